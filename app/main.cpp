@@ -1,0 +1,18 @@
+// Honderdtafels: the tables with whole hundreds, against the clock.
+#include "shell/program.h"
+#include "shell/qt/backend.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Honderdtafels"));
+  QApplication::setStyle(QStringLiteral("Fusion"));
+
+  qtb::QtBackend backend;
+  tk::Desktop desktop(backend.clock(), backend);
+  backend.attach(desktop);
+  Program program(desktop);
+  program.start();
+  return QApplication::exec();
+}

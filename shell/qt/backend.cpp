@@ -1,0 +1,254 @@
+#include "backend.h"
+
+#include "formview.h"
+#include "pictures.h"
+#include "widgets.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include <chrono>
+
+namespace qtb {
+namespace {
+
+int toolkitButtons(Qt::MouseButtons buttons) {
+  int result = 0;
+  result |= buttons.testFlag(Qt::LeftButton) ? tk::mouse::left : 0;
+  result |= buttons.testFlag(Qt::RightButton) ? tk::mouse::right : 0;
+  result |= buttons.testFlag(Qt::MiddleButton) ? tk::mouse::middle : 0;
+  return result;
+}
+
+int toolkitShift(Qt::KeyboardModifiers modifiers) {
+  int result = 0;
+  result |= modifiers.testFlag(Qt::ShiftModifier) ? tk::shift::shiftKey : 0;
+  result |= modifiers.testFlag(Qt::ControlModifier) ? tk::shift::ctrlKey : 0;
+  result |= modifiers.testFlag(Qt::AltModifier) ? tk::shift::altKey : 0;
+  return result;
+}
+
+} // namespace
+
+QtBackend::QtBackend() {
+  loadPictures();
+  // The designs name Windows fonts; Debian ships look-alikes.
+  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                             {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+  QFont::insertSubstitutions(QStringLiteral("Arial"),
+                             {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+  QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
+                             {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")});
+  // Qt's default coarse timers may fire 5 % off, which would cut seconds off a round.
+  timer_.setTimerType(Qt::PreciseTimer);
+  timer_.setSingleShot(true);
+  connect(&timer_, &QTimer::timeout, this, [this] { timeout(); });
+  qApp->installEventFilter(this);
+  onEnd = [] { QCoreApplication::exit(0); };
+}
+
+QtBackend::~QtBackend() {
+  shuttingDown_ = true;
+  qApp->removeEventFilter(this);
+  if (desktop_ != nullptr) {
+    desktop_->setWindowSystem(nullptr);
+  }
+  // Child windows first: the main window owns the area they live in.
+  for (auto it = views_.begin(); it != views_.end();) {
+    if (it->first->design().kind != tk::WindowKind::MdiParent) {
+      it = views_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  views_.clear();
+}
+
+void QtBackend::attach(tk::Desktop &desktop) {
+  desktop_ = &desktop;
+  desktop.setWindowSystem(this);
+}
+
+FormView *QtBackend::view(const tk::Form &form) const {
+  auto it = views_.find(&form);
+  return it == views_.end() ? nullptr : it->second.get();
+}
+
+QMdiArea *QtBackend::mdiArea() const {
+  for (const auto &[form, view] : views_) {
+    if (view->mdiArea() != nullptr) {
+      return view->mdiArea();
+    }
+  }
+  return nullptr;
+}
+
+void QtBackend::formLoaded(tk::Form &form) {
+  views_[&form] = std::make_unique<FormView>(form, *this);
+}
+
+void QtBackend::formUnloaded(tk::Form &form) { views_.erase(&form); }
+
+void QtBackend::formChanged(tk::Form &form, tk::FormProperty property) {
+  if (FormView *v = view(form)) {
+    v->formChanged(property);
+  }
+}
+
+void QtBackend::controlChanged(tk::Control &control, tk::Property property) {
+  if (FormView *v = view(control.form())) {
+    v->controlChanged(control, property);
+  }
+}
+
+void QtBackend::settled() { rearm(); }
+
+void QtBackend::rearm() {
+  if (desktop_ == nullptr || desktop_->ended()) {
+    timer_.stop();
+    return;
+  }
+  const auto due = desktop_->scheduler().nextDue();
+  if (!due) {
+    timer_.stop();
+    return;
+  }
+  const tk::Millis wait = std::max<tk::Millis>(0, *due - clock_.now());
+  timer_.start(static_cast<int>(std::min<tk::Millis>(wait, std::numeric_limits<int>::max())));
+}
+
+void QtBackend::timeout() {
+  // While a handler waits in a modal message box, the ticks wait too; the handler's
+  // return re-arms the timer.
+  if (desktop_ == nullptr || desktop_->dispatching()) {
+    return;
+  }
+  desktop_->runDueTimers();
+  rearm();
+}
+
+FormView *QtBackend::viewOwning(QWidget *widget) const {
+  for (QWidget *w = widget; w != nullptr; w = w->parentWidget()) {
+    for (const auto &[form, view] : views_) {
+      if (view->client() == w) {
+        return view.get();
+      }
+    }
+  }
+  return nullptr;
+}
+
+bool QtBackend::eventFilter(QObject *watched, QEvent *event) {
+  auto *widget = qobject_cast<QWidget *>(watched);
+  if (widget == nullptr || desktop_ == nullptr) {
+    return false;
+  }
+  switch (event->type()) {
+  case QEvent::MouseMove:
+    return mouseMoved(widget, event);
+  case QEvent::KeyPress:
+    return keyPressed(widget, event);
+  case QEvent::WindowActivate:
+    for (const auto &[form, view] : views_) {
+      if (view->window() == widget && form->design().kind != tk::WindowKind::MdiChild) {
+        desktop_->activate(view->form());
+      }
+    }
+    return false;
+  default:
+    return false;
+  }
+}
+
+bool QtBackend::mouseMoved(QWidget *widget, QEvent *event) {
+  auto *move = static_cast<QMouseEvent *>(event);
+  // Qt offers a move that a widget ignores to its parent as well; it counts once.
+  if (move->timestamp() == lastMoveStamp_ && move->globalPosition() == lastMovePoint_) {
+    return false;
+  }
+  FormView *v = viewOwning(widget);
+  if (v == nullptr || v->form().design().kind == tk::WindowKind::MdiParent) {
+    return false;
+  }
+  lastMoveStamp_ = move->timestamp();
+  lastMovePoint_ = move->globalPosition();
+  const QPointF at = widget->mapTo(v->client(), move->position());
+  v->form().mouseMove({.buttons = toolkitButtons(move->buttons()),
+                       .shift = toolkitShift(move->modifiers()),
+                       .x = static_cast<float>(at.x() * tk::twipsPerPixel),
+                       .y = static_cast<float>(at.y() * tk::twipsPerPixel)});
+  return false;
+}
+
+bool QtBackend::keyPressed(QWidget *widget, QEvent *event) {
+  auto *key = static_cast<QKeyEvent *>(event);
+  FormView *v = viewOwning(widget);
+  // The form hears only the keys that reach it directly, not those of its controls.
+  if (v == nullptr || v->client() != widget || key->text().isEmpty()) {
+    return false;
+  }
+  const auto code = static_cast<std::int16_t>(key->text().at(0).unicode());
+  return v->form().keyPress(code) == 0;
+}
+
+void QtBackend::messageBox(std::string_view text, std::string_view title) {
+  QMessageBox box(QMessageBox::Information, toQString(title), toQString(text), QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.exec();
+}
+
+void QtBackend::sendTab() {
+  QMetaObject::invokeMethod(
+      this,
+      [] {
+        if (QWidget *focus = QApplication::focusWidget()) {
+          QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+          QApplication::sendEvent(focus, &tab);
+        }
+      },
+      Qt::QueuedConnection);
+}
+
+void QtBackend::randomize() {
+  const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+  random_.seed(static_cast<std::mt19937::result_type>(now));
+}
+
+float QtBackend::random() {
+  // 24 random bits make every float of [0, 1) on a 2^-24 grid, and never 1.
+  constexpr float scale = 1.0F / 16777216.0F;
+  return static_cast<float>(random_() >> 8U) * scale;
+}
+
+float QtBackend::displayWidth() const {
+  return static_cast<float>(QGuiApplication::primaryScreen()->geometry().width() *
+                            tk::twipsPerPixel);
+}
+
+float QtBackend::displayHeight() const {
+  return static_cast<float>(QGuiApplication::primaryScreen()->geometry().height() *
+                            tk::twipsPerPixel);
+}
+
+float QtBackend::textWidth(std::string_view text, const tk::Font &font) const {
+  return static_cast<float>(QFontMetricsF(toQFont(font)).horizontalAdvance(toQString(text)) *
+                            tk::twipsPerPixel);
+}
+
+void QtBackend::endProgram() {
+  timer_.stop();
+  for (auto &[form, view] : views_) {
+    view->window()->hide();
+  }
+  if (onEnd) {
+    onEnd();
+  }
+}
+
+} // namespace qtb

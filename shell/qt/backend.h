@@ -1,0 +1,79 @@
+// The Qt backend: mirrors the toolkit's forms as Qt windows and widgets, feeds Qt's
+// input, activation and time back into the toolkit, and provides its services.
+#pragma once
+
+#include "steadyclock.h"
+#include "toolkit/desktop.h"
+
+#include <QObject>
+#include <QPointF>
+#include <QTimer>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+
+class QMdiArea;
+
+namespace qtb {
+
+class FormView;
+
+class QtBackend : public QObject, public tk::WindowSystem, public tk::Services {
+public:
+  QtBackend();
+  ~QtBackend() override;
+  QtBackend(const QtBackend &) = delete;
+  QtBackend &operator=(const QtBackend &) = delete;
+
+  [[nodiscard]] const tk::Clock &clock() const { return clock_; }
+  void attach(tk::Desktop &desktop);
+  [[nodiscard]] tk::Desktop &desktop() const { return *desktop_; }
+
+  [[nodiscard]] FormView *view(const tk::Form &form) const;
+  [[nodiscard]] QMdiArea *mdiArea() const;
+  [[nodiscard]] bool shuttingDown() const { return shuttingDown_; }
+
+  // What ending the program does after every window is closed; quits the event loop
+  // unless a test replaces it.
+  std::function<void()> onEnd;
+
+  // tk::WindowSystem
+  void formLoaded(tk::Form &form) override;
+  void formUnloaded(tk::Form &form) override;
+  void formChanged(tk::Form &form, tk::FormProperty property) override;
+  void controlChanged(tk::Control &control, tk::Property property) override;
+  void settled() override;
+
+  // tk::Services
+  void messageBox(std::string_view text, std::string_view title) override;
+  void sendTab() override;
+  void randomize() override;
+  float random() override;
+  [[nodiscard]] float displayWidth() const override;
+  [[nodiscard]] float displayHeight() const override;
+  [[nodiscard]] float textWidth(std::string_view text, const tk::Font &font) const override;
+  void endProgram() override;
+
+protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+  void rearm();
+  void timeout();
+  [[nodiscard]] FormView *viewOwning(QWidget *widget) const;
+  bool mouseMoved(QWidget *widget, QEvent *event);
+  bool keyPressed(QWidget *widget, QEvent *event);
+
+  SteadyClock clock_;
+  QTimer timer_;
+  tk::Desktop *desktop_ = nullptr;
+  std::map<const tk::Form *, std::unique_ptr<FormView>> views_;
+  std::mt19937 random_;
+  quint64 lastMoveStamp_ = 0;
+  QPointF lastMovePoint_;
+  bool shuttingDown_ = false;
+};
+
+} // namespace qtb

@@ -1,0 +1,322 @@
+#include "formview.h"
+
+#include "backend.h"
+#include "pictures.h"
+#include "widgets.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QProgressBar>
+
+#include <algorithm>
+#include <vector>
+
+namespace qtb {
+namespace {
+
+bool isWindowed(tk::Kind kind) {
+  switch (kind) {
+  case tk::Kind::Label:
+  case tk::Kind::Image:
+  case tk::Kind::Shape:
+  case tk::Kind::Line:
+    return false;
+  default:
+    return true;
+  }
+}
+
+QString objectName(const tk::Control &control) {
+  QString name = toQString(control.name());
+  if (control.index() != tk::single) {
+    name += QStringLiteral("(%1)").arg(control.index());
+  }
+  return name;
+}
+
+// Closing the main window ends the program, the other windows with it.
+class MainWindow : public QMainWindow {
+public:
+  explicit MainWindow(tk::Desktop &desktop) : desktop_(desktop) {}
+
+protected:
+  void closeEvent(QCloseEvent *event) override {
+    event->accept();
+    desktop_.end();
+  }
+
+private:
+  tk::Desktop &desktop_;
+};
+
+} // namespace
+
+FormView::FormView(tk::Form &form, QtBackend &backend) : form_(form), backend_(backend) {
+  switch (form.design().kind) {
+  case tk::WindowKind::MdiParent:
+    createMainWindow();
+    break;
+  case tk::WindowKind::MdiChild:
+    createChildWindow();
+    break;
+  case tk::WindowKind::TopLevel:
+    createTopLevelWindow();
+    break;
+  }
+  window_->setObjectName(toQString(form.name()));
+  if (!form.design().icon.empty()) {
+    window_->setWindowIcon(pictureIcon(form.design().icon));
+  }
+  createControls();
+  formChanged(tk::FormProperty::Position);
+}
+
+FormView::~FormView() {
+  if (window_.isNull()) {
+    return;
+  }
+  window_->hide();
+  if (backend_.shuttingDown()) {
+    delete window_.data();
+  } else {
+    window_->deleteLater(); // a handler of one of its widgets may still be running
+  }
+}
+
+void FormView::createMainWindow() {
+  auto *window = new MainWindow(backend_.desktop());
+  mdiArea_ = new QMdiArea(window);
+  mdiArea_->setBackground(toQColor(form_.design().back));
+  mdiArea_->setObjectName(QStringLiteral("clientArea"));
+  window->setCentralWidget(mdiArea_);
+  window->setWindowTitle(toQString(form_.design().caption));
+  window->resize(px(form_.design().clientWidth), px(form_.design().clientHeight));
+  createMenus(*window);
+  window_ = window;
+  client_ = mdiArea_;
+}
+
+void FormView::createChildWindow() {
+  QMdiArea *area = backend_.mdiArea();
+  client_ = new QWidget;
+  client_->setFixedSize(px(form_.design().clientWidth), px(form_.design().clientHeight));
+  subWindow_ = new QMdiSubWindow(area, Qt::FramelessWindowHint);
+  subWindow_->setWidget(client_);
+  subWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+  area->addSubWindow(subWindow_);
+  subWindow_->hide();
+  window_ = subWindow_;
+}
+
+void FormView::createTopLevelWindow() {
+  Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint;
+  if (form_.design().titleBar) {
+    flags |= Qt::WindowTitleHint;
+  }
+  client_ = new QWidget(nullptr, flags);
+  client_->setFixedSize(px(form_.design().clientWidth), px(form_.design().clientHeight));
+  client_->setWindowTitle(toQString(form_.design().caption));
+  window_ = client_;
+}
+
+void FormView::createMenus(QMainWindow &window) {
+  for (const auto &menu : form_.controls()) {
+    if (menu->kind() != tk::Kind::Menu || menu->container() != nullptr) {
+      continue;
+    }
+    QMenu *qmenu = window.menuBar()->addMenu(toQString(menu->text()));
+    qmenu->setObjectName(objectName(*menu));
+    for (const auto &item : form_.controls()) {
+      if (item->container() == menu.get()) {
+        QAction *action = qmenu->addAction(toQString(item->text()));
+        action->setObjectName(objectName(*item));
+        tk::Control *control = item.get();
+        QObject::connect(action, &QAction::triggered, [control] { control->click(); });
+        actions_[control] = action;
+      }
+    }
+  }
+}
+
+void FormView::createControls() {
+  if (form_.design().kind == tk::WindowKind::MdiParent) {
+    return;
+  }
+  client_->setAutoFillBackground(true);
+  QPalette palette = client_->palette();
+  palette.setColor(QPalette::Window, toQColor(form_.design().back));
+  client_->setPalette(palette);
+  client_->setFont(toQFont(form_.design().font));
+  client_->setMouseTracking(true);
+
+  // Qt stacks later siblings in front, so the widgets are raised back to front: the
+  // graphical controls first, then the windowed ones, each group from its last row.
+  std::vector<tk::Control *> backToFront;
+  for (const bool windowed : {false, true}) {
+    for (auto it = form_.controls().rbegin(); it != form_.controls().rend(); ++it) {
+      if (isWindowed((*it)->kind()) == windowed && (*it)->kind() != tk::Kind::Menu) {
+        backToFront.push_back(it->get());
+      }
+    }
+  }
+  for (tk::Control *control : backToFront) {
+    QWidget *widget = nullptr;
+    switch (control->kind()) {
+    case tk::Kind::Label:
+      widget = new LabelWidget(*control, client_);
+      break;
+    case tk::Kind::TextBox: {
+      auto *box = new TextBoxWidget(*control, client_);
+      QObject::connect(box, &QLineEdit::textEdited,
+                       [control](const QString &text) { control->typeText(text.toStdString()); });
+      widget = box;
+      break;
+    }
+    case tk::Kind::Button: {
+      auto *button = new ButtonWidget(*control, client_);
+      QObject::connect(button, &QToolButton::clicked, [control] { control->click(); });
+      widget = button;
+      break;
+    }
+    case tk::Kind::ProgressBar: {
+      auto *bar = new QProgressBar(client_);
+      bar->setTextVisible(false);
+      widget = bar;
+      break;
+    }
+    default:
+      widget = new PaintedWidget(*control, client_);
+      break;
+    }
+    widget->setObjectName(objectName(*control));
+    widget->setMouseTracking(true);
+    widgets_[control] = widget;
+  }
+  for (tk::Control *control : backToFront) {
+    QWidget *widget = widgets_.at(control);
+    if (control->container() != nullptr) {
+      widget->setParent(widgets_.at(control->container()));
+    }
+    widget->raise();
+    place(*control, *widget);
+    widget->setVisible(control->visible());
+    widget->setEnabled(control->enabled());
+    controlChanged(*control, tk::Property::Value);
+  }
+}
+
+QWidget *FormView::widget(const tk::Control &control) const {
+  auto it = widgets_.find(&control);
+  return it == widgets_.end() ? nullptr : it->second;
+}
+
+void FormView::place(const tk::Control &control, QWidget &widget) const {
+  const int offset = control.container() != nullptr ? px(control.container()->innerOffset()) : 0;
+  if (control.kind() == tk::Kind::Line) {
+    const tk::LineEnds &ends = control.line();
+    const int left = px(std::min(ends.x1, ends.x2));
+    const int top = px(std::min(ends.y1, ends.y2));
+    widget.setGeometry(left + offset, top + offset, px(std::abs(ends.x2 - ends.x1)) + 1,
+                       px(std::abs(ends.y2 - ends.y1)) + 1);
+    return;
+  }
+  const tk::Rect &r = control.rect();
+  widget.setGeometry(px(r.left) + offset, px(r.top) + offset, px(r.width), px(r.height));
+}
+
+void FormView::show() {
+  if (form_.design().kind == tk::WindowKind::MdiParent && form_.design().maximised) {
+    window_->showMaximized();
+  } else {
+    window_->show();
+  }
+}
+
+void FormView::formChanged(tk::FormProperty property) {
+  switch (property) {
+  case tk::FormProperty::Visible:
+    if (form_.visible()) {
+      show();
+    } else {
+      window_->hide();
+    }
+    break;
+  case tk::FormProperty::Position:
+    if (form_.design().kind != tk::WindowKind::MdiParent) {
+      window_->move(px(form_.left()), px(form_.top()));
+    }
+    break;
+  case tk::FormProperty::Enabled:
+    window_->setEnabled(form_.enabled());
+    break;
+  case tk::FormProperty::Caption:
+    window_->setWindowTitle(toQString(form_.design().caption));
+    break;
+  case tk::FormProperty::Raised:
+    window_->raise();
+    if (subWindow_ != nullptr) {
+      backend_.mdiArea()->setActiveSubWindow(subWindow_);
+    } else {
+      window_->activateWindow();
+    }
+    break;
+  }
+}
+
+void FormView::controlChanged(tk::Control &control, tk::Property property) {
+  if (auto action = actions_.find(&control); action != actions_.end()) {
+    action->second->setText(toQString(control.text()));
+    action->second->setVisible(control.visible());
+    action->second->setEnabled(control.enabled());
+    return;
+  }
+  QWidget *w = widget(control);
+  if (w == nullptr) {
+    return;
+  }
+  switch (property) {
+  case tk::Property::Visible:
+    w->setVisible(control.visible());
+    break;
+  case tk::Property::Enabled:
+    w->setEnabled(control.enabled());
+    break;
+  case tk::Property::Geometry:
+    place(control, *w);
+    break;
+  case tk::Property::Focus:
+    w->setFocus(Qt::OtherFocusReason);
+    break;
+  case tk::Property::Container:
+    w->setParent(control.container() != nullptr ? widget(*control.container()) : client_);
+    place(control, *w);
+    w->setVisible(control.visible());
+    w->raise();
+    break;
+  case tk::Property::Value:
+    if (auto *bar = qobject_cast<QProgressBar *>(w)) {
+      bar->setRange(static_cast<int>(control.min()), static_cast<int>(control.max()));
+      bar->setValue(static_cast<int>(control.value()));
+    }
+    break;
+  case tk::Property::Text:
+  case tk::Property::Colors:
+  case tk::Property::Panels:
+    if (auto *label = dynamic_cast<LabelWidget *>(w)) {
+      label->sync();
+    } else if (auto *box = dynamic_cast<TextBoxWidget *>(w)) {
+      box->sync();
+    } else if (auto *button = dynamic_cast<ButtonWidget *>(w)) {
+      button->sync();
+    } else if (auto *painted = dynamic_cast<PaintedWidget *>(w)) {
+      painted->sync();
+    }
+    break;
+  }
+}
+
+} // namespace qtb

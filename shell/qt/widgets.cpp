@@ -1,0 +1,215 @@
+#include "widgets.h"
+
+#include "pictures.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPalette>
+
+#include <cmath>
+
+namespace qtb {
+namespace {
+
+// Tip frames round their corners by this much.
+constexpr qreal cornerRadius = 12;
+
+Qt::Alignment qtAlignment(tk::Align align) {
+  switch (align) {
+  case tk::Align::Centre:
+    return Qt::AlignHCenter;
+  case tk::Align::Right:
+    return Qt::AlignRight;
+  case tk::Align::Left:
+    break;
+  }
+  return Qt::AlignLeft;
+}
+
+void setColors(QWidget &widget, QPalette::ColorRole back, QPalette::ColorRole fore,
+               const tk::Control &control) {
+  QPalette palette = widget.palette();
+  palette.setColor(back, toQColor(control.backColor()));
+  palette.setColor(fore, toQColor(control.foreColor()));
+  for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, back, toQColor(control.backColor()));
+  }
+  widget.setPalette(palette);
+}
+
+} // namespace
+
+int px(float twips) { return static_cast<int>(std::lround(twips / tk::twipsPerPixel)); }
+
+QColor toQColor(tk::Color color) { return {color.red, color.green, color.blue}; }
+
+QFont toQFont(const tk::Font &font) {
+  QFont qfont(toQString(font.name));
+  qfont.setPointSizeF(font.points);
+  qfont.setBold(font.bold);
+  qfont.setItalic(font.italic);
+  return qfont;
+}
+
+QString toQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString captionText(std::string_view text) {
+  QString caption = toQString(text);
+  caption.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return caption;
+}
+
+LabelWidget::LabelWidget(const tk::Control &control, QWidget *parent)
+    : QLabel(parent), control_(control) {
+  setFont(toQFont(control.design().font));
+  setAlignment(qtAlignment(control.design().align) | Qt::AlignTop);
+  setWordWrap(true);
+  setTextFormat(Qt::PlainText);
+  setAutoFillBackground(!control.design().transparent);
+  if (control.design().border) {
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+  }
+  setToolTip(toQString(control.design().tooltip));
+  sync();
+}
+
+void LabelWidget::sync() {
+  setText(captionText(control_.text()));
+  setColors(*this, QPalette::Window, QPalette::WindowText, control_);
+}
+
+TextBoxWidget::TextBoxWidget(const tk::Control &control, QWidget *parent)
+    : QLineEdit(parent), control_(control) {
+  setFont(toQFont(control.design().font));
+  setAlignment(qtAlignment(control.design().align) | Qt::AlignVCenter);
+  if (!control.design().tabStop) {
+    setFocusPolicy(Qt::ClickFocus);
+  }
+  sync();
+}
+
+void TextBoxWidget::sync() {
+  const QString text = toQString(control_.text());
+  if (this->text() != text) {
+    setText(text);
+  }
+  setColors(*this, QPalette::Base, QPalette::Text, control_);
+}
+
+ButtonWidget::ButtonWidget(const tk::Control &control, QWidget *parent)
+    : QToolButton(parent), control_(control) {
+  const tk::ControlDesign &design = control.design();
+  setFont(toQFont(design.font));
+  setAutoRaise(false);
+  if (!design.picture.empty()) {
+    setIcon(pictureIcon(design.picture));
+    setIconSize(pictureSize(design.picture));
+  }
+  setToolButtonStyle(design.picture.empty() ? Qt::ToolButtonTextOnly
+                     : design.text.empty()  ? Qt::ToolButtonIconOnly
+                                            : Qt::ToolButtonTextUnderIcon);
+  setToolTip(toQString(design.tooltip));
+  if (!design.tabStop) {
+    setFocusPolicy(Qt::ClickFocus);
+  } else {
+    setFocusPolicy(Qt::StrongFocus);
+  }
+  sync();
+}
+
+void ButtonWidget::sync() {
+  setText(captionText(control_.text()).replace(QLatin1Char('&'), QStringLiteral("&&")));
+  setColors(*this, QPalette::Button, QPalette::ButtonText, control_);
+}
+
+PaintedWidget::PaintedWidget(const tk::Control &control, QWidget *parent)
+    : QWidget(parent), control_(control) {
+  if (control.kind() == tk::Kind::Shape || control.kind() == tk::Kind::Line) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+  setToolTip(toQString(control.design().tooltip));
+}
+
+void PaintedWidget::paintEvent(QPaintEvent * /*event*/) {
+  QPainter painter(this);
+  switch (control_.kind()) {
+  case tk::Kind::Frame:
+    paintFrame(painter);
+    break;
+  case tk::Kind::PictureBox:
+    paintPictureBox(painter);
+    break;
+  case tk::Kind::Image:
+    painter.drawPixmap(0, 0, picture(control_.design().picture, devicePixelRatioF()));
+    break;
+  case tk::Kind::Shape:
+    paintShape(painter);
+    break;
+  case tk::Kind::Line:
+    paintLine(painter);
+    break;
+  default:
+    break;
+  }
+}
+
+void PaintedWidget::paintFrame(QPainter &painter) const {
+  painter.fillRect(rect(), toQColor(control_.backColor()));
+  const QString caption = captionText(control_.text());
+  const QFontMetrics metrics(font());
+  const int captionMiddle = caption.isEmpty() ? 1 : metrics.height() / 2;
+  const QRect border = rect().adjusted(0, captionMiddle, -1, -1);
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawRect(border);
+  painter.setPen(palette().color(QPalette::Light));
+  painter.drawRect(border.adjusted(1, 1, 1, 1));
+  if (!caption.isEmpty()) {
+    const int left = 8;
+    const QRect textRect(left, 0, metrics.horizontalAdvance(caption) + 4, metrics.height());
+    painter.fillRect(textRect, toQColor(control_.backColor()));
+    painter.setPen(toQColor(control_.foreColor()));
+    painter.drawText(textRect, Qt::AlignCenter, caption);
+  }
+}
+
+void PaintedWidget::paintPictureBox(QPainter &painter) const {
+  painter.fillRect(rect(), toQColor(control_.backColor()));
+  const int border = px(control_.innerOffset());
+  painter.drawPixmap(border, border, picture(control_.design().picture, devicePixelRatioF()));
+  // The classic sunken border: dark above and left, light below and right.
+  const QRect r = rect().adjusted(0, 0, -1, -1);
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawLine(r.topLeft(), r.topRight());
+  painter.drawLine(r.topLeft(), r.bottomLeft());
+  painter.setPen(palette().color(QPalette::Shadow));
+  painter.drawLine(r.topLeft() + QPoint(1, 1), r.topRight() + QPoint(-1, 1));
+  painter.drawLine(r.topLeft() + QPoint(1, 1), r.bottomLeft() + QPoint(1, -1));
+  painter.setPen(palette().color(QPalette::Light));
+  painter.drawLine(r.bottomLeft(), r.bottomRight());
+  painter.drawLine(r.topRight(), r.bottomRight());
+}
+
+void PaintedWidget::paintShape(QPainter &painter) const {
+  painter.setRenderHint(QPainter::Antialiasing);
+  const qreal pen = control_.design().borderPixels;
+  const QRectF inside = QRectF(rect()).adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2);
+  painter.setPen(QPen(toQColor(control_.foreColor()), pen));
+  painter.setBrush(toQColor(control_.backColor()));
+  if (control_.design().shape == tk::ShapeStyle::RoundedRectangle) {
+    painter.drawRoundedRect(inside, cornerRadius, cornerRadius);
+  } else {
+    painter.drawRect(inside);
+  }
+}
+
+void PaintedWidget::paintLine(QPainter &painter) const {
+  const tk::LineEnds &ends = control_.line();
+  const int left = px(std::min(ends.x1, ends.x2));
+  const int top = px(std::min(ends.y1, ends.y2));
+  painter.setPen(toQColor(control_.foreColor()));
+  painter.drawLine(px(ends.x1) - left, px(ends.y1) - top, px(ends.x2) - left, px(ends.y2) - top);
+}
+
+} // namespace qtb

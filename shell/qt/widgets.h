@@ -1,0 +1,70 @@
+// One Qt widget per kind of control. Each draws the control it was made for.
+#pragma once
+
+#include "toolkit/control.h"
+
+#include <QColor>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QString>
+#include <QToolButton>
+#include <QWidget>
+
+#include <string_view>
+
+namespace qtb {
+
+[[nodiscard]] int px(float twips);
+[[nodiscard]] QColor toQColor(tk::Color color);
+[[nodiscard]] QFont toQFont(const tk::Font &font);
+[[nodiscard]] QString toQString(std::string_view text);
+// Multi-line captions break lines with CR LF; Qt wants a bare line feed.
+[[nodiscard]] QString captionText(std::string_view text);
+
+class LabelWidget : public QLabel {
+public:
+  LabelWidget(const tk::Control &control, QWidget *parent);
+  void sync();
+
+private:
+  const tk::Control &control_;
+};
+
+class TextBoxWidget : public QLineEdit {
+public:
+  TextBoxWidget(const tk::Control &control, QWidget *parent);
+  void sync();
+
+private:
+  const tk::Control &control_;
+};
+
+class ButtonWidget : public QToolButton {
+public:
+  ButtonWidget(const tk::Control &control, QWidget *parent);
+  void sync();
+
+private:
+  const tk::Control &control_;
+};
+
+// Frames, picture boxes, images, shapes and lines draw themselves.
+class PaintedWidget : public QWidget {
+public:
+  PaintedWidget(const tk::Control &control, QWidget *parent);
+  void sync() { update(); }
+
+protected:
+  void paintEvent(QPaintEvent *event) override;
+
+private:
+  void paintFrame(QPainter &painter) const;
+  void paintPictureBox(QPainter &painter) const;
+  void paintShape(QPainter &painter) const;
+  void paintLine(QPainter &painter) const;
+
+  const tk::Control &control_;
+};
+
+} // namespace qtb

@@ -1,0 +1,228 @@
+#include "control.h"
+
+#include "desktop.h"
+#include "form.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace tk {
+namespace {
+
+// Picture boxes have the classic sunken border of two pixels on every side.
+constexpr float pictureBoxBorder = 2.0F * twipsPerPixel;
+
+Color defaultBack(Kind kind) {
+  switch (kind) {
+  case Kind::TextBox:
+    return systemColor::window;
+  default:
+    return systemColor::buttonFace;
+  }
+}
+
+Color defaultFore(Kind kind) {
+  switch (kind) {
+  case Kind::TextBox:
+  case Kind::Shape:
+  case Kind::Line:
+    return systemColor::windowText;
+  default:
+    return systemColor::buttonText;
+  }
+}
+
+} // namespace
+
+Control::Control(Form &form, const ControlDesign &design, Control *container)
+    : form_(form), design_(design), name_(design.name), container_(container),
+      text_(design.text), rect_(design.rect), visible_(design.visible), enabled_(design.enabled),
+      back_(design.back.value_or(defaultBack(design.kind))),
+      fore_(design.fore.value_or(defaultFore(design.kind))) {
+  for (const StatusPanelDesign &panel : design.panels) {
+    panels_.push_back({panel.width, panel.style, std::string(panel.text), {}});
+  }
+}
+
+void Control::changed(Property property) { form_.controlChanged(*this, property); }
+
+void Control::setText(std::string text) {
+  if (text == text_) {
+    return;
+  }
+  text_ = std::move(text);
+  changed(Property::Text);
+  if (design_.kind == Kind::TextBox && onChange) {
+    onChange();
+  }
+}
+
+void Control::setVisible(bool visible) {
+  if (visible == visible_) {
+    return;
+  }
+  visible_ = visible;
+  changed(Property::Visible);
+}
+
+bool Control::visibleInForm() const {
+  for (const Control *c = this; c != nullptr; c = c->container_) {
+    if (!c->visible_) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void Control::setEnabled(bool enabled) {
+  if (enabled == enabled_) {
+    return;
+  }
+  enabled_ = enabled;
+  changed(Property::Enabled);
+}
+
+void Control::setBackColor(Color color) {
+  if (color == back_) {
+    return;
+  }
+  back_ = color;
+  changed(Property::Colors);
+}
+
+void Control::setForeColor(Color color) {
+  if (color == fore_) {
+    return;
+  }
+  fore_ = color;
+  changed(Property::Colors);
+}
+
+void Control::setLeft(float left) { setRect({left, rect_.top, rect_.width, rect_.height}); }
+
+void Control::setTop(float top) { setRect({rect_.left, top, rect_.width, rect_.height}); }
+
+void Control::move(float left, float top) { setRect({left, top, rect_.width, rect_.height}); }
+
+void Control::setRect(const Rect &rect) {
+  if (rect == rect_) {
+    return;
+  }
+  rect_ = rect;
+  changed(Property::Geometry);
+}
+
+float Control::innerOffset() const {
+  return design_.kind == Kind::PictureBox ? pictureBoxBorder : 0.0F;
+}
+
+float Control::scaleWidth() const { return rect_.width - 2 * innerOffset(); }
+
+float Control::scaleHeight() const { return rect_.height - 2 * innerOffset(); }
+
+void Control::setFocus() {
+  form_.setFocused(this);
+  changed(Property::Focus);
+}
+
+bool Control::hasFocus() const { return form_.focused() == this; }
+
+void Control::setMin(float min) {
+  min_ = min;
+  changed(Property::Value);
+}
+
+void Control::setMax(float max) {
+  max_ = max;
+  changed(Property::Value);
+}
+
+void Control::setValue(float value) {
+  if (value == value_) {
+    return;
+  }
+  value_ = value;
+  changed(Property::Value);
+}
+
+StatusPanel &Control::panel(int number) {
+  if (number < 1 || number > static_cast<int>(panels_.size())) {
+    throw std::out_of_range(name_ + ": no panel " + std::to_string(number));
+  }
+  return panels_[static_cast<std::size_t>(number - 1)];
+}
+
+void Control::setPanelText(int number, std::string text) {
+  StatusPanel &p = panel(number);
+  if (p.text == text) {
+    return;
+  }
+  p.text = std::move(text);
+  changed(Property::Panels);
+}
+
+void Control::setContainer(Control *container) {
+  if (container == container_) {
+    return;
+  }
+  container_ = container;
+  changed(Property::Container);
+}
+
+bool Control::reachable() const {
+  if (!form_.loaded() || !form_.visible() || !visibleInForm()) {
+    return false;
+  }
+  for (const Control *c = this; c != nullptr; c = c->container_) {
+    if (!c->enabled_) {
+      return false;
+    }
+  }
+  return form_.reachable();
+}
+
+void Control::click() {
+  form_.desktop().dispatch([this] {
+    if (reachable() && onClick) {
+      onClick();
+    }
+  });
+}
+
+void Control::typeText(std::string text) {
+  form_.desktop().dispatch([this, &text] {
+    if (reachable()) {
+      setText(std::move(text));
+    }
+  });
+}
+
+void Control::mouseMove(const MouseEvent &event) {
+  form_.desktop().dispatch([this, &event] {
+    if (reachable() && onMouseMove) {
+      onMouseMove(event);
+    }
+  });
+}
+
+ControlArray::ControlArray(Form &form, std::string_view name) : name_(name) {
+  for (const auto &control : form.controls()) {
+    if (control->name() == name && control->index() != single) {
+      members_.push_back(control.get());
+    }
+  }
+  if (members_.empty()) {
+    throw std::out_of_range(std::string(form.name()) + " has no control array " + name_);
+  }
+  std::ranges::sort(members_, {}, &Control::index);
+}
+
+Control &ControlArray::operator()(std::int16_t index) const {
+  auto it = std::ranges::find(members_, index, &Control::index);
+  if (it == members_.end()) {
+    throw std::out_of_range(name_ + "(" + std::to_string(index) + ") does not exist");
+  }
+  return **it;
+}
+
+} // namespace tk

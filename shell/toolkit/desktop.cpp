@@ -1,0 +1,142 @@
+#include "desktop.h"
+
+#include <algorithm>
+
+namespace tk {
+
+Desktop::Desktop(const Clock &clock, Services &services)
+    : scheduler_(clock), services_(services) {}
+
+Desktop::~Desktop() = default;
+
+Desktop::Depth::Depth(Desktop &d) : desktop(d) { ++desktop.depth_; }
+
+Desktop::Depth::~Depth() {
+  if (--desktop.depth_ == 0) {
+    desktop.settle();
+  }
+}
+
+void Desktop::settle() {
+  // Destroyed only now: the handler that unloaded a form may have been its own.
+  auto unloaded = std::move(unloaded_);
+  unloaded.clear();
+  if (windowSystem_ != nullptr) {
+    windowSystem_->settled();
+  }
+}
+
+void Desktop::added(Form &form) { forms_.push_back(&form); }
+
+void Desktop::removed(Form &form) {
+  std::erase(forms_, &form);
+  if (active_ == &form) {
+    active_ = nullptr;
+  }
+  if (activeChild_ == &form) {
+    activeChild_ = nullptr;
+  }
+}
+
+void Desktop::load(Form &form) {
+  dispatch([this, &form] {
+    if (windowSystem_ != nullptr) {
+      windowSystem_->formLoaded(form);
+    }
+    form.markLoaded();
+    if (form.onLoad) {
+      form.onLoad();
+    }
+  });
+}
+
+void Desktop::unload(std::unique_ptr<Form> form) {
+  form->markUnloaded();
+  if (active_ == form.get()) {
+    active_ = nullptr;
+  }
+  if (activeChild_ == form.get()) {
+    activeChild_ = nullptr;
+  }
+  if (windowSystem_ != nullptr) {
+    windowSystem_->formUnloaded(*form);
+  }
+  unloaded_.push_back(std::move(form));
+  if (depth_ == 0) {
+    settle();
+  }
+}
+
+void Desktop::show(Form &form) {
+  if (!form.loaded()) {
+    return;
+  }
+  dispatch([this, &form] {
+    form.setVisibleFlag(true);
+    form.changed(FormProperty::Raised);
+    if (form.design().kind == WindowKind::MdiChild) {
+      activeChild_ = &form;
+    }
+    activate(form);
+  });
+}
+
+void Desktop::hide(Form &form) {
+  if (!form.loaded()) {
+    return;
+  }
+  dispatch([this, &form] {
+    form.setVisibleFlag(false);
+    if (active_ == &form) {
+      active_ = nullptr;
+    }
+    if (activeChild_ == &form) {
+      activeChild_ = nullptr;
+    }
+  });
+}
+
+void Desktop::activate(Form &form) {
+  Form *target = &form;
+  if (form.design().kind == WindowKind::MdiParent && activeChild_ != nullptr &&
+      activeChild_->visible()) {
+    target = activeChild_;
+  }
+  if (!target->loaded() || !target->visible() || target == active_) {
+    return;
+  }
+  dispatch([this, target] {
+    active_ = target;
+    if (target->onActivate) {
+      target->onActivate();
+    }
+  });
+}
+
+void Desktop::runDueTimers() {
+  if (depth_ > 0) {
+    return;
+  }
+  while (!ended_) {
+    Timer *timer = scheduler_.takeDue();
+    if (timer == nullptr) {
+      return;
+    }
+    dispatch([timer] {
+      if (timer->onTimer) {
+        timer->onTimer();
+      }
+    });
+  }
+}
+
+void Desktop::end() {
+  if (ended_) {
+    return;
+  }
+  ended_ = true;
+  scheduler_.stopAll();
+  services_.endProgram();
+}
+
+} // namespace tk

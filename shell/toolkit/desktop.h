@@ -1,0 +1,113 @@
+// The desktop: the running program's forms, which one is active, the timers, and the
+// services of the platform. A window system mirrors it; tests drive it directly.
+#pragma once
+
+#include "form.h"
+#include "timer.h"
+
+#include <memory>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tk {
+
+// What a window system must be told to mirror the forms. Every call comes from inside
+// a dispatched event, on the one user-interface thread.
+class WindowSystem {
+public:
+  virtual ~WindowSystem() = default;
+  virtual void formLoaded(Form &form) = 0;
+  virtual void formUnloaded(Form &form) = 0;
+  virtual void formChanged(Form &form, FormProperty property) = 0;
+  virtual void controlChanged(Control &control, Property property) = 0;
+  // The outermost event has returned: a good moment to re-arm the time source.
+  virtual void settled() = 0;
+};
+
+// The platform services the screens use, as one interface that tests replace.
+class Services {
+public:
+  virtual ~Services() = default;
+  // Modal, with the information icon and one OK button; returns when it is closed.
+  virtual void messageBox(std::string_view text, std::string_view title) = 0;
+  // One Tab keystroke to the program, without waiting for it to be handled.
+  virtual void sendTab() = 0;
+  virtual void randomize() = 0; // seeds the random numbers from the clock
+  virtual float random() = 0;   // uniform in [0, 1)
+  [[nodiscard]] virtual float displayWidth() const = 0; // twips
+  [[nodiscard]] virtual float displayHeight() const = 0;
+  [[nodiscard]] virtual float textWidth(std::string_view text, const Font &font) const = 0;
+  // Every window closes at once.
+  virtual void endProgram() = 0;
+};
+
+class Desktop {
+public:
+  Desktop(const Clock &clock, Services &services);
+  ~Desktop();
+  Desktop(const Desktop &) = delete;
+  Desktop &operator=(const Desktop &) = delete;
+
+  [[nodiscard]] Scheduler &scheduler() { return scheduler_; }
+  [[nodiscard]] Services &services() { return services_; }
+  void setWindowSystem(WindowSystem *windowSystem) { windowSystem_ = windowSystem; }
+  [[nodiscard]] WindowSystem *windowSystem() const { return windowSystem_; }
+
+  // Every event enters the program through here. Forms unloaded by a handler are
+  // destroyed when the outermost event returns; after the program has ended nothing
+  // runs any more.
+  template <class Handler> void dispatch(Handler &&handler) {
+    if (ended_) {
+      return;
+    }
+    Depth depth(*this);
+    std::forward<Handler>(handler)();
+  }
+  [[nodiscard]] bool dispatching() const { return depth_ > 0; }
+
+  void load(Form &form);
+  void unload(std::unique_ptr<Form> form);
+  void show(Form &form);
+  void hide(Form &form);
+
+  // The window system reports the form the user activated (for the main window: the
+  // child window that is active inside it).
+  void activate(Form &form);
+  [[nodiscard]] Form *active() const { return active_; }
+
+  // Runs the timers due by the clock's time, one tick each. Nothing runs while a
+  // handler is still busy (a modal message box is open): the ticks wait and fall
+  // together when it returns.
+  void runDueTimers();
+
+  void end();
+  [[nodiscard]] bool ended() const { return ended_; }
+
+  [[nodiscard]] const std::vector<Form *> &forms() const { return forms_; }
+
+private:
+  friend class Form;
+  struct Depth {
+    explicit Depth(Desktop &desktop);
+    ~Depth();
+    Depth(const Depth &) = delete;
+    Depth &operator=(const Depth &) = delete;
+    Desktop &desktop;
+  };
+  void added(Form &form);
+  void removed(Form &form);
+  void settle();
+
+  Scheduler scheduler_;
+  Services &services_;
+  WindowSystem *windowSystem_ = nullptr;
+  std::vector<Form *> forms_;
+  std::vector<std::unique_ptr<Form>> unloaded_;
+  Form *active_ = nullptr;
+  Form *activeChild_ = nullptr; // the active child window inside the main window
+  int depth_ = 0;
+  bool ended_ = false;
+};
+
+} // namespace tk

@@ -1,0 +1,222 @@
+#include "form.h"
+
+#include "desktop.h"
+
+#include <stdexcept>
+
+namespace tk {
+namespace {
+
+// The window frame around the client area, in pixels per edge.
+int edgePixels(BorderStyle border) {
+  switch (border) {
+  case BorderStyle::None:
+    return 0;
+  case BorderStyle::FixedSingle:
+    return 1;
+  case BorderStyle::FixedDialog:
+    return 3;
+  case BorderStyle::Sizable:
+    return 4;
+  }
+  return 0;
+}
+
+constexpr int titleBarPixels = 19;
+
+bool isWindowed(Kind kind) {
+  switch (kind) {
+  case Kind::Label:
+  case Kind::Image:
+  case Kind::Shape:
+  case Kind::Line:
+    return false;
+  default:
+    return true;
+  }
+}
+
+bool takesPointer(const Control &control) {
+  return control.kind() != Kind::Shape && control.kind() != Kind::Line &&
+         control.kind() != Kind::Menu && control.visible() && control.enabled();
+}
+
+} // namespace
+
+Form::Form(Desktop &desktop, const FormDesign &design)
+    : desktop_(desktop), design_(design), left_(design.left), top_(design.top) {
+  for (const ControlDesign &row : design.controls) {
+    if (row.kind == Kind::Timer) {
+      timers_.push_back(
+          std::make_unique<Timer>(desktop.scheduler(), std::string(row.name), row.interval, row.enabled));
+    } else {
+      controls_.push_back(std::make_unique<Control>(*this, row, nullptr));
+    }
+  }
+  // Containers may be listed after what they hold, so they are found in a second pass.
+  for (auto &c : controls_) {
+    if (!c->design().in.empty()) {
+      c->container_ = &control(c->design().in, c->design().inIndex);
+    }
+  }
+  desktop_.added(*this);
+}
+
+Form::~Form() { desktop_.removed(*this); }
+
+Control &Form::control(std::string_view name, std::int16_t index) const {
+  for (const auto &c : controls_) {
+    if (c->name() == name && c->index() == index) {
+      return *c;
+    }
+  }
+  throw std::out_of_range(std::string(design_.name) + " has no control " + std::string(name) +
+                          (index == single ? "" : "(" + std::to_string(index) + ")"));
+}
+
+ControlArray Form::array(std::string_view name) { return {*this, name}; }
+
+Timer &Form::timer(std::string_view name) const {
+  for (const auto &t : timers_) {
+    if (t->name() == name) {
+      return *t;
+    }
+  }
+  throw std::out_of_range(std::string(design_.name) + " has no timer " + std::string(name));
+}
+
+void Form::show() { desktop_.show(*this); }
+
+void Form::hide() { desktop_.hide(*this); }
+
+void Form::setLeft(float left) {
+  if (left != left_) {
+    left_ = left;
+    changed(FormProperty::Position);
+  }
+}
+
+void Form::setTop(float top) {
+  if (top != top_) {
+    top_ = top;
+    changed(FormProperty::Position);
+  }
+}
+
+float Form::outerWidth() const {
+  return design_.clientWidth + static_cast<float>(2 * edgePixels(design_.border) * twipsPerPixel);
+}
+
+float Form::outerHeight() const {
+  const int title = design_.titleBar ? titleBarPixels : 0;
+  return design_.clientHeight +
+         static_cast<float>((2 * edgePixels(design_.border) + title) * twipsPerPixel);
+}
+
+void Form::setEnabled(bool enabled) {
+  if (enabled != enabled_) {
+    enabled_ = enabled;
+    changed(FormProperty::Enabled);
+  }
+}
+
+bool Form::reachable() const {
+  if (!loaded_ || !visible_ || !enabled_) {
+    return false;
+  }
+  if (design_.kind == WindowKind::MdiChild) {
+    for (const Form *f : desktop_.forms()) {
+      if (f->design_.kind == WindowKind::MdiParent && f->loaded_) {
+        return f->visible_ && f->enabled_;
+      }
+    }
+  }
+  return true;
+}
+
+Control *Form::hit(const Control *container, float x, float y) const {
+  // Windowed controls lie in front of graphical ones; within a group the earlier row
+  // lies in front.
+  for (const bool windowed : {true, false}) {
+    for (const auto &c : controls_) {
+      if (c->container() != container || isWindowed(c->kind()) != windowed || !takesPointer(*c) ||
+          !c->rect().contains(x, y)) {
+        continue;
+      }
+      const float inner = c->innerOffset();
+      if (Control *child = hit(c.get(), x - c->left() - inner, y - c->top() - inner)) {
+        return child;
+      }
+      return c.get();
+    }
+  }
+  return nullptr;
+}
+
+Control *Form::controlAt(float x, float y) const { return hit(nullptr, x, y); }
+
+void Form::mouseMove(const MouseEvent &event) {
+  desktop_.dispatch([this, &event] {
+    if (!reachable()) {
+      return;
+    }
+    Control *target = controlAt(event.x, event.y);
+    if (target == nullptr) {
+      if (onMouseMove) {
+        onMouseMove(event);
+      }
+      return;
+    }
+    if (!target->onMouseMove) {
+      return;
+    }
+    MouseEvent local = event;
+    for (const Control *c = target; c != nullptr; c = c->container()) {
+      local.x -= c->left();
+      local.y -= c->top();
+      if (c != target) {
+        local.x -= c->innerOffset();
+        local.y -= c->innerOffset();
+      }
+    }
+    target->onMouseMove(local);
+  });
+}
+
+std::int16_t Form::keyPress(std::int16_t key) {
+  desktop_.dispatch([this, &key] {
+    if (reachable() && onKeyPress) {
+      onKeyPress(key);
+    }
+  });
+  return key;
+}
+
+void Form::changed(FormProperty property) {
+  if (WindowSystem *ws = desktop_.windowSystem(); ws != nullptr && loaded_) {
+    ws->formChanged(*this, property);
+  }
+}
+
+void Form::controlChanged(Control &control, Property property) {
+  if (WindowSystem *ws = desktop_.windowSystem(); ws != nullptr && loaded_) {
+    ws->controlChanged(control, property);
+  }
+}
+
+void Form::setVisibleFlag(bool visible) {
+  if (visible != visible_) {
+    visible_ = visible;
+    changed(FormProperty::Visible);
+  }
+}
+
+void Form::markUnloaded() {
+  for (auto &t : timers_) {
+    t->setEnabled(false);
+  }
+  visible_ = false;
+  loaded_ = false;
+}
+
+} // namespace tk

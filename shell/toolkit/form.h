@@ -1,0 +1,101 @@
+// A form: one screen's window with its controls and timers, built from its design.
+#pragma once
+
+#include "control.h"
+#include "design.h"
+#include "timer.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tk {
+
+class Desktop;
+
+enum class FormProperty : std::uint8_t { Visible, Position, Enabled, Caption, Raised };
+
+class Form {
+public:
+  Form(Desktop &desktop, const FormDesign &design);
+  virtual ~Form();
+  Form(const Form &) = delete;
+  Form &operator=(const Form &) = delete;
+
+  [[nodiscard]] const FormDesign &design() const { return design_; }
+  [[nodiscard]] std::string_view name() const { return design_.name; }
+  [[nodiscard]] Desktop &desktop() const { return desktop_; }
+
+  // Finding controls; a name or index the design does not hold is a programming
+  // error and throws std::out_of_range at once.
+  [[nodiscard]] Control &control(std::string_view name, std::int16_t index = single) const;
+  [[nodiscard]] ControlArray array(std::string_view name);
+  [[nodiscard]] Timer &timer(std::string_view name) const;
+  [[nodiscard]] const std::vector<std::unique_ptr<Control>> &controls() const { return controls_; }
+  [[nodiscard]] const std::vector<std::unique_ptr<Timer>> &timers() const { return timers_; }
+
+  // Not loaded once unloaded, even while the object still lives to finish a handler.
+  [[nodiscard]] bool loaded() const { return loaded_; }
+  [[nodiscard]] bool visible() const { return visible_; }
+  void show();
+  void hide();
+
+  [[nodiscard]] float left() const { return left_; }
+  [[nodiscard]] float top() const { return top_; }
+  void setLeft(float left);
+  void setTop(float top);
+  [[nodiscard]] float clientWidth() const { return design_.clientWidth; }
+  [[nodiscard]] float clientHeight() const { return design_.clientHeight; }
+  // The window with its border and title bar.
+  [[nodiscard]] float outerWidth() const;
+  [[nodiscard]] float outerHeight() const;
+
+  [[nodiscard]] bool enabled() const { return enabled_; }
+  void setEnabled(bool enabled);
+
+  [[nodiscard]] Control *focused() const { return focused_; }
+
+  // Loaded, shown and enabled, and so is the main window around a child window.
+  [[nodiscard]] bool reachable() const;
+
+  // The front-most control under a point of the client area; shapes, lines and
+  // hidden controls let the pointer through to what lies behind them.
+  [[nodiscard]] Control *controlAt(float x, float y) const;
+
+  std::function<void()> onLoad;
+  std::function<void()> onActivate;
+  std::function<void(std::int16_t &key)> onKeyPress;
+  std::function<void(const MouseEvent &)> onMouseMove;
+
+  // Raised by a window system (or a test) at client-area coordinates in twips.
+  void mouseMove(const MouseEvent &event);
+  // A key the form itself receives; returns the code after the handler (0: swallowed).
+  std::int16_t keyPress(std::int16_t key);
+
+private:
+  friend class Control;
+  friend class Desktop;
+  void changed(FormProperty property);
+  void controlChanged(Control &control, Property property);
+  void setFocused(Control *control) { focused_ = control; }
+  void markLoaded() { loaded_ = true; }
+  void markUnloaded();
+  void setVisibleFlag(bool visible);
+  [[nodiscard]] Control *hit(const Control *container, float x, float y) const;
+
+  Desktop &desktop_;
+  const FormDesign &design_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::vector<std::unique_ptr<Timer>> timers_;
+  bool loaded_ = false;
+  bool visible_ = false;
+  bool enabled_ = true;
+  float left_;
+  float top_;
+  Control *focused_ = nullptr;
+};
+
+} // namespace tk
