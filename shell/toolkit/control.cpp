@@ -15,6 +15,7 @@ constexpr float pictureBoxBorder = 2.0F * twipsPerPixel;
 Color defaultBack(Kind kind) {
   switch (kind) {
   case Kind::TextBox:
+  case Kind::Shape:
     return systemColor::window;
   default:
     return systemColor::buttonFace;
