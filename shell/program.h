@@ -2,6 +2,7 @@
 // between them.
 #pragma once
 
+#include "classroom/classroom.h"
 #include "drill/drill.h"
 #include "shell/info.h"
 #include "shell/mainwindow.h"
@@ -24,6 +25,7 @@ public:
   tk::Screen<Frmmecenaat1> frmmecenaat1;
   tk::Screen<Frminfo> frminfo;
   tk::Screen<Tafels> tafels;
+  tk::Screen<Aklas> aklas;
 
 private:
   tk::Desktop &desktop_;

@@ -87,6 +87,7 @@ TextBoxWidget::TextBoxWidget(const tk::Control &control, QWidget *parent)
   if (!control.design().tabStop) {
     setFocusPolicy(Qt::ClickFocus);
   }
+  setReadOnly(control.design().locked);
   sync();
 }
 

@@ -45,6 +45,7 @@ struct ControlDesign {
   bool wordWrap = false;    // labels: wrap at word boundaries
   bool border = false;      // labels: single-line border
   bool tabStop = true;
+  bool locked = false;       // text boxes: shown, but not to be typed in
   bool pictureOnTop = false; // buttons: the picture above the caption
   ShapeStyle shape = ShapeStyle::Rectangle;
   int borderPixels = 1; // shapes
