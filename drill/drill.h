@@ -13,7 +13,7 @@ class Program;
 
 // What each table button drills, by its index (index 1 is "x 3", index 2 "x 2").
 struct TafelKnop {
-  int tafel; // the second factor; mixed for "alles"
+  int tafel;               // the second factor; mixed for "alles"
   std::string_view uitleg; // the explanation shown while the pointer is over it
 };
 inline constexpr int gemengd = -1; // "alles": every problem draws its table 0..10
@@ -40,6 +40,24 @@ public:
   void cmdstarter_Click(std::int16_t Index);
   void nieuwprobleem();
 
+  void tmrval_Timer();
+  void txtAntwoord_Change();
+  void cmdoeifout_Click();
+  void cmdrood_Click();
+  void cmdgroen_Click();
+  // Resuming after help: the green light, and the classroom's way back.
+  void hervatten();
+
+  void Tmrchrono_Timer();
+  void Cmdstop_Click();
+
+  void cmdstarter_MouseMove(std::int16_t Index);
+  void cmdgroen_MouseMove();
+  void cmdoeifout_MouseMove();
+  void cmdrood_MouseMove();
+  void Cmdstop_MouseMove();
+  void Form_MouseMove();
+
   // The caption of the current problem; the classroom shows it.
   [[nodiscard]] const std::string &probleem() const { return probleem_; }
 
@@ -47,6 +65,9 @@ private:
   [[nodiscard]] int trekEersteFactor();
   [[nodiscard]] int trekTafelgetal();
   void plaatsProbleem();
+  void eindeRonde();
+  void geefOordeel();
+  void toonUitleg(std::string_view uitleg);
 
   Program &program_;
 

@@ -24,4 +24,6 @@ constexpr tk::FormDesign design{
 
 } // namespace
 
-const tk::FormDesign &mainWindowDesign() { return design; }
+const tk::FormDesign &mainWindowDesign() {
+  return design;
+}

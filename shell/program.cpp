@@ -8,9 +8,9 @@ template <class T> tk::Screen<T> screen(tk::Desktop &desktop, Program &program) 
 
 Program::Program(tk::Desktop &desktop)
     : mdiForm2(screen<MDIForm2>(desktop, *this)),
-      frmmecenaat1(screen<Frmmecenaat1>(desktop, *this)),
-      frminfo(screen<Frminfo>(desktop, *this)), tafels(screen<Tafels>(desktop, *this)),
-      aklas(screen<Aklas>(desktop, *this)), desktop_(desktop) {}
+      frmmecenaat1(screen<Frmmecenaat1>(desktop, *this)), frminfo(screen<Frminfo>(desktop, *this)),
+      tafels(screen<Tafels>(desktop, *this)), aklas(screen<Aklas>(desktop, *this)),
+      desktop_(desktop) {}
 
 void Program::start() {
   desktop_.dispatch([this] { mdiForm2().show(); });

@@ -10,9 +10,13 @@ Frmmecenaat1::Frmmecenaat1(Program &program)
   cmdkombinnen.onClick = [this] { cmdkombinnen_Click(); };
 }
 
-void Frmmecenaat1::Form_Load() { plaats(); }
+void Frmmecenaat1::Form_Load() {
+  plaats();
+}
 
-void Frmmecenaat1::Form_Activate() { plaats(); }
+void Frmmecenaat1::Form_Activate() {
+  plaats();
+}
 
 void Frmmecenaat1::plaats() {
   const tk::Services &services = program_.services();
@@ -21,4 +25,6 @@ void Frmmecenaat1::plaats() {
   Frame1.show();
 }
 
-void Frmmecenaat1::cmdkombinnen_Click() { program_.openDrill(); }
+void Frmmecenaat1::cmdkombinnen_Click() {
+  program_.openDrill();
+}

@@ -93,7 +93,9 @@ void QtBackend::formLoaded(tk::Form &form) {
   views_[&form] = std::make_unique<FormView>(form, *this);
 }
 
-void QtBackend::formUnloaded(tk::Form &form) { views_.erase(&form); }
+void QtBackend::formUnloaded(tk::Form &form) {
+  views_.erase(&form);
+}
 
 void QtBackend::formChanged(tk::Form &form, tk::FormProperty property) {
   if (FormView *v = view(form)) {
@@ -107,7 +109,9 @@ void QtBackend::controlChanged(tk::Control &control, tk::Property property) {
   }
 }
 
-void QtBackend::settled() { rearm(); }
+void QtBackend::settled() {
+  rearm();
+}
 
 void QtBackend::rearm() {
   if (desktop_ == nullptr || desktop_->ended()) {

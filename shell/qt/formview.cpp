@@ -182,6 +182,9 @@ void FormView::createControls() {
       widget = button;
       break;
     }
+    case tk::Kind::StatusBar:
+      widget = new StatusBarWidget(*control, client_);
+      break;
     case tk::Kind::ProgressBar: {
       auto *bar = new QProgressBar(client_);
       bar->setTextVisible(false);
@@ -314,6 +317,8 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
       button->sync();
     } else if (auto *painted = dynamic_cast<PaintedWidget *>(w)) {
       painted->sync();
+    } else if (auto *bar = dynamic_cast<StatusBarWidget *>(w)) {
+      bar->sync();
     }
     break;
   }

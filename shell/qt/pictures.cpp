@@ -9,11 +9,15 @@
 #include <string>
 
 // Outside any namespace, as Qt's resource initialisation requires.
-static void initialisePictures() { Q_INIT_RESOURCE(pictures); }
+static void initialisePictures() {
+  Q_INIT_RESOURCE(pictures);
+}
 
 namespace qtb {
 
-void loadPictures() { initialisePictures(); }
+void loadPictures() {
+  initialisePictures();
+}
 
 namespace {
 

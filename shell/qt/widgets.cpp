@@ -2,6 +2,8 @@
 
 #include "pictures.h"
 
+#include <QDateTime>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
@@ -39,9 +41,13 @@ void setColors(QWidget &widget, QPalette::ColorRole back, QPalette::ColorRole fo
 
 } // namespace
 
-int px(float twips) { return static_cast<int>(std::lround(twips / tk::twipsPerPixel)); }
+int px(float twips) {
+  return static_cast<int>(std::lround(twips / tk::twipsPerPixel));
+}
 
-QColor toQColor(tk::Color color) { return {color.red, color.green, color.blue}; }
+QColor toQColor(tk::Color color) {
+  return {color.red, color.green, color.blue};
+}
 
 QFont toQFont(const tk::Font &font) {
   QFont qfont(toQString(font.name));
@@ -211,6 +217,64 @@ void PaintedWidget::paintLine(QPainter &painter) const {
   const int top = px(std::min(ends.y1, ends.y2));
   painter.setPen(toQColor(control_.foreColor()));
   painter.drawLine(px(ends.x1) - left, px(ends.y1) - top, px(ends.x2) - left, px(ends.y2) - top);
+}
+
+StatusBarWidget::StatusBarWidget(const tk::Control &control, QWidget *parent)
+    : QWidget(parent), control_(control) {
+  setFont(toQFont(control.design().font));
+  minute_.setSingleShot(true);
+  minute_.setTimerType(Qt::CoarseTimer);
+  QObject::connect(&minute_, &QTimer::timeout, this, [this] {
+    update();
+    scheduleMinute();
+  });
+}
+
+void StatusBarWidget::scheduleMinute() {
+  const QTime now = QTime::currentTime();
+  constexpr int msPerMinute = 60'000;
+  minute_.start(msPerMinute - (now.second() * 1000 + now.msec()));
+}
+
+void StatusBarWidget::showEvent(QShowEvent * /*event*/) {
+  scheduleMinute();
+}
+
+void StatusBarWidget::hideEvent(QHideEvent * /*event*/) {
+  minute_.stop();
+}
+
+void StatusBarWidget::paintEvent(QPaintEvent * /*event*/) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Window));
+  const QLocale dutch(QLocale::Dutch, QLocale::Netherlands);
+  const QDateTime now = QDateTime::currentDateTime();
+  for (int part = 0; part < static_cast<int>(control_.panels().size()); ++part) {
+    const tk::StatusPanel &panel = control_.panels()[static_cast<std::size_t>(part)];
+    const tk::PixelRect r = control_.panelRect(part);
+    const QRect box(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawLine(box.topLeft(), box.topRight());
+    painter.drawLine(box.topLeft(), box.bottomLeft());
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(box.bottomLeft(), box.bottomRight());
+    painter.drawLine(box.topRight(), box.bottomRight());
+    QString text;
+    switch (panel.style) {
+    case tk::StatusPanelDesign::Style::Text:
+      text = toQString(panel.text);
+      break;
+    case tk::StatusPanelDesign::Style::Date:
+      text = dutch.toString(now.date(), QLocale::ShortFormat);
+      break;
+    case tk::StatusPanelDesign::Style::Time:
+      text = dutch.toString(now.time(), QStringLiteral("HH:mm"));
+      break;
+    }
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(box.adjusted(3, 0, -2, 0),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+  }
 }
 
 } // namespace qtb

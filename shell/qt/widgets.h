@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QString>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 
@@ -65,6 +66,25 @@ private:
   void paintLine(QPainter &painter) const;
 
   const tk::Control &control_;
+};
+
+// The status bar draws its panels where the toolkit lays them out, with a live date and
+// time; it wakes once a minute, only while it is shown.
+class StatusBarWidget : public QWidget {
+public:
+  StatusBarWidget(const tk::Control &control, QWidget *parent);
+  void sync() { update(); }
+
+protected:
+  void paintEvent(QPaintEvent *event) override;
+  void showEvent(QShowEvent *event) override;
+  void hideEvent(QHideEvent *event) override;
+
+private:
+  void scheduleMinute();
+
+  const tk::Control &control_;
+  QTimer minute_;
 };
 
 } // namespace qtb

@@ -4,10 +4,15 @@
 #include "form.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace tk {
 namespace {
+
+// Status bar panels stand side by side with a small gap, inside a thin top margin.
+constexpr int panelGapPixels = 2;
+constexpr int panelTopPixels = 2;
 
 // Picture boxes have the classic sunken border of two pixels on every side.
 constexpr float pictureBoxBorder = 2.0F * twipsPerPixel;
@@ -36,8 +41,8 @@ Color defaultFore(Kind kind) {
 } // namespace
 
 Control::Control(Form &form, const ControlDesign &design, Control *container)
-    : form_(form), design_(design), name_(design.name), container_(container),
-      text_(design.text), rect_(design.rect), visible_(design.visible), enabled_(design.enabled),
+    : form_(form), design_(design), name_(design.name), container_(container), text_(design.text),
+      rect_(design.rect), visible_(design.visible), enabled_(design.enabled),
       back_(design.back.value_or(defaultBack(design.kind))),
       fore_(design.fore.value_or(defaultFore(design.kind))) {
   for (const StatusPanelDesign &panel : design.panels) {
@@ -45,7 +50,9 @@ Control::Control(Form &form, const ControlDesign &design, Control *container)
   }
 }
 
-void Control::changed(Property property) { form_.controlChanged(*this, property); }
+void Control::changed(Property property) {
+  form_.controlChanged(*this, property);
+}
 
 void Control::setText(std::string text) {
   if (text == text_) {
@@ -99,11 +106,17 @@ void Control::setForeColor(Color color) {
   changed(Property::Colors);
 }
 
-void Control::setLeft(float left) { setRect({left, rect_.top, rect_.width, rect_.height}); }
+void Control::setLeft(float left) {
+  setRect({left, rect_.top, rect_.width, rect_.height});
+}
 
-void Control::setTop(float top) { setRect({rect_.left, top, rect_.width, rect_.height}); }
+void Control::setTop(float top) {
+  setRect({rect_.left, top, rect_.width, rect_.height});
+}
 
-void Control::move(float left, float top) { setRect({left, top, rect_.width, rect_.height}); }
+void Control::move(float left, float top) {
+  setRect({left, top, rect_.width, rect_.height});
+}
 
 void Control::setRect(const Rect &rect) {
   if (rect == rect_) {
@@ -117,16 +130,22 @@ float Control::innerOffset() const {
   return design_.kind == Kind::PictureBox ? pictureBoxBorder : 0.0F;
 }
 
-float Control::scaleWidth() const { return rect_.width - 2 * innerOffset(); }
+float Control::scaleWidth() const {
+  return rect_.width - 2 * innerOffset();
+}
 
-float Control::scaleHeight() const { return rect_.height - 2 * innerOffset(); }
+float Control::scaleHeight() const {
+  return rect_.height - 2 * innerOffset();
+}
 
 void Control::setFocus() {
   form_.setFocused(this);
   changed(Property::Focus);
 }
 
-bool Control::hasFocus() const { return form_.focused() == this; }
+bool Control::hasFocus() const {
+  return form_.focused() == this;
+}
 
 void Control::setMin(float min) {
   min_ = min;
@@ -160,6 +179,18 @@ void Control::setPanelText(int number, std::string text) {
   }
   p.text = std::move(text);
   changed(Property::Panels);
+}
+
+PixelRect Control::panelRect(int part) const {
+  auto pixels = [](float twips) { return static_cast<int>(std::lround(twips / twipsPerPixel)); };
+  int left = 0;
+  for (int i = 0; i < part && i < static_cast<int>(panels_.size()); ++i) {
+    left += pixels(panels_[static_cast<std::size_t>(i)].width) + panelGapPixels;
+  }
+  const float width = part >= 0 && part < static_cast<int>(panels_.size())
+                          ? panels_[static_cast<std::size_t>(part)].width
+                          : 0;
+  return {left, panelTopPixels, left + pixels(width), pixels(rect_.height)};
 }
 
 void Control::setContainer(Control *container) {

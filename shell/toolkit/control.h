@@ -29,6 +29,15 @@ enum class Property : std::uint8_t {
   Container,
 };
 
+// A rectangle in pixels relative to its control, edges as the window system counts them.
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  bool operator==(const PixelRect &) const = default;
+};
+
 struct StatusPanel {
   float width = 0;
   StatusPanelDesign::Style style = StatusPanelDesign::Style::Text;
@@ -103,6 +112,10 @@ public:
   [[nodiscard]] StatusPanel &panel(int number);
   [[nodiscard]] const std::vector<StatusPanel> &panels() const { return panels_; }
   void setPanelText(int number, std::string text);
+  void setPanelTag(int number, std::string tag) { panel(number).tag = std::move(tag); }
+  // Where a panel lies inside the status bar, counted from 0 as the window system
+  // counts its parts. The status bar is drawn by this same layout.
+  [[nodiscard]] PixelRect panelRect(int part) const;
 
   // Moves the control into another container (or onto the form with nullptr).
   void setContainer(Control *container);

@@ -4,12 +4,13 @@
 
 namespace tk {
 
-Desktop::Desktop(const Clock &clock, Services &services)
-    : scheduler_(clock), services_(services) {}
+Desktop::Desktop(const Clock &clock, Services &services) : scheduler_(clock), services_(services) {}
 
 Desktop::~Desktop() = default;
 
-Desktop::Depth::Depth(Desktop &d) : desktop(d) { ++desktop.depth_; }
+Desktop::Depth::Depth(Desktop &d) : desktop(d) {
+  ++desktop.depth_;
+}
 
 Desktop::Depth::~Depth() {
   if (--desktop.depth_ == 0) {
@@ -26,7 +27,9 @@ void Desktop::settle() {
   }
 }
 
-void Desktop::added(Form &form) { forms_.push_back(&form); }
+void Desktop::added(Form &form) {
+  forms_.push_back(&form);
+}
 
 void Desktop::removed(Form &form) {
   std::erase(forms_, &form);

@@ -33,8 +33,8 @@ public:
   virtual void messageBox(std::string_view text, std::string_view title) = 0;
   // One Tab keystroke to the program, without waiting for it to be handled.
   virtual void sendTab() = 0;
-  virtual void randomize() = 0; // seeds the random numbers from the clock
-  virtual float random() = 0;   // uniform in [0, 1)
+  virtual void randomize() = 0;                         // seeds the random numbers from the clock
+  virtual float random() = 0;                           // uniform in [0, 1)
   [[nodiscard]] virtual float displayWidth() const = 0; // twips
   [[nodiscard]] virtual float displayHeight() const = 0;
   [[nodiscard]] virtual float textWidth(std::string_view text, const Font &font) const = 0;

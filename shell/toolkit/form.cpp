@@ -47,8 +47,8 @@ Form::Form(Desktop &desktop, const FormDesign &design)
     : desktop_(desktop), design_(design), left_(design.left), top_(design.top) {
   for (const ControlDesign &row : design.controls) {
     if (row.kind == Kind::Timer) {
-      timers_.push_back(
-          std::make_unique<Timer>(desktop.scheduler(), std::string(row.name), row.interval, row.enabled));
+      timers_.push_back(std::make_unique<Timer>(desktop.scheduler(), std::string(row.name),
+                                                row.interval, row.enabled));
     } else {
       controls_.push_back(std::make_unique<Control>(*this, row, nullptr));
     }
@@ -62,7 +62,9 @@ Form::Form(Desktop &desktop, const FormDesign &design)
   desktop_.added(*this);
 }
 
-Form::~Form() { desktop_.removed(*this); }
+Form::~Form() {
+  desktop_.removed(*this);
+}
 
 Control &Form::control(std::string_view name, std::int16_t index) const {
   for (const auto &c : controls_) {
@@ -74,7 +76,9 @@ Control &Form::control(std::string_view name, std::int16_t index) const {
                           (index == single ? "" : "(" + std::to_string(index) + ")"));
 }
 
-ControlArray Form::array(std::string_view name) { return {*this, name}; }
+ControlArray Form::array(std::string_view name) {
+  return {*this, name};
+}
 
 Timer &Form::timer(std::string_view name) const {
   for (const auto &t : timers_) {
@@ -85,9 +89,13 @@ Timer &Form::timer(std::string_view name) const {
   throw std::out_of_range(std::string(design_.name) + " has no timer " + std::string(name));
 }
 
-void Form::show() { desktop_.show(*this); }
+void Form::show() {
+  desktop_.show(*this);
+}
 
-void Form::hide() { desktop_.hide(*this); }
+void Form::hide() {
+  desktop_.hide(*this);
+}
 
 void Form::setLeft(float left) {
   if (left != left_) {
@@ -153,7 +161,9 @@ Control *Form::hit(const Control *container, float x, float y) const {
   return nullptr;
 }
 
-Control *Form::controlAt(float x, float y) const { return hit(nullptr, x, y); }
+Control *Form::controlAt(float x, float y) const {
+  return hit(nullptr, x, y);
+}
 
 void Form::mouseMove(const MouseEvent &event) {
   desktop_.dispatch([this, &event] {

@@ -5,8 +5,12 @@
 namespace tk {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && isBlank(text.front())) {
@@ -95,6 +99,8 @@ NumberReading readNumber(std::string_view text) {
   return reading;
 }
 
-std::string toText(std::int64_t number) { return std::to_string(number); }
+std::string toText(std::int64_t number) {
+  return std::to_string(number);
+}
 
 } // namespace tk

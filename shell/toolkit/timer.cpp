@@ -13,7 +13,9 @@ Timer::Timer(Scheduler &scheduler, std::string name, int interval, bool enabled)
   }
 }
 
-Timer::~Timer() { scheduler_.remove(*this); }
+Timer::~Timer() {
+  scheduler_.remove(*this);
+}
 
 void Timer::restart() {
   anchor_ = scheduler_.now();
@@ -85,8 +87,12 @@ void Scheduler::stopAll() {
   }
 }
 
-void Scheduler::add(Timer &timer) { timers_.push_back(&timer); }
+void Scheduler::add(Timer &timer) {
+  timers_.push_back(&timer);
+}
 
-void Scheduler::remove(Timer &timer) { std::erase(timers_, &timer); }
+void Scheduler::remove(Timer &timer) {
+  std::erase(timers_, &timer);
+}
 
 } // namespace tk

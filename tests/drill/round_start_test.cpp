@@ -62,7 +62,8 @@ TEST_F(Drill, aRoundStartSwitchesTheScreenToItsRunningLook) {
   EXPECT_EQ(c("Lbltotaal").text(), "0");
   EXPECT_EQ(c("Lblchrono").text(), "60"); // the start does not write the clock
   EXPECT_FALSE(c("Lblmemo").visible());
-  for (const char *pencil : {"Imgpotloodrood", "Imgpotloodgroen", "Imgpotloodgeel", "Imgpotloodblauw"}) {
+  for (const char *pencil :
+       {"Imgpotloodrood", "Imgpotloodgroen", "Imgpotloodgeel", "Imgpotloodblauw"}) {
     EXPECT_FALSE(c(pencil).visible()) << pencil;
   }
   for (tk::Control *knop : drill.array("cmdstarter")) {
@@ -92,12 +93,13 @@ TEST_P(EachTableButton, drillsItsTableByIndexNotByPlaceInTheRow) {
   EXPECT_EQ(c("lblvalprobleem").text(), GetParam().problem);
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, EachTableButton,
-                         ::testing::Values(TableButton{1, "300 x 3 = ?"}, TableButton{2, "300 x 2 = ?"},
-                                           TableButton{3, "300 x 4 = ?"}, TableButton{4, "300 x 5 = ?"},
-                                           TableButton{5, "300 x 6 = ?"}, TableButton{6, "300 x 7 = ?"},
-                                           TableButton{7, "300 x 8 = ?"}, TableButton{8, "300 x 9 = ?"}),
-                         [](const auto &row) { return "index" + std::to_string(row.param.index); });
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, EachTableButton,
+    ::testing::Values(TableButton{1, "300 x 3 = ?"}, TableButton{2, "300 x 2 = ?"},
+                      TableButton{3, "300 x 4 = ?"}, TableButton{4, "300 x 5 = ?"},
+                      TableButton{5, "300 x 6 = ?"}, TableButton{6, "300 x 7 = ?"},
+                      TableButton{7, "300 x 8 = ?"}, TableButton{8, "300 x 9 = ?"}),
+    [](const auto &row) { return "index" + std::to_string(row.param.index); });
 
 TEST_F(Drill, theFirstFactorIsDrawnAgainWhileItComesOutZero) {
   // 0 and 0.09 give k = 0 and are drawn again; 0.19 gives 2; the last number places it.

@@ -56,7 +56,8 @@ TEST_F(RealProgram, theStartButtonAndATableButtonShowAProblemOfThatTable) {
   auto *problem = find<QLabel>(program.tafels(), "lblvalprobleem");
   ASSERT_NE(problem, nullptr);
   EXPECT_TRUE(problem->isVisible());
-  EXPECT_TRUE(problem->text().endsWith(QStringLiteral(" x 4 = ?"))) << problem->text().toStdString();
+  EXPECT_TRUE(problem->text().endsWith(QStringLiteral(" x 4 = ?")))
+      << problem->text().toStdString();
   EXPECT_FALSE(times4->isVisible());
 }
 

@@ -18,8 +18,8 @@ struct Startup : ::testing::Test {
 
 TEST_F(Startup, loadsTheMainWindowWhichShowsTheWelcomeScreenAndLeavesTheInfoScreenUnloaded) {
   program.start();
-  EXPECT_THAT(windows.log, ElementsAre("MDIForm2.Loaded", "frmmecenaat1.Loaded", "frmmecenaat1.Shown",
-                                       "MDIForm2.Shown"));
+  EXPECT_THAT(windows.log, ElementsAre("MDIForm2.Loaded", "frmmecenaat1.Loaded",
+                                       "frmmecenaat1.Shown", "MDIForm2.Shown"));
   EXPECT_FALSE(program.frminfo.loaded());
   EXPECT_TRUE(program.mdiForm2().design().maximised);
   EXPECT_EQ(t.desktop.active(), &program.frmmecenaat1());

@@ -26,8 +26,8 @@ constexpr tk::ControlDesign controls[] = {
     {.name = "tick", .kind = Kind::Timer, .enabled = true, .interval = 100},
 };
 
-constexpr tk::FormDesign proefDesign{.name = "Proef", .clientWidth = 8000, .clientHeight = 6000,
-                                .controls = controls};
+constexpr tk::FormDesign proefDesign{
+    .name = "Proef", .clientWidth = 8000, .clientHeight = 6000, .controls = controls};
 
 constexpr tk::FormDesign childDesign{.name = "Kind", .kind = tk::WindowKind::MdiChild};
 constexpr tk::FormDesign parentDesign{.name = "Moeder", .kind = tk::WindowKind::MdiParent};
@@ -194,11 +194,11 @@ TEST_F(FormFixture, activationRunsOncePerActivationAndTheMainWindowPassesItToIts
   moeder().show();
   kind().show();
   proef().show();
-  desktop.activate(proef()); // the window system reports what is already known
+  desktop.activate(proef());  // the window system reports what is already known
   desktop.activate(moeder()); // the child inside it becomes active again
-  EXPECT_EQ(log, (std::vector<std::string>{"Moeder.Load", "Moeder.Activate", "Kind.Load",
-                                           "Kind.Activate", "Proef.Load", "Proef.Activate",
-                                           "Kind.Activate"}));
+  EXPECT_EQ(
+      log, (std::vector<std::string>{"Moeder.Load", "Moeder.Activate", "Kind.Load", "Kind.Activate",
+                                     "Proef.Load", "Proef.Activate", "Kind.Activate"}));
   EXPECT_EQ(desktop.active(), &kind());
 }
 

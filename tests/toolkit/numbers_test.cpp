@@ -34,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"wholeWithComma", "1200,00", true, 1200}, Case{"fraction", "2,5", true, std::nullopt},
         Case{"commaFirst", ",5", true, std::nullopt}, Case{"trailingComma", "12,", true, 12},
         Case{"empty", "", false, std::nullopt}, Case{"blank", "   ", false, std::nullopt},
-        Case{"letter", "a", false, std::nullopt}, Case{"digitsThenLetter", "12a", false, std::nullopt},
+        Case{"letter", "a", false, std::nullopt},
+        Case{"digitsThenLetter", "12a", false, std::nullopt},
         Case{"signOnly", "-", false, std::nullopt}, Case{"commaOnly", ",", false, std::nullopt},
         Case{"exponent", "1e400", false, std::nullopt},
         Case{"badGrouping", "12.00", false, std::nullopt},
@@ -43,7 +44,11 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"blankInside", "12 00", false, std::nullopt},
         Case{"arabicIndicDigits", "\xd9\xa1\xd9\xa2", false, std::nullopt},
         Case{"fullwidthDigit", "\xef\xbc\x91", false, std::nullopt},
-        Case{"nul", std::string("1\0" "2", 3), false, std::nullopt},
+        Case{"nul",
+             std::string("1\0"
+                         "2",
+                         3),
+             false, std::nullopt},
         Case{"beyond64Bits", "99999999999999999999", true, std::nullopt},
         Case{"largest64Bit", "9223372036854775807", true, INT64_MAX}),
     [](const auto &row) { return std::string(row.param.name); });
