@@ -36,7 +36,7 @@ int toolkitShift(Qt::KeyboardModifiers modifiers) {
 
 } // namespace
 
-QtBackend::QtBackend() {
+QtBackend::QtBackend(const tk::Clock *clock) : clock_(clock != nullptr ? clock : &steadyClock_) {
   loadPictures();
   // The designs name Windows fonts; Debian ships look-alikes.
   QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
@@ -123,7 +123,7 @@ void QtBackend::rearm() {
     timer_.stop();
     return;
   }
-  const tk::Millis wait = std::max<tk::Millis>(0, *due - clock_.now());
+  const tk::Millis wait = std::max<tk::Millis>(0, *due - clock_->now());
   timer_.start(static_cast<int>(std::min<tk::Millis>(wait, std::numeric_limits<int>::max())));
 }
 

@@ -22,12 +22,13 @@ class FormView;
 
 class QtBackend : public QObject, public tk::WindowSystem, public tk::Services {
 public:
-  QtBackend();
+  // The program runs on the steady clock; a test may hand in a clock it advances.
+  explicit QtBackend(const tk::Clock *clock = nullptr);
   ~QtBackend() override;
   QtBackend(const QtBackend &) = delete;
   QtBackend &operator=(const QtBackend &) = delete;
 
-  [[nodiscard]] const tk::Clock &clock() const { return clock_; }
+  [[nodiscard]] const tk::Clock &clock() const { return *clock_; }
   void attach(tk::Desktop &desktop);
   [[nodiscard]] tk::Desktop &desktop() const { return *desktop_; }
 
@@ -66,7 +67,8 @@ private:
   bool mouseMoved(QWidget *widget, QEvent *event);
   bool keyPressed(QWidget *widget, QEvent *event);
 
-  SteadyClock clock_;
+  SteadyClock steadyClock_;
+  const tk::Clock *clock_;
   QTimer timer_;
   tk::Desktop *desktop_ = nullptr;
   std::map<const tk::Form *, std::unique_ptr<FormView>> views_;

@@ -1,7 +1,5 @@
 // The classroom on Qt's offscreen platform, opened and left through its real widgets.
-#include "shell/program.h"
-#include "shell/qt/backend.h"
-#include "shell/qt/formview.h"
+#include "gui/real_program.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -12,28 +10,7 @@
 
 namespace {
 
-struct ClassroomOnScreen : ::testing::Test {
-  qtb::QtBackend backend;
-  tk::Desktop desktop{backend.clock(), backend};
-  Program program{desktop};
-
-  ClassroomOnScreen() {
-    backend.attach(desktop);
-    backend.onEnd = [] {};
-    program.start();
-  }
-
-  template <class W> W *find(tk::Form &form, const char *name) {
-    qtb::FormView *view = backend.view(form);
-    return view == nullptr ? nullptr : view->window()->findChild<W *>(QString::fromLatin1(name));
-  }
-  void click(tk::Form &form, const char *name) {
-    auto *button = find<QToolButton>(form, name);
-    ASSERT_NE(button, nullptr) << name;
-    ASSERT_TRUE(button->isVisible()) << name;
-    QTest::mouseClick(button, Qt::LeftButton);
-  }
-};
+struct ClassroomOnScreen : testing_support::RealProgramTest {};
 
 TEST_F(ClassroomOnScreen, theRedLightOpensItALessonButtonTeachesAndTerugGoesBackToTheRound) {
   click(program.frmmecenaat1(), "cmdkombinnen");

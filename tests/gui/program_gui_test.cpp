@@ -1,12 +1,12 @@
 // The real program on Qt's offscreen platform, clicked through its real widgets.
-#include "shell/program.h"
-#include "shell/qt/backend.h"
-#include "shell/qt/formview.h"
+#include "gui/real_program.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QProgressBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -14,22 +14,7 @@
 
 namespace {
 
-struct RealProgram : ::testing::Test {
-  qtb::QtBackend backend;
-  tk::Desktop desktop{backend.clock(), backend};
-  Program program{desktop};
-
-  RealProgram() {
-    backend.attach(desktop);
-    backend.onEnd = [] {};
-    program.start();
-  }
-
-  template <class W> W *find(tk::Form &form, const char *name) {
-    qtb::FormView *view = backend.view(form);
-    return view == nullptr ? nullptr : view->window()->findChild<W *>(QString::fromLatin1(name));
-  }
-};
+struct RealProgram : testing_support::RealProgramTest {};
 
 TEST_F(RealProgram, opensMaximisedWithTheWelcomeScreenInside) {
   auto *main = qobject_cast<QMainWindow *>(backend.view(program.mdiForm2())->window());
@@ -59,6 +44,47 @@ TEST_F(RealProgram, theStartButtonAndATableButtonShowAProblemOfThatTable) {
   EXPECT_TRUE(problem->text().endsWith(QStringLiteral(" x 4 = ?")))
       << problem->text().toStdString();
   EXPECT_FALSE(times4->isVisible());
+}
+
+// The same program on a clock the test advances, so that a round takes no minute.
+struct RealProgramOnTestClock : testing_support::RealProgramTest {
+  RealProgramOnTestClock() : RealProgramTest(testing_support::ClockKind::Test) {}
+};
+
+TEST_F(RealProgramOnTestClock, aChildPlaysARoundWithTheRealWidgetsUntilItsVerdict) {
+  QTest::mouseClick(find<QToolButton>(program.frmmecenaat1(), "cmdkombinnen"), Qt::LeftButton);
+  QTest::mouseClick(find<QToolButton>(program.tafels(), "cmdstarter(3)"), Qt::LeftButton);
+  auto *answerBox = find<QLineEdit>(program.tafels(), "txtAntwoord");
+  auto *problem = find<QLabel>(program.tafels(), "lblvalprobleem");
+  auto *score = find<QLabel>(program.tafels(), "Lbltotaal");
+  ASSERT_NE(answerBox, nullptr);
+  ASSERT_TRUE(answerBox->isEnabled());
+
+  // "500 x 4 = ?": the first number times 4, typed key by key.
+  const int first = problem->text().section(QLatin1Char(' '), 0, 0).toInt();
+  QTest::keyClicks(answerBox, QString::number(first * 4));
+  EXPECT_EQ(score->text(), QStringLiteral("1"));
+  EXPECT_EQ(answerBox->text(), QString());
+
+  advance(30'000);
+  EXPECT_EQ(find<QLabel>(program.tafels(), "Lblchrono")->text(), QStringLiteral("30"));
+  advance(31'000);
+  auto *verdict = find<QLabel>(program.tafels(), "Lblmemo");
+  EXPECT_TRUE(verdict->isVisible());
+  EXPECT_EQ(verdict->text(), QStringLiteral(" Dat is te traag"));
+  EXPECT_TRUE(find<QWidget>(program.tafels(), "Imgpotloodrood")->isVisible());
+  EXPECT_FALSE(answerBox->isEnabled());
+
+  QToolButton *stop = find<QToolButton>(program.tafels(), "Cmdstop");
+  ASSERT_TRUE(stop->isVisible());
+  QTest::mouseClick(stop, Qt::LeftButton);
+  EXPECT_FALSE(program.tafels.loaded());
+  ASSERT_TRUE(program.frminfo.loaded());
+  auto *bar = find<QProgressBar>(program.frminfo(), "ProgressBar1");
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->parentWidget(), find<QWidget>(program.frminfo(), "StatusBar1"));
+  advance(151 * 75);
+  EXPECT_TRUE(desktop.ended());
 }
 
 } // namespace
