@@ -62,6 +62,8 @@ public:
   void Lblinaklas_MouseMove(const tk::MouseEvent &event);
 
 private:
+  enum class Moment : std::uint8_t { Laden, Activeren };
+  void zetKlaar(Moment moment);
   void centreer();
   void kleurTafelvakjes(tk::Color kleur);
   void kleurTafel(int N, tk::Color kleur);

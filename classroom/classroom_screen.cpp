@@ -152,35 +152,32 @@ void Aklas::kleurTafel(int N, tk::Color kleur) {
   }
 }
 
-// The classroom is opened from a running round only. Should it ever be shown without
-// a drill, it reads nothing rather than create a drill of its own.
 void Aklas::Form_Load() {
-  centreer();
-  if (program_.tafels.loaded()) {
-    lblinfor.setText(program_.tafels().probleem());
-  }
-  Frmkiestafel.show();
-  Cmdtimerreset.hide();
-  txtgetal2.setText("0");
-  Lbltrainer.hide();
-  kleurTafelvakjes(geel);
-  Lbltrainer2.hide();
-  lbltrainer3.hide();
+  zetKlaar(Moment::Laden);
 }
 
 void Aklas::Form_Activate() {
+  zetKlaar(Moment::Activeren);
+}
+
+// The set-up of every visit. Loading skips the instruction and "Alle tafels in beeld";
+// the activation that always follows at once does them. The classroom is opened from a
+// running round only; should it ever be shown without a drill, it reads nothing rather
+// than create a drill of its own.
+void Aklas::zetKlaar(Moment moment) {
+  const bool activeren = moment == Moment::Activeren;
   centreer();
-  std::string probleem;
-  std::string T;
-  if (program_.tafels.loaded()) {
-    probleem = program_.tafels().probleem();
-    T = program_.tafels().control("lblmult2").text();
+  const bool drill = program_.tafels.loaded();
+  lblinfor.setText(drill ? program_.tafels().probleem() : std::string());
+  if (activeren) {
+    const std::string T = drill ? program_.tafels().control("lblmult2").text() : std::string();
+    lblmededeling.setText(std::string("klik op ") + " " + " x " + T + std::string(crlf) +
+                          " zo leer je 1 minuut de tafel van " + T);
   }
-  lblinfor.setText(probleem);
-  lblmededeling.setText(std::string("klik op ") + " " + " x " + T + std::string(crlf) +
-                        " zo leer je 1 minuut de tafel van " + T);
   Frmkiestafel.show();
-  Cmdalletafels.hide();
+  if (activeren) {
+    Cmdalletafels.hide();
+  }
   Cmdtimerreset.hide();
   txtgetal2.setText("0");
   Lbltrainer.hide();
