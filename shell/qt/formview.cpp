@@ -30,6 +30,19 @@ bool isWindowed(tk::Kind kind) {
   }
 }
 
+// A screen reader names a control by its caption, else by its tooltip or description.
+void describe(const tk::Control &control, QWidget &widget) {
+  const tk::ControlDesign &design = control.design();
+  QString name = captionText(control.text()).remove(QLatin1Char('&'));
+  for (const std::string_view other : {design.tooltip, design.description}) {
+    if (name.trimmed().isEmpty()) {
+      name = toQString(other);
+    }
+  }
+  widget.setAccessibleName(name.trimmed());
+  widget.setAccessibleDescription(toQString(design.description));
+}
+
 QString objectName(const tk::Control &control) {
   QString name = toQString(control.name());
   if (control.index() != tk::single) {
@@ -196,6 +209,7 @@ void FormView::createControls() {
       break;
     }
     widget->setObjectName(objectName(*control));
+    describe(*control, *widget);
     widget->setMouseTracking(true);
     widgets_[control] = widget;
   }

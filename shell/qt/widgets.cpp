@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QPalette>
 
+#include <algorithm>
 #include <cmath>
 
 namespace qtb {
@@ -112,7 +113,8 @@ ButtonWidget::ButtonWidget(const tk::Control &control, QWidget *parent)
   setAutoRaise(false);
   if (!design.picture.empty()) {
     setIcon(pictureIcon(design.picture));
-    setIconSize(pictureSize(design.picture));
+    pictureSize_ = pictureSize(design.picture);
+    setIconSize(pictureSize_);
   }
   setToolButtonStyle(design.picture.empty() ? Qt::ToolButtonTextOnly
                      : design.text.empty()  ? Qt::ToolButtonIconOnly
@@ -126,9 +128,28 @@ ButtonWidget::ButtonWidget(const tk::Control &control, QWidget *parent)
   sync();
 }
 
+void ButtonWidget::resizeEvent(QResizeEvent *event) {
+  QToolButton::resizeEvent(event);
+  if (pictureSize_.isEmpty() || toolButtonStyle() != Qt::ToolButtonTextUnderIcon) {
+    return;
+  }
+  constexpr int margins = 8;
+  const int room = height() - fontMetrics().height() - margins;
+  const int side = std::clamp(room, 1, pictureSize_.height());
+  setIconSize(pictureSize_.scaled(pictureSize_.width(), side, Qt::KeepAspectRatio));
+}
+
 void ButtonWidget::sync() {
   setText(captionText(control_.text()).replace(QLatin1Char('&'), QStringLiteral("&&")));
   setColors(*this, QPalette::Button, QPalette::ButtonText, control_);
+  // A flat face in the button's own colour, with the classic raised edge.
+  const QColor face = toQColor(control_.backColor());
+  setStyleSheet(QStringLiteral("QToolButton { background-color: %1; color: %2;"
+                               " border: 2px outset %3; }"
+                               " QToolButton:pressed { border-style: inset; }"
+                               " QToolButton:focus { border-color: %4; }")
+                    .arg(face.name(), toQColor(control_.foreColor()).name(),
+                         face.lighter(130).name(), face.darker(160).name()));
 }
 
 PaintedWidget::PaintedWidget(const tk::Control &control, QWidget *parent)

@@ -46,8 +46,13 @@ public:
   ButtonWidget(const tk::Control &control, QWidget *parent);
   void sync();
 
+protected:
+  // The picture keeps its own size unless the caption under it would not fit.
+  void resizeEvent(QResizeEvent *event) override;
+
 private:
   const tk::Control &control_;
+  QSize pictureSize_;
 };
 
 // Frames, picture boxes, images, shapes and lines draw themselves.

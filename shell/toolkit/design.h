@@ -39,6 +39,7 @@ struct ControlDesign {
   Font font = defaultFont;
   std::string_view picture = {}; // name of a picture in resources/
   std::string_view tooltip = {};
+  std::string_view description = {}; // what a screen reader says about it
   Align align = Align::Left;
   bool transparent = false; // labels: paint no background
   bool autoSize = false;    // labels: grow to fit the text

@@ -1,0 +1,177 @@
+// What each screen looks like: colours sampled where the design tables place controls,
+// so that a regression in layout or colour fails. With HONDERDTAFELS_SCREENSHOTS set to
+// a folder, the screens are also saved there as pictures.
+#include "gui/real_program.h"
+
+#include <QAccessible>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QProgressBar>
+
+namespace {
+
+struct Look : testing_support::RealProgramTest {
+  Look() : RealProgramTest(testing_support::ClockKind::Test) {}
+
+  // The colour drawn at a point of a form's client area, in twips.
+  QColor at(tk::Form &form, float x, float y) {
+    const QPixmap shot = backend.view(form)->client()->grab();
+    const qreal ratio = shot.devicePixelRatio();
+    return shot.toImage().pixelColor(qRound(x / tk::twipsPerPixel * ratio),
+                                     qRound(y / tk::twipsPerPixel * ratio));
+  }
+  // Inside a control, `dx`, `dy` twips from its corner, wherever its containers are.
+  QColor in(tk::Form &form, const tk::Control &control, float dx, float dy) {
+    float x = control.left() + dx;
+    float y = control.top() + dy;
+    for (const tk::Control *c = control.container(); c != nullptr; c = c->container()) {
+      x += c->left() + c->innerOffset();
+      y += c->top() + c->innerOffset();
+    }
+    return at(form, x, y);
+  }
+  void save(tk::Form &form, const char *name) {
+    const QString folder = qEnvironmentVariable("HONDERDTAFELS_SCREENSHOTS");
+    if (!folder.isEmpty()) {
+      QDir().mkpath(folder);
+      backend.view(form)->window()->grab().save(folder + QLatin1Char('/') + QLatin1String(name) +
+                                                QStringLiteral(".png"));
+    }
+  }
+};
+
+::testing::AssertionResult looksLike(const QColor &seen, tk::Color wanted, int tolerance = 12) {
+  const int off =
+      std::max({std::abs(seen.red() - wanted.red), std::abs(seen.green() - wanted.green),
+                std::abs(seen.blue() - wanted.blue)});
+  if (off <= tolerance) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "saw RGB(" << seen.red() << "," << seen.green() << ","
+                                       << seen.blue() << "), wanted RGB(" << int(wanted.red) << ","
+                                       << int(wanted.green) << "," << int(wanted.blue) << ")";
+}
+
+TEST_F(Look, theMainWindowFramesTheWelcomeScreenInItsColours) {
+  tk::Form &welcome = program.frmmecenaat1();
+  auto *area = qobject_cast<QMainWindow *>(backend.view(program.mdiForm2())->window())
+                   ->findChild<QMdiArea *>();
+  // Sampled where the welcome screen leaves the client area bare, if the display is
+  // large enough to leave any of it.
+  const QRect welcomeRect = backend.view(welcome)->window()->geometry();
+  const QImage client = area->grab().toImage();
+  const qreal ratio = client.devicePixelRatio();
+  for (const QPoint corner : {QPoint(2, 2), QPoint(area->width() - 3, area->height() - 3)}) {
+    if (!welcomeRect.contains(corner)) {
+      EXPECT_TRUE(looksLike(client.pixelColor((QPointF(corner) * ratio).toPoint()),
+                            tk::rgb(234, 226, 138)));
+    }
+  }
+  EXPECT_EQ(area->background().color(), QColor(234, 226, 138));
+  EXPECT_TRUE(looksLike(in(welcome, welcome.control("Label11"), 30, 30), tk::rgb(255, 255, 192)));
+  EXPECT_TRUE(looksLike(in(welcome, welcome.control("Shape3"), 60, 60), tk::rgb(255, 255, 128)));
+  EXPECT_TRUE(looksLike(in(welcome, welcome.control("lblpartner2"), 60, 30), tk::rgb(0, 0, 128)));
+  EXPECT_TRUE(looksLike(in(welcome, welcome.control("Label5"), 60, 30), tk::rgb(0, 0, 128)));
+  EXPECT_TRUE(looksLike(in(welcome, welcome.control("cmdkombinnen"), 300, 300),
+                        tk::rgb(255, 255, 255), 30));
+  save(welcome, "welcome");
+}
+
+TEST_F(Look, theDrillShowsItsOrangeButtonsAndNavyFallingArea) {
+  click(program.frmmecenaat1(), "cmdkombinnen");
+  Tafels &drill = program.tafels();
+  EXPECT_TRUE(looksLike(at(drill, 6450, 3000), tk::rgb(255, 192, 128)));
+  for (tk::Control *knop : drill.array("cmdstarter")) {
+    EXPECT_TRUE(looksLike(in(drill, *knop, 100, 900), tk::rgb(255, 128, 0), 40)) << knop->index();
+  }
+  EXPECT_TRUE(looksLike(in(drill, drill.control("Lbltotaal"), 60, 60), tk::rgb(255, 255, 255)));
+  EXPECT_TRUE(looksLike(in(drill, drill.control("shpTip", 3), 10, 400), tk::rgb(0, 0, 128), 40));
+  save(drill, "drill-idle");
+
+  click(drill, "cmdstarter(3)");
+  EXPECT_TRUE(looksLike(in(drill, drill.control("Picture1"), 300, 4500), tk::rgb(0, 0, 128)));
+  EXPECT_TRUE(looksLike(in(drill, drill.control("txtAntwoord"), 60, 400), tk::rgb(0, 0, 128), 30));
+  save(drill, "drill-round");
+
+  advance(61'000);
+  const tk::Control &verdict = drill.control("Lblmemo");
+  EXPECT_TRUE(looksLike(in(drill, verdict, 30, 30), tk::rgb(255, 0, 0)));
+  // The red pencil lies on top and shows left of the verdict lying on it.
+  const tk::Control &pencil = drill.control("Imgpotloodrood");
+  EXPECT_TRUE(looksLike(in(drill, pencil, 600, 300), tk::rgb(255, 0, 0), 60));
+  save(drill, "drill-verdict");
+}
+
+TEST_F(Look, theClassroomShowsItsYellowFieldAndALessonsGreenCells) {
+  click(program.frmmecenaat1(), "cmdkombinnen");
+  click(program.tafels(), "cmdstarter(3)");
+  click(program.tafels(), "cmdrood");
+  Aklas &klas = program.aklas();
+  EXPECT_TRUE(looksLike(at(klas, 5000, 7700), tk::rgb(255, 255, 128)));
+  EXPECT_TRUE(looksLike(in(klas, klas.control("Text2", 13), 40, 40), tk::rgb(255, 255, 0)));
+  EXPECT_TRUE(looksLike(in(klas, klas.control("lblinfor"), 40, 40), tk::rgb(255, 0, 0)));
+  EXPECT_TRUE(looksLike(in(klas, klas.control("Frmkiestafel"), 40, 4000), tk::rgb(192, 255, 192)));
+
+  click(klas, "Cmd7");
+  EXPECT_TRUE(looksLike(in(klas, klas.control("Text2", 14), 40, 40), tk::rgb(0, 255, 0)));
+  EXPECT_TRUE(looksLike(in(klas, klas.control("Text2", 13), 40, 40), tk::rgb(255, 255, 0)));
+  save(klas, "classroom-lesson");
+  advance(10'000);
+  EXPECT_TRUE(looksLike(in(klas, klas.control("Text2", 14), 40, 40), tk::rgb(0, 0, 0)));
+  EXPECT_TRUE(looksLike(in(klas, klas.control("Lbltrainer"), 40, 40), tk::rgb(0, 0, 0)));
+  advance(5000);
+  save(klas, "classroom-answers");
+}
+
+TEST_F(Look, theInformationScreenRunsItsBarInTheStatusBar) {
+  click(program.frmmecenaat1(), "cmdkombinnen");
+  click(program.tafels(), "Cmdstop");
+  Frminfo &info = program.frminfo();
+  advance(75 * 75);
+  EXPECT_TRUE(looksLike(in(info, info.control("Frame1"), 60, 200), tk::rgb(255, 255, 192)));
+  EXPECT_TRUE(looksLike(in(info, info.control("lblgeld"), 60, 30), tk::rgb(0, 0, 128)));
+  EXPECT_TRUE(looksLike(at(info, 30, 300), tk::rgb(111, 111, 111)));
+  auto *bar = find<QProgressBar>(info, "ProgressBar1");
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->value(), 75);
+  const tk::PixelRect panel = info.control("StatusBar1").panelRect(1);
+  EXPECT_EQ(bar->geometry(),
+            QRect(QPoint(panel.left, panel.top), QPoint(panel.right - 1, panel.bottom - 1)));
+  save(info, "information");
+}
+
+TEST_F(Look, everyButtonAndTheAnswerBoxHaveANameAScreenReaderReads) {
+  click(program.frmmecenaat1(), "cmdkombinnen");
+  click(program.tafels(), "cmdstarter(3)");
+  click(program.tafels(), "cmdrood");
+  for (tk::Form *form :
+       {static_cast<tk::Form *>(&program.tafels()), static_cast<tk::Form *>(&program.aklas()),
+        static_cast<tk::Form *>(&program.frmmecenaat1())}) {
+    for (const auto &control : form->controls()) {
+      if (control->kind() != tk::Kind::Button && control->kind() != tk::Kind::TextBox) {
+        continue;
+      }
+      QWidget *widget = backend.view(*form)->widget(*control);
+      ASSERT_NE(widget, nullptr) << control->name();
+      QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+      ASSERT_NE(face, nullptr) << control->name();
+      const bool isBox = control->kind() == tk::Kind::TextBox;
+      EXPECT_EQ(face->role(), isBox ? QAccessible::EditableText : QAccessible::Button)
+          << control->name();
+      if (control->reachable()) {
+        EXPECT_FALSE(face->text(QAccessible::Name).isEmpty()) << control->name();
+        EXPECT_TRUE(widget->focusPolicy() & Qt::TabFocus || control->design().locked ||
+                    !control->design().tabStop)
+            << control->name();
+      }
+    }
+  }
+  QWidget *answer = backend.view(program.tafels())->widget(program.tafels().control("txtAntwoord"));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(answer)->text(QAccessible::Name),
+            QStringLiteral("Vul hier zo snel mogelijk de oplossing in"));
+}
+
+} // namespace
