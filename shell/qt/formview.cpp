@@ -243,6 +243,9 @@ void FormView::place(const tk::Control &control, QWidget &widget) const {
   }
   const tk::Rect &r = control.rect();
   widget.setGeometry(px(r.left) + offset, px(r.top) + offset, px(r.width), px(r.height));
+  if (auto *label = dynamic_cast<LabelWidget *>(&widget)) {
+    label->sync();
+  }
 }
 
 void FormView::show() {

@@ -84,6 +84,10 @@ LabelWidget::LabelWidget(const tk::Control &control, QWidget *parent)
 
 void LabelWidget::sync() {
   setText(captionText(control_.text()));
+  if (control_.design().autoSize) {
+    // Keeps its width and grows downwards until the whole text fits.
+    resize(width(), std::max(height(), heightForWidth(width())));
+  }
   setColors(*this, QPalette::Window, QPalette::WindowText, control_);
 }
 
