@@ -204,8 +204,10 @@ void Tafels::txtAntwoord_Change() {
     program_.services().messageBox(geenCijfers, letOp);
     txtAntwoord.setText("");
   }
+  // A paused round counts no answers: the clock and the fall stand still, even when the
+  // menu brings the waiting drill forward.
   const std::string antwoord = txtAntwoord.text();
-  if (!antwoord.empty() && tk::readNumber(antwoord).whole == uitkomst) {
+  if (tmrval.enabled() && !antwoord.empty() && tk::readNumber(antwoord).whole == uitkomst) {
     ++rondejuist;
     Lbltotaal.setText(tk::toText(rondejuist));
     ++totaaljuist;
@@ -235,6 +237,11 @@ void Tafels::cmdgroen_Click() {
 }
 
 void Tafels::hervatten() {
+  // Only a paused round resumes: the classroom's way back may still be open after the
+  // round went on with the green light, ended, or after the drill was opened afresh.
+  if (!cmdgroen.visible()) {
+    return;
+  }
   cmdgroen.hide();
   cmdrood.show();
   Tmrchrono.setEnabled(true);
