@@ -157,9 +157,11 @@ private:
     if (kind < 30) {
       tk::Form &form = someForm();
       tk::Control &c = someControl(form, chance(80));
+      // Described first: the click may unload the form (the stop button does).
+      std::string what = "click " + std::string(form.name()) + "." + c.name() + "(" +
+                         std::to_string(c.index()) + ")";
       c.click();
-      return "click " + std::string(form.name()) + "." + c.name() + "(" +
-             std::to_string(c.index()) + ")";
+      return what;
     }
     if (kind < 50) {
       // Mostly the drill's answer, as a child types it or pastes it.
