@@ -1,10 +1,15 @@
 # make run    install what is missing, build, start the program
 # make test   install what is missing, build, run the whole test suite
 # make build  build only
+# make test-sanitize  the same suite under AddressSanitizer and UBSan, in build-sanitize/
+# make fuzz    the fuzz target, built with clang in build-fuzz/, run FUZZ_SECONDS on fuzz/corpus
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test build deps clean format
+.PHONY: run test build deps clean format test-sanitize fuzz
 
 run: build
 	./$(BUILD_DIR)/honderdtafels
@@ -18,6 +23,24 @@ build: deps
 
 deps:
 	@scripts/install-deps
+
+test-sanitize: deps
+	@test -f $(SANITIZE_DIR)/CMakeCache.txt || cmake -S . -B $(SANITIZE_DIR) \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHONDERDTAFELS_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan-qt.supp:print_suppressions=0 \
+	  ctest --test-dir $(SANITIZE_DIR) --output-on-failure --timeout 300
+
+# New inputs go to $(FUZZ_DIR)/corpus; fuzz/corpus is the kept seed corpus, only read.
+fuzz: deps
+	@test -f $(FUZZ_DIR)/CMakeCache.txt || cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHONDERDTAFELS_SANITIZE=ON -DHONDERDTAFELS_FUZZ=ON
+	cmake --build $(FUZZ_DIR) --target fuzz_input -j $(JOBS)
+	mkdir -p $(FUZZ_DIR)/corpus
+	ASAN_OPTIONS=detect_leaks=1 $(FUZZ_DIR)/fuzz_input -max_total_time=$(FUZZ_SECONDS) -timeout=5 \
+	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_DIR)/corpus fuzz/corpus
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
