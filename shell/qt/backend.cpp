@@ -54,20 +54,20 @@ QtBackend::QtBackend(const tk::Clock *clock) : clock_(clock != nullptr ? clock :
 }
 
 QtBackend::~QtBackend() {
-  shuttingDown_ = true;
   qApp->removeEventFilter(this);
   if (desktop_ != nullptr) {
     desktop_->setWindowSystem(nullptr);
   }
   // Child windows first: the main window owns the area they live in.
   for (auto it = views_.begin(); it != views_.end();) {
-    if (it->first->design().kind != tk::WindowKind::MdiParent) {
-      it = views_.erase(it);
-    } else {
-      ++it;
-    }
+    it = it->second->mdiArea() == nullptr ? views_.erase(it) : std::next(it);
   }
   views_.clear();
+}
+
+void QtBackend::detached() {
+  desktop_ = nullptr;
+  timer_.stop();
 }
 
 void QtBackend::attach(tk::Desktop &desktop) {

@@ -34,7 +34,10 @@ public:
 
   [[nodiscard]] FormView *view(const tk::Form &form) const;
   [[nodiscard]] QMdiArea *mdiArea() const;
-  [[nodiscard]] bool shuttingDown() const { return shuttingDown_; }
+  // A window can go at once unless an event of one of its widgets is still running.
+  [[nodiscard]] bool mayDeleteWindowsNow() const {
+    return desktop_ == nullptr || !desktop_->dispatching();
+  }
 
   // What ending the program does after every window is closed; quits the event loop
   // unless a test replaces it.
@@ -46,6 +49,7 @@ public:
   void formChanged(tk::Form &form, tk::FormProperty property) override;
   void controlChanged(tk::Control &control, tk::Property property) override;
   void settled() override;
+  void detached() override;
 
   // tk::Services
   void messageBox(std::string_view text, std::string_view title) override;
@@ -75,7 +79,6 @@ private:
   std::mt19937 random_;
   quint64 lastMoveStamp_ = 0;
   QPointF lastMovePoint_;
-  bool shuttingDown_ = false;
 };
 
 } // namespace qtb

@@ -93,7 +93,7 @@ FormView::~FormView() {
     return;
   }
   window_->hide();
-  if (backend_.shuttingDown()) {
+  if (backend_.mayDeleteWindowsNow()) {
     delete window_.data();
   } else {
     window_->deleteLater(); // a handler of one of its widgets may still be running

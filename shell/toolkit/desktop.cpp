@@ -6,7 +6,11 @@ namespace tk {
 
 Desktop::Desktop(const Clock &clock, Services &services) : scheduler_(clock), services_(services) {}
 
-Desktop::~Desktop() = default;
+Desktop::~Desktop() {
+  if (windowSystem_ != nullptr) {
+    windowSystem_->detached();
+  }
+}
 
 Desktop::Depth::Depth(Desktop &d) : desktop(d) {
   ++desktop.depth_;

@@ -23,6 +23,8 @@ public:
   virtual void controlChanged(Control &control, Property property) = 0;
   // The outermost event has returned: a good moment to re-arm the time source.
   virtual void settled() = 0;
+  // The desktop is going away; nothing more will come from it.
+  virtual void detached() = 0;
 };
 
 // The platform services the screens use, as one interface that tests replace.

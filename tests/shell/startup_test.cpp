@@ -9,8 +9,8 @@ using ::testing::ElementsAre;
 namespace {
 
 struct Startup : ::testing::Test {
+  testing_support::RecordingWindowSystem windows; // outlives the program it watches
   testing_support::TestProgram t;
-  testing_support::RecordingWindowSystem windows;
   Program &program = t.program;
 
   Startup() { t.desktop.setWindowSystem(&windows); }

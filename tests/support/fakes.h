@@ -79,6 +79,7 @@ public:
   void formChanged(tk::Form &form, tk::FormProperty property) override;
   void controlChanged(tk::Control & /*control*/, tk::Property /*property*/) override {}
   void settled() override {}
+  void detached() override {}
 };
 
 } // namespace testing_support
