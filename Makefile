@@ -3,18 +3,23 @@
 # make build  build only
 # make test-sanitize  the same suite under AddressSanitizer and UBSan, in build-sanitize/
 # make fuzz    the fuzz target, built with clang in build-fuzz/, run FUZZ_SECONDS on fuzz/corpus
+# make bench   start-up, memory, CPU and round length against a bare Qt window, in build-bench/
+# make package a Debian package with CPack, in build-package/
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
+BENCH_DIR ?= build-bench
+PACKAGE_DIR ?= build-package
 
-.PHONY: run test build deps clean format test-sanitize fuzz
+.PHONY: run test build deps deps-desktop clean format test-sanitize fuzz bench package
 
 run: build
 	./$(BUILD_DIR)/honderdtafels
 
-test: build
+# The end-to-end test needs Xvfb, openbox, xdotool and ImageMagick.
+test: deps-desktop build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 120
 
 build: deps
@@ -23,6 +28,9 @@ build: deps
 
 deps:
 	@scripts/install-deps
+
+deps-desktop:
+	@scripts/install-deps --desktop
 
 test-sanitize: deps
 	@test -f $(SANITIZE_DIR)/CMakeCache.txt || cmake -S . -B $(SANITIZE_DIR) \
@@ -41,6 +49,15 @@ fuzz: deps
 	mkdir -p $(FUZZ_DIR)/corpus
 	ASAN_OPTIONS=detect_leaks=1 $(FUZZ_DIR)/fuzz_input -max_total_time=$(FUZZ_SECONDS) -timeout=5 \
 	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_DIR)/corpus fuzz/corpus
+
+bench: deps-desktop
+	@test -f $(BENCH_DIR)/CMakeCache.txt || cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BENCH_DIR) --target honderdtafels bare_window round_clock -j $(JOBS)
+	bench/run.sh $(BENCH_DIR)
+
+package: deps
+	@test -f $(PACKAGE_DIR)/CMakeCache.txt || cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(PACKAGE_DIR) --target package -j $(JOBS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

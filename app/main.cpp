@@ -1,4 +1,5 @@
 // Honderdtafels: the tables with whole hundreds, against the clock.
+#include "first_expose.h"
 #include "shell/program.h"
 #include "shell/qt/backend.h"
 
@@ -8,6 +9,7 @@ int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Honderdtafels"));
   QApplication::setStyle(QStringLiteral("Fusion"));
+  FirstExposeReporter::installIfAsked();
 
   qtb::QtBackend backend;
   tk::Desktop desktop(backend.clock(), backend);
