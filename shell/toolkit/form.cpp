@@ -63,6 +63,10 @@ Form::Form(Desktop &desktop, const FormDesign &design)
 }
 
 Form::~Form() {
+  // A form still loaded when the program shuts down takes its window with it.
+  if (WindowSystem *ws = desktop_.windowSystem(); ws != nullptr && loaded_) {
+    ws->formUnloaded(*this);
+  }
   desktop_.removed(*this);
 }
 
