@@ -1,5 +1,7 @@
 #include "classroom.h"
 
+#include "shell/palette.h"
+
 #include "shell/fonts.h"
 
 #include <array>
@@ -7,16 +9,10 @@
 
 namespace {
 
+using namespace palette;
+
 using tk::Kind;
 using tk::rgb;
-
-constexpr tk::Color paleYellow = rgb(255, 255, 128);
-constexpr tk::Color yellow = rgb(255, 255, 0);
-constexpr tk::Color lightGreen = rgb(192, 255, 192);
-constexpr tk::Color navy = rgb(0, 0, 128);
-constexpr tk::Color red = rgb(255, 0, 0);
-constexpr tk::Color white = rgb(255, 255, 255);
-constexpr tk::Color black = rgb(0, 0, 0);
 
 constexpr tk::Font buttonFont = fonts::sansSerif(9.75F, true);
 constexpr tk::Font tableButtonFont = fonts::sansSerif(13.5F, true);
@@ -202,7 +198,7 @@ constexpr tk::ControlDesign front[] = {
      .kind = Kind::TextBox,
      .rect = {9600, 0, 615, 735},
      .visible = false,
-     .back = paleYellow,
+     .back = lightYellow,
      .font = fonts::sansSerif(13.5F),
      .tabStop = false},
     {.name = "Cmdterug",
@@ -317,7 +313,7 @@ constexpr std::array<tk::ControlDesign, rowCount> makeControls() {
                   .in = "Frmveld",
                   .text = "Oefenen op het honderdveld",
                   .rect = {120, 4560, 4815, 495},
-                  .back = rgb(255, 255, 192),
+                  .back = cream,
                   .font = fonts::sansSerif(13.5F, true),
                   .align = tk::Align::Centre,
                   .border = true};
@@ -346,7 +342,7 @@ constexpr tk::FormDesign design{
     .clientHeight = 8010,
     .left = 165,
     .top = 450,
-    .back = paleYellow,
+    .back = lightYellow,
     .icon = "program-icon",
     .controls = controls,
 };

@@ -1,5 +1,7 @@
 #include "classroom.h"
 
+#include "shell/palette.h"
+
 #include "shell/program.h"
 #include "toolkit/numbers.h"
 
@@ -10,9 +12,7 @@
 
 namespace {
 
-constexpr tk::Color geel = tk::rgb(255, 255, 0);
-constexpr tk::Color groen = tk::rgb(0, 255, 0);
-constexpr tk::Color zwart = tk::rgb(0, 0, 0);
+using namespace palette;
 
 constexpr std::int16_t enter = 13;
 constexpr std::string_view crlf = "\r\n";
@@ -181,13 +181,13 @@ void Aklas::zetKlaar(Moment moment) {
   Cmdtimerreset.hide();
   txtgetal2.setText("0");
   Lbltrainer.hide();
-  kleurTafelvakjes(geel);
+  kleurTafelvakjes(yellow);
   Lbltrainer2.hide();
   lbltrainer3.hide();
 }
 
 void Aklas::Cmd_Click(int N) {
-  kleurTafel(N, groen);
+  kleurTafel(N, green);
   lesTimer(N).setEnabled(true);
   txtgetal2.setText(tk::toText(N));
   Frmkiestafel.hide();
@@ -202,7 +202,7 @@ void Aklas::Cmd_Click(int N) {
 }
 
 void Aklas::Timer_Timer(int N) {
-  kleurTafel(N, zwart);
+  kleurTafel(N, black);
   Lbltrainer.show();
 }
 
@@ -232,7 +232,7 @@ void Aklas::Cmdalletafels_Click() {
   Frmkiestafel.hide();
   Cmdtimerreset.show();
   Cmdalletafels.hide();
-  kleurTafelvakjes(groen);
+  kleurTafelvakjes(green);
 }
 
 void Aklas::Cmdtimerreset_Click() {
@@ -241,7 +241,7 @@ void Aklas::Cmdtimerreset_Click() {
   Cmdalletafels.show();
   txtgetal2.setText("0");
   Lbltrainer.hide();
-  kleurTafelvakjes(geel);
+  kleurTafelvakjes(yellow);
   Lbltrainer2.hide();
   lbltrainer3.hide();
 }

@@ -1,17 +1,16 @@
 #include "drill.h"
 
+#include "shell/palette.h"
+
 #include "shell/fonts.h"
 #include "shell/maker.h"
 
 namespace {
 
+using namespace palette;
+
 using tk::Kind;
 using tk::rgb;
-
-constexpr tk::Color orange = rgb(255, 128, 0);
-constexpr tk::Color white = rgb(255, 255, 255);
-constexpr tk::Color navy = rgb(0, 0, 128);
-constexpr tk::Color lightOrange = rgb(255, 192, 128);
 
 constexpr tk::Font tableButtonFont = fonts::sansSerif(12, true);
 constexpr tk::Font counterFont = fonts::sansSerif(9.75F);
@@ -85,13 +84,13 @@ constexpr tk::ControlDesign controls[] = {
      .kind = Kind::Button,
      .rect = {5400, 5040, 975, 855},
      .visible = false,
-     .back = rgb(0, 255, 0),
+     .back = green,
      .picture = "green-light",
      .description = "Opnieuw van start gaan"},
     {.name = "cmdrood",
      .kind = Kind::Button,
      .rect = {5400, 5040, 975, 855},
-     .back = rgb(255, 255, 128),
+     .back = lightYellow,
      .picture = "red-light",
      .description = "ik wil uitleg"},
     {.name = "Cmdstop",
@@ -131,7 +130,7 @@ constexpr tk::ControlDesign controls[] = {
      .kind = Kind::Label,
      .rect = {8880, 1320, 615, 495},
      .visible = false,
-     .back = rgb(255, 255, 0),
+     .back = yellow,
      .font = tableButtonFont,
      .align = tk::Align::Centre},
     whiteLabel("lblaantaljuist", "", {8880, 4920, 855, 255}, counterFont, tk::Align::Centre),

@@ -1,11 +1,15 @@
 #include "drill.h"
 
+#include "shell/palette.h"
+
 #include "shell/program.h"
 #include "toolkit/numbers.h"
 
 #include <cmath>
 
 namespace {
+
+using namespace palette;
 
 // Every problem multiplies a whole hundred, 100 to 1000, by the table.
 constexpr int honderd = 100;
@@ -29,22 +33,16 @@ struct Oordeel {
   tk::Color tekstkleur;
   Potlood potlood;
 };
-constexpr tk::Color groen = tk::rgb(0, 255, 0);
-constexpr tk::Color blauw = tk::rgb(0, 0, 255);
-constexpr tk::Color geel = tk::rgb(255, 255, 0);
-constexpr tk::Color rood = tk::rgb(255, 0, 0);
-constexpr tk::Color zwart = tk::rgb(0, 0, 0);
-constexpr tk::Color wit = tk::rgb(255, 255, 255);
 constexpr std::array<Oordeel, 9> oordelen{{
-    {Als::Meer, 40, "Dat is SUPER ", groen, zwart, Potlood::Groen},
-    {Als::Gelijk, 40, "dat is SUPER", groen, zwart, Potlood::Groen},
-    {Als::Minder, 40, "Dat is turbosnel ", blauw, wit, Potlood::Blauw},
-    {Als::Minder, 35, "Dat is uitstekend ", blauw, wit, Potlood::Blauw},
-    {Als::Minder, 30, " Dat is prima", blauw, wit, Potlood::Blauw},
-    {Als::Minder, 25, " Dat is zeer goed", geel, zwart, Potlood::Geel},
-    {Als::Minder, 20, "Dat gaat al aardig", geel, zwart, Potlood::Geel},
-    {Als::Minder, 15, " Nog wat oefenen", rood, wit, Potlood::Rood},
-    {Als::Minder, 10, " Dat is te traag", rood, wit, Potlood::Rood},
+    {Als::Meer, 40, "Dat is SUPER ", green, black, Potlood::Groen},
+    {Als::Gelijk, 40, "dat is SUPER", green, black, Potlood::Groen},
+    {Als::Minder, 40, "Dat is turbosnel ", blue, white, Potlood::Blauw},
+    {Als::Minder, 35, "Dat is uitstekend ", blue, white, Potlood::Blauw},
+    {Als::Minder, 30, " Dat is prima", blue, white, Potlood::Blauw},
+    {Als::Minder, 25, " Dat is zeer goed", yellow, black, Potlood::Geel},
+    {Als::Minder, 20, "Dat gaat al aardig", yellow, black, Potlood::Geel},
+    {Als::Minder, 15, " Nog wat oefenen", red, white, Potlood::Rood},
+    {Als::Minder, 10, " Dat is te traag", red, white, Potlood::Rood},
 }};
 
 bool geldt(const Oordeel &oordeel, std::int64_t n) {

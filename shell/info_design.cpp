@@ -1,16 +1,16 @@
 #include "info.h"
 
+#include "palette.h"
+
 #include "fonts.h"
 #include "maker.h"
 
 namespace {
 
+using namespace palette;
+
 using tk::Kind;
 using tk::rgb;
-
-constexpr tk::Color paleYellow = rgb(255, 255, 192);
-constexpr tk::Color navy = rgb(0, 0, 128);
-constexpr tk::Color white = rgb(255, 255, 255);
 
 using Panel = tk::StatusPanelDesign;
 constexpr Panel panels[] = {
@@ -28,35 +28,35 @@ constexpr tk::ControlDesign controls[] = {
      .rect = {0, 5550, 10185, 375},
      .font = fonts::sansSerif(9.75F),
      .panels = panels},
-    {.name = "Frame1", .kind = Kind::Frame, .rect = {1560, 360, 7080, 4050}, .back = paleYellow},
+    {.name = "Frame1", .kind = Kind::Frame, .rect = {1560, 360, 7080, 4050}, .back = cream},
     {.name = "Timer1", .kind = Kind::Timer, .in = "Frame1", .enabled = false, .interval = 75},
     {.name = "Lblwebinfo",
      .kind = Kind::Label,
      .in = "Frame1",
      .text = "geboren in 1941 te Brugge",
      .rect = {4680, 3480, 2295, 255},
-     .back = paleYellow,
+     .back = cream,
      .font = fonts::arial(8.25F)},
     {.name = "lbladres1",
      .kind = Kind::Label,
      .in = "Frame1",
      .text = "onderwijzer en maker van leerprogramma's",
      .rect = {2640, 3240, 4335, 255},
-     .back = paleYellow,
+     .back = cream,
      .font = fonts::arial(8.25F)},
     {.name = "lblmail",
      .kind = Kind::Label,
      .in = "Frame1",
      .text = "diploma onderwijzer, Brugge 1962",
      .rect = {3840, 3720, 3135, 255},
-     .back = paleYellow,
+     .back = cream,
      .font = fonts::arial(8.25F)},
     {.name = "Lblidee",
      .kind = Kind::Label,
      .in = "Frame1",
      .text = "Jan Kwik",
      .rect = {840, 3720, 1095, 255},
-     .back = paleYellow,
+     .back = cream,
      .font = fonts::arial(9.75F)},
     {.name = "imgauteur",
      .kind = Kind::Image,
@@ -74,7 +74,7 @@ constexpr tk::ControlDesign controls[] = {
      .in = "Frame1",
      .text = "software om te trainen",
      .rect = {3480, 2340, 3375, 360},
-     .back = paleYellow,
+     .back = cream,
      .font = fonts::arial(15.75F, true),
      .align = tk::Align::Right},
     {.name = "lblinstituut",
@@ -82,14 +82,14 @@ constexpr tk::ControlDesign controls[] = {
      .in = "Frame1",
      .text = "KWIKSTAART ",
      .rect = {2520, 1440, 4245, 660},
-     .back = paleYellow,
+     .back = cream,
      .font = fonts::arial(27.75F, true)},
     {.name = "lblmemo",
      .kind = Kind::Label,
      .in = "Frame1",
      .text = "Voor jou gemaakt door ",
      .rect = {2355, 720, 3255, 330},
-     .back = paleYellow,
+     .back = cream,
      .font = fonts::arial(14.25F, true)},
     {.name = "Image4",
      .kind = Kind::Image,

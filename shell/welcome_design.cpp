@@ -1,23 +1,23 @@
 #include "welcome.h"
 
+#include "palette.h"
+
 #include "fonts.h"
 #include "maker.h"
 
 namespace {
 
+using namespace palette;
+
 using tk::Kind;
 using tk::rgb;
-
-constexpr tk::Color paleYellow = rgb(255, 255, 192);
-constexpr tk::Color navy = rgb(0, 0, 128);
-constexpr tk::Color white = rgb(255, 255, 255);
 
 constexpr tk::ControlDesign controls[] = {
     {.name = "Frame1",
      .index = 1,
      .kind = Kind::Frame,
      .rect = {0, 0, 11520, 19530},
-     .back = paleYellow},
+     .back = cream},
     {.name = "cmdkombinnen",
      .kind = Kind::Button,
      .in = "Frame1",
@@ -82,7 +82,7 @@ constexpr tk::ControlDesign controls[] = {
      .inIndex = 1,
      .text = "Educatieve software voor de  basisschool.",
      .rect = {1320, 360, 8415, 255},
-     .back = paleYellow,
+     .back = cream,
      .font = fonts::arial(11.25F, true),
      .align = tk::Align::Centre},
     {.name = "Label4",
@@ -100,7 +100,7 @@ constexpr tk::ControlDesign controls[] = {
      .in = "Frame1",
      .inIndex = 1,
      .rect = {1920, 720, 7455, 4215},
-     .back = rgb(255, 255, 128)},
+     .back = lightYellow},
 };
 
 constexpr tk::FormDesign design{
