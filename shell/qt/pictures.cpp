@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 // Outside any namespace, as Qt's resource initialisation requires.
 static void initialisePictures() {
@@ -50,6 +51,12 @@ QSize pictureSize(std::string_view name) {
 }
 
 QPixmap picture(std::string_view name, qreal devicePixelRatio) {
+  // Drawn once per size: a repaint only copies the pixels.
+  static std::map<std::pair<std::string, qreal>, QPixmap, std::less<>> drawn;
+  const auto key = std::make_pair(std::string(name), devicePixelRatio);
+  if (auto it = drawn.find(key); it != drawn.end()) {
+    return it->second;
+  }
   QSvgRenderer *r = name.empty() ? nullptr : renderer(name);
   if (r == nullptr) {
     return {};
@@ -60,15 +67,14 @@ QPixmap picture(std::string_view name, qreal devicePixelRatio) {
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
   r->render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+  painter.end();
+  drawn.emplace(key, pixmap);
   return pixmap;
 }
 
 QIcon pictureIcon(std::string_view name) {
-  QIcon icon;
-  for (const qreal ratio : {1.0, 2.0}) {
-    icon.addPixmap(picture(name, ratio));
-  }
-  return icon;
+  // The SVG icon engine draws each size only when it is first asked for.
+  return QIcon(resourcePath(name));
 }
 
 } // namespace qtb
