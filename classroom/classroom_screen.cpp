@@ -82,7 +82,11 @@ std::string moeilijkeVragen(int N) {
 
 // The factor right-aligned in two places: " 7", "10".
 std::string factorVeld(int k) {
-  return (k < hoogsteFactor ? " " : "") + tk::toText(k);
+  std::string veld = tk::toText(k);
+  if (k < hoogsteFactor) {
+    veld.insert(veld.begin(), ' ');
+  }
+  return veld;
 }
 
 } // namespace
