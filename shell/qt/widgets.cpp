@@ -152,8 +152,8 @@ void ButtonWidget::sync() {
                                " border: 2px outset %3; }"
                                " QToolButton:pressed { border-style: inset; }"
                                " QToolButton:focus { border-color: %4; }")
-                    .arg(face.name(), toQColor(control_.foreColor()).name(),
-                         face.lighter(130).name(), face.darker(160).name()));
+                    .arg(face.name(), toQColor(control_.foreColor()).name(), face.name(),
+                         face.darker(160).name()));
 }
 
 PaintedWidget::PaintedWidget(const tk::Control &control, QWidget *parent)
