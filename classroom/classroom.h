@@ -64,7 +64,6 @@ public:
 private:
   enum class Moment : std::uint8_t { Laden, Activeren };
   void zetKlaar(Moment moment);
-  void centreer();
   void kleurTafelvakjes(tk::Color kleur);
   void kleurTafel(int N, tk::Color kleur);
   [[nodiscard]] tk::Timer &lesTimer(int N) const;

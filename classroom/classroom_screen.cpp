@@ -138,12 +138,6 @@ tk::Timer &Aklas::lesTimer(int N) const {
   return timer(les(N).timer);
 }
 
-void Aklas::centreer() {
-  const tk::Services &services = program_.services();
-  setLeft((services.displayWidth() - outerWidth()) / 2);
-  setTop((services.displayHeight() - outerHeight()) / 2);
-}
-
 void Aklas::kleurTafelvakjes(tk::Color kleur) {
   for (const std::int16_t k : tafelvakjes) {
     Text2(k).setBackColor(kleur);
@@ -170,7 +164,7 @@ void Aklas::Form_Activate() {
 // than create a drill of its own.
 void Aklas::zetKlaar(Moment moment) {
   const bool activeren = moment == Moment::Activeren;
-  centreer();
+  centreOnDisplay();
   const bool drill = program_.tafels.loaded();
   lblinfor.setText(drill ? program_.tafels().probleem() : std::string());
   if (activeren) {

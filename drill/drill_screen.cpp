@@ -101,9 +101,7 @@ Tafels::Tafels(Program &program)
 }
 
 void Tafels::Form_Load() {
-  const tk::Services &services = program_.services();
-  setLeft((services.displayWidth() - outerWidth()) / 2);
-  setTop((services.displayHeight() - outerHeight()) / 2);
+  centreOnDisplay();
   Lbltotaal.setText("0");
   program_.services().randomize();
   cmdrood.hide();

@@ -18,8 +18,6 @@ public:
   void toonvoortgang(bool tonen);
 
 private:
-  void plaats();
-
   Program &program_;
   std::int32_t tikken = 0;
 

@@ -39,7 +39,7 @@ void Frminfo::Form_Load() {
   Timer1.setEnabled(true);
   StatusBar1.setPanelText(sloganPaneel, std::string(slogan));
   StatusBar1.setPanelTag(sloganPaneel, "");
-  plaats();
+  centreOnDisplay();
 }
 
 void Frminfo::Form_Activate() {
@@ -47,12 +47,6 @@ void Frminfo::Form_Activate() {
   ProgressBar1.setMax(voortgangMax);
   toonvoortgang(true);
   Timer1.setEnabled(true);
-}
-
-void Frminfo::plaats() {
-  const tk::Services &services = program_.services();
-  setLeft((services.displayWidth() - outerWidth()) * 0.5F);
-  setTop((services.displayHeight() - outerHeight()) * 0.5F);
 }
 
 void Frminfo::toonvoortgang(bool tonen) {

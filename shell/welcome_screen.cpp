@@ -19,9 +19,7 @@ void Frmmecenaat1::Form_Activate() {
 }
 
 void Frmmecenaat1::plaats() {
-  const tk::Services &services = program_.services();
-  setLeft((services.displayWidth() - outerWidth()) * 0.5F);
-  setTop((services.displayHeight() - outerHeight()) * 0.5F);
+  centreOnDisplay();
   Frame1.show();
 }
 

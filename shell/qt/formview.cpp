@@ -18,18 +18,6 @@
 namespace qtb {
 namespace {
 
-bool isWindowed(tk::Kind kind) {
-  switch (kind) {
-  case tk::Kind::Label:
-  case tk::Kind::Image:
-  case tk::Kind::Shape:
-  case tk::Kind::Line:
-    return false;
-  default:
-    return true;
-  }
-}
-
 // A screen reader names a control by its caption, else by its tooltip or description.
 void describe(const tk::Control &control, QWidget &widget) {
   const tk::ControlDesign &design = control.design();
@@ -171,7 +159,7 @@ void FormView::createControls() {
   std::vector<tk::Control *> backToFront;
   for (const bool windowed : {false, true}) {
     for (auto it = form_.controls().rbegin(); it != form_.controls().rend(); ++it) {
-      if (isWindowed((*it)->kind()) == windowed && (*it)->kind() != tk::Kind::Menu) {
+      if (tk::isWindowed((*it)->kind()) == windowed && (*it)->kind() != tk::Kind::Menu) {
         backToFront.push_back(it->get());
       }
     }

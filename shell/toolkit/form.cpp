@@ -24,18 +24,6 @@ int edgePixels(BorderStyle border) {
 
 constexpr int titleBarPixels = 19;
 
-bool isWindowed(Kind kind) {
-  switch (kind) {
-  case Kind::Label:
-  case Kind::Image:
-  case Kind::Shape:
-  case Kind::Line:
-    return false;
-  default:
-    return true;
-  }
-}
-
 bool takesPointer(const Control &control) {
   return control.kind() != Kind::Shape && control.kind() != Kind::Line &&
          control.kind() != Kind::Menu && control.visible() && control.enabled();
@@ -113,6 +101,12 @@ void Form::setTop(float top) {
     top_ = top;
     changed(FormProperty::Position);
   }
+}
+
+void Form::centreOnDisplay() {
+  const Services &services = desktop_.services();
+  setLeft((services.displayWidth() - outerWidth()) * 0.5F);
+  setTop((services.displayHeight() - outerHeight()) * 0.5F);
 }
 
 float Form::outerWidth() const {

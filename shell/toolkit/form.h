@@ -47,6 +47,9 @@ public:
   [[nodiscard]] float top() const { return top_; }
   void setLeft(float left);
   void setTop(float top);
+  // Left and Top put the whole window in the middle of the display, in single
+  // precision and unrounded; a window larger than the display gets a negative place.
+  void centreOnDisplay();
   [[nodiscard]] float clientWidth() const { return design_.clientWidth; }
   [[nodiscard]] float clientHeight() const { return design_.clientHeight; }
   // The window with its border and title bar.

@@ -86,6 +86,12 @@ enum class Kind : std::uint8_t {
   Menu,
 };
 
+// Buttons, text boxes, frames, picture boxes and the components are windows of their
+// own: they always lie in front of labels, images, shapes and lines.
+constexpr bool isWindowed(Kind kind) {
+  return kind != Kind::Label && kind != Kind::Image && kind != Kind::Shape && kind != Kind::Line;
+}
+
 enum class Align : std::uint8_t { Left, Centre, Right };
 
 enum class ShapeStyle : std::uint8_t { Rectangle, RoundedRectangle };
