@@ -5,6 +5,9 @@
 # make fuzz    the fuzz target, built with clang in build-fuzz/, run FUZZ_SECONDS on fuzz/corpus
 # make bench   start-up, memory, CPU and round length against a bare Qt window, in build-bench/
 # make package a Debian package with CPack, in build-package/
+# make web     the program for the browser, in build-web/ (built with Emscripten in build-wasm/)
+# make serve   serves build-web/ on http://127.0.0.1:8000/
+# make test-web the unit tests under Node and the page in headless Chromium
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 SANITIZE_DIR ?= build-sanitize
@@ -14,6 +17,7 @@ BENCH_DIR ?= build-bench
 PACKAGE_DIR ?= build-package
 
 .PHONY: run test build deps deps-desktop clean format test-sanitize fuzz bench package
+.PHONY: web serve test-web deps-web
 
 run: build
 	./$(BUILD_DIR)/honderdtafels
@@ -21,6 +25,8 @@ run: build
 # The end-to-end test needs Xvfb, openbox, xdotool and ImageMagick.
 test: deps-desktop build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 120
+	@if $(WEB_TOOLS_THERE); then $(MAKE) --no-print-directory test-web; \
+	  else echo "Emscripten or Chromium missing: no web tests (scripts/install-deps --web)"; fi
 
 build: deps
 	@test -f $(BUILD_DIR)/CMakeCache.txt || cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -58,6 +64,31 @@ bench: deps-desktop
 package: deps
 	@test -f $(PACKAGE_DIR)/CMakeCache.txt || cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(PACKAGE_DIR) --target package -j $(JOBS)
+
+# --- The browser --------------------------------------------------------------------------
+# Debian's Emscripten runs on the machine's Node, which must find Debian's JavaScript modules.
+WEB_BUILD_DIR ?= build-wasm
+WEB_DIR ?= build-web
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+WEB_TOOLS_THERE = command -v emcc >/dev/null && command -v woff2_compress >/dev/null && \
+  command -v chromedriver >/dev/null && /usr/bin/python3 -c 'import selenium' 2>/dev/null
+
+deps-web:
+	@scripts/install-deps --web
+
+web: deps-web
+	@test -f $(WEB_BUILD_DIR)/CMakeCache.txt || $(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD_DIR) \
+	  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CROSSCOMPILING_EMULATOR=$$(command -v node)
+	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
+	rm -rf $(WEB_DIR)
+	cp -r $(WEB_BUILD_DIR)/site $(WEB_DIR)
+
+serve: web
+	@echo "Honderdtafels on http://127.0.0.1:8000/ (Ctrl+C stops)"
+	cd $(WEB_DIR) && /usr/bin/python3 -m http.server 8000 --bind 127.0.0.1
+
+test-web: web
+	ctest --test-dir $(WEB_BUILD_DIR) --output-on-failure --timeout 300
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

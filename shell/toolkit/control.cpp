@@ -246,11 +246,14 @@ ControlArray::ControlArray(Form &form, std::string_view name) : name_(name) {
   if (members_.empty()) {
     throw std::out_of_range(std::string(form.name()) + " has no control array " + name_);
   }
-  std::ranges::sort(members_, {}, &Control::index);
+  // Plain algorithms rather than ranges: the browser build's standard library lacks them.
+  std::sort(members_.begin(), members_.end(),
+            [](const Control *a, const Control *b) { return a->index() < b->index(); });
 }
 
 Control &ControlArray::operator()(std::int16_t index) const {
-  auto it = std::ranges::find(members_, index, &Control::index);
+  auto it = std::find_if(members_.begin(), members_.end(),
+                         [index](const Control *c) { return c->index() == index; });
   if (it == members_.end()) {
     throw std::out_of_range(name_ + "(" + std::to_string(index) + ") does not exist");
   }

@@ -1,0 +1,227 @@
+#include "backend.h"
+
+#include "formview.h"
+#include "mapping.h"
+#include "page.h"
+
+#include <emscripten/emscripten.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+namespace web {
+namespace {
+
+// The page calls back into the one backend of the program.
+WebBackend *pageBackend = nullptr;
+
+} // namespace
+
+tk::Millis PageClock::now() const {
+  return static_cast<tk::Millis>(emscripten_get_now());
+}
+
+WebBackend::WebBackend() {
+  pageBackend = this;
+}
+
+WebBackend::~WebBackend() {
+  if (desktop_ != nullptr) {
+    desktop_->setWindowSystem(nullptr);
+  }
+  views_.clear();
+  pageBackend = nullptr;
+}
+
+void WebBackend::attach(tk::Desktop &desktop) {
+  desktop_ = &desktop;
+  desktop.setWindowSystem(this);
+}
+
+void WebBackend::detached() {
+  desktop_ = nullptr;
+  page_timer_stop();
+}
+
+FormView *WebBackend::view(const tk::Form &form) const {
+  auto it = views_.find(&form);
+  return it == views_.end() ? nullptr : it->second.get();
+}
+
+FormView *WebBackend::viewOfWindow(int window) const {
+  for (const auto &[form, view] : views_) {
+    if (view->window() == window) {
+      return view.get();
+    }
+  }
+  return nullptr;
+}
+
+tk::Control *WebBackend::control(int handle) const {
+  for (const auto &[form, view] : views_) {
+    if (tk::Control *c = view->control(handle)) {
+      return c;
+    }
+  }
+  return nullptr;
+}
+
+void WebBackend::clicked(int handle) {
+  if (tk::Control *c = control(handle)) {
+    c->click();
+  }
+}
+
+void WebBackend::edited(int handle, std::string text) {
+  if (tk::Control *c = control(handle)) {
+    c->typeText(std::move(text));
+  }
+}
+
+bool WebBackend::keyPressed(int window, int key) {
+  FormView *v = viewOfWindow(window);
+  return v != nullptr && v->form().keyPress(static_cast<std::int16_t>(key)) == 0;
+}
+
+void WebBackend::mouseMoved(int window, float x, float y, int buttons, int shift) {
+  FormView *v = viewOfWindow(window);
+  if (v == nullptr || v->form().design().kind == tk::WindowKind::MdiParent) {
+    return;
+  }
+  v->form().mouseMove(
+      {.buttons = buttons, .shift = shift, .x = x * tk::twipsPerPixel, .y = y * tk::twipsPerPixel});
+}
+
+void WebBackend::activated(int window) {
+  if (FormView *v = viewOfWindow(window); v != nullptr && desktop_ != nullptr) {
+    desktop_->activate(v->form());
+  }
+}
+
+void WebBackend::formLoaded(tk::Form &form) {
+  views_[&form] = std::make_unique<FormView>(form, *this);
+}
+
+void WebBackend::formUnloaded(tk::Form &form) {
+  views_.erase(&form);
+}
+
+void WebBackend::formChanged(tk::Form &form, tk::FormProperty property) {
+  if (FormView *v = view(form)) {
+    v->formChanged(property);
+  }
+}
+
+void WebBackend::controlChanged(tk::Control &control, tk::Property property) {
+  if (FormView *v = view(control.form())) {
+    v->controlChanged(control, property);
+  }
+}
+
+void WebBackend::settled() {
+  rearm();
+}
+
+void WebBackend::rearm() {
+  if (desktop_ == nullptr || desktop_->ended()) {
+    page_timer_stop();
+    return;
+  }
+  const auto due = desktop_->scheduler().nextDue();
+  if (!due) {
+    page_timer_stop();
+    return;
+  }
+  page_timer_arm(static_cast<double>(std::max<tk::Millis>(0, *due - clock_.now())));
+}
+
+void WebBackend::timeout() {
+  // While a handler waits in the message box the page sends no tick; should one come,
+  // the handler's return re-arms the timer.
+  if (desktop_ == nullptr || desktop_->dispatching()) {
+    return;
+  }
+  desktop_->runDueTimers();
+  rearm();
+}
+
+void WebBackend::messageBox(std::string_view text, std::string_view title) {
+  page_message_box(std::string(text).c_str(), std::string(title).c_str());
+}
+
+void WebBackend::sendTab() {
+  page_focus_next();
+}
+
+void WebBackend::randomize() {
+  const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+  random_.seed(static_cast<std::mt19937::result_type>(now));
+}
+
+float WebBackend::random() {
+  // 24 random bits make every float of [0, 1) on a 2^-24 grid, and never 1.
+  constexpr float scale = 1.0F / 16777216.0F;
+  return static_cast<float>(random_() >> 8U) * scale;
+}
+
+float WebBackend::displayWidth() const {
+  return static_cast<float>(page_display_width() * tk::twipsPerPixel);
+}
+
+float WebBackend::displayHeight() const {
+  return static_cast<float>(page_display_height() * tk::twipsPerPixel);
+}
+
+float WebBackend::textWidth(std::string_view text, const tk::Font &font) const {
+  return static_cast<float>(page_text_width(std::string(text).c_str(), cssFont(font).c_str()) *
+                            tk::twipsPerPixel);
+}
+
+void WebBackend::endProgram() {
+  page_timer_stop();
+  page_end();
+}
+
+} // namespace web
+
+// The page's events. Texts come in memory the page allocated; they are ours to free.
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void web_click(int control) {
+  if (web::pageBackend != nullptr) {
+    web::pageBackend->clicked(control);
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE void web_input(int control, char *text) {
+  std::string edited(text);
+  std::free(text);
+  if (web::pageBackend != nullptr) {
+    web::pageBackend->edited(control, std::move(edited));
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE int web_key(int window, int key) {
+  return web::pageBackend != nullptr && web::pageBackend->keyPressed(window, key) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void web_mouse_move(int window, double x, double y, int buttons, int shift) {
+  if (web::pageBackend != nullptr) {
+    web::pageBackend->mouseMoved(window, static_cast<float>(x), static_cast<float>(y), buttons,
+                                 shift);
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE void web_activate(int window) {
+  if (web::pageBackend != nullptr) {
+    web::pageBackend->activated(window);
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE void web_timer() {
+  if (web::pageBackend != nullptr) {
+    web::pageBackend->timeout();
+  }
+}
+}

@@ -1,0 +1,597 @@
+// The page of Honderdtafels: the flat library that the web backend (backend.cpp) calls
+// to mirror its windows and controls as elements, and that sends the page's events back
+// through the backend's web_* functions. Every call into the program goes through
+// $Page.send, which holds events back while the message box is open and after the end.
+
+mergeInto(LibraryManager.library, {
+  $Page: {
+    windows: {}, // handle -> {box, client, kind, form}
+    elements: {}, // handle -> element of a control or menu item
+    front: 10, // z-index of the window raised last
+    modal: false,
+    ended: false,
+    timer: null,
+    measure: null,
+
+    send: function(name) {
+      if (Page.modal || Page.ended) return 0;
+      return Module['_' + name].apply(null, Array.prototype.slice.call(arguments, 1));
+    },
+    sendText: function(name, handle, text) {
+      if (Page.modal || Page.ended) return;
+      var size = lengthBytesUTF8(text) + 1;
+      var memory = _malloc(size); // the backend frees it
+      stringToUTF8(text, memory, size);
+      Module['_' + name](handle, memory);
+    },
+    // The main window: its menu bar and client area, built once into the page.
+    mainParts: function() {
+      var main = document.getElementById('mdi');
+      if (!main) {
+        main = document.createElement('div');
+        main.id = 'mdi';
+        main.hidden = true;
+        var bar = document.createElement('nav');
+        bar.id = 'menubar';
+        bar.setAttribute('role', 'menubar');
+        var client = document.createElement('div');
+        client.id = 'client';
+        main.append(bar, client);
+        document.body.prepend(main);
+      }
+      return {main: main, bar: document.getElementById('menubar'),
+              client: document.getElementById('client')};
+    },
+    key: function(event) {
+      // The code of the character the key gives, as the form's KeyPress sees it.
+      if (event.ctrlKey || event.altKey || event.metaKey) return 0;
+      var named = {Enter: 13, Backspace: 8, Escape: 27};
+      if (named[event.key]) return named[event.key];
+      if (event.key.length === 1) return event.key.charCodeAt(0);
+      return 0;
+    },
+    buttons: function(event) {
+      // The toolkit counts left 1, right 2, middle 4; the page left 1, right 2, middle 4.
+      return event.buttons & 7;
+    },
+    shift: function(event) {
+      return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
+    },
+    pad: function(n) {
+      return (n < 10 ? '0' : '') + n;
+    },
+    panelText: function(style, text) {
+      var now = new Date();
+      if (style === 'date') {
+        return Page.pad(now.getDate()) + '-' + Page.pad(now.getMonth() + 1) + '-' + now.getFullYear();
+      }
+      if (style === 'time') return Page.pad(now.getHours()) + ':' + Page.pad(now.getMinutes());
+      return text;
+    },
+    // A status bar with a date or time panel redraws them at each new minute while shown.
+    tickMinute: function(bar) {
+      clearTimeout(bar.minute);
+      if (!bar.isConnected) return;
+      bar.querySelectorAll('.panel[data-style="date"], .panel[data-style="time"]').forEach(function(p) {
+        p.textContent = Page.panelText(p.dataset.style, '');
+      });
+      var now = new Date();
+      bar.minute = setTimeout(function() { Page.tickMinute(bar); },
+                              60000 - (now.getSeconds() * 1000 + now.getMilliseconds()));
+    },
+    // Texts a text box may receive by key position: the number row and the keypad give
+    // digits whatever the keyboard layout.
+    digitKey: function(event) {
+      if (event.ctrlKey || event.altKey || event.metaKey) return null;
+      var match = /^(?:Digit|Numpad)([0-9])$/.exec(event.code);
+      return match ? match[1] : null;
+    },
+    tabbables: function(box) {
+      return Array.prototype.filter.call(box.querySelectorAll('button, input'), function(e) {
+        return e.tabIndex >= 0 && !e.disabled && e.getClientRects().length > 0;
+      });
+    },
+    infoIcon: '<svg viewBox="0 0 32 32" width="32" height="32" aria-hidden="true">' +
+              '<circle cx="16" cy="16" r="15" fill="#1c5fc4" stroke="#0b3a80"/>' +
+              '<circle cx="16" cy="8.5" r="2.4" fill="#fff"/>' +
+              '<rect x="13.6" y="13" width="4.8" height="12.5" rx="1.2" fill="#fff"/></svg>',
+  },
+
+  page_window_create__deps: ['$Page'],
+  page_window_create: function(window, form, kind, caption, width, height, edge, title, back, font) {
+    form = UTF8ToString(form);
+    kind = UTF8ToString(kind);
+    caption = UTF8ToString(caption);
+    var record = {kind: kind, form: form};
+    if (kind === 'main') {
+      var parts = Page.mainParts();
+      parts.client.style.background = UTF8ToString(back);
+      parts.main.dataset.form = form;
+      document.title = caption.trim();
+      record.box = parts.main;
+      record.client = parts.client;
+      parts.client.addEventListener('mousedown', function(event) {
+        if (event.target === parts.client) Page.send('web_activate', window);
+      });
+      Page.windows[window] = record;
+      return;
+    }
+    var box = document.createElement('div');
+    box.className = 'window ' + kind;
+    box.dataset.form = form;
+    box.hidden = true;
+    box.style.borderWidth = edge + 'px';
+    box.setAttribute('role', kind === 'window' ? 'dialog' : 'region');
+    if (title > 0) {
+      var bar = document.createElement('div');
+      bar.className = 'titlebar';
+      bar.style.height = title + 'px';
+      bar.textContent = caption;
+      bar.id = 'title-' + window;
+      box.setAttribute('aria-labelledby', bar.id);
+      box.append(bar);
+    } else {
+      box.setAttribute('aria-label', caption.trim() || form);
+    }
+    var client = document.createElement('div');
+    client.className = 'client';
+    client.tabIndex = -1;
+    client.style.width = width + 'px';
+    client.style.height = height + 'px';
+    client.style.background = UTF8ToString(back);
+    client.style.font = UTF8ToString(font);
+    box.append(client);
+    record.box = box;
+    record.client = client;
+    // The window system's part: activation, the pointer over the client area, and the
+    // keys that reach the window itself rather than one of its controls.
+    box.addEventListener('mousedown', function() { Page.send('web_activate', window); }, true);
+    client.addEventListener('mousemove', function(event) {
+      var r = client.getBoundingClientRect();
+      Page.send('web_mouse_move', window, event.clientX - r.left, event.clientY - r.top,
+                Page.buttons(event), Page.shift(event));
+    });
+    client.addEventListener('keydown', function(event) {
+      if (event.target !== client) return;
+      var code = Page.key(event);
+      if (code && Page.send('web_key', window, code)) event.preventDefault();
+    });
+    (kind === 'child' ? Page.mainParts().client : document.body).append(box);
+    Page.windows[window] = record;
+  },
+
+  page_window_destroy__deps: ['$Page'],
+  page_window_destroy: function(window) {
+    var record = Page.windows[window];
+    if (!record) return;
+    delete Page.windows[window];
+    record.client.querySelectorAll('[data-handle]').forEach(function(e) {
+      delete Page.elements[Number(e.dataset.handle)];
+    });
+    if (record.kind === 'main') {
+      record.box.hidden = true;
+      Page.mainParts().bar.replaceChildren();
+    } else {
+      record.box.remove();
+    }
+  },
+
+  page_window_show__deps: ['$Page'],
+  page_window_show: function(window, visible) {
+    var record = Page.windows[window];
+    if (record) record.box.hidden = !visible;
+  },
+
+  page_window_move__deps: ['$Page'],
+  page_window_move: function(window, left, top) {
+    var record = Page.windows[window];
+    if (!record || record.kind === 'main') return;
+    record.box.style.left = left + 'px';
+    record.box.style.top = top + 'px';
+  },
+
+  page_window_raise__deps: ['$Page'],
+  page_window_raise: function(window) {
+    var record = Page.windows[window];
+    if (!record || record.kind === 'main') return;
+    record.box.style.zIndex = ++Page.front;
+    document.querySelectorAll('.window.active').forEach(function(w) { w.classList.remove('active'); });
+    record.box.classList.add('active');
+  },
+
+  page_window_enable__deps: ['$Page'],
+  page_window_enable: function(window, enabled) {
+    var record = Page.windows[window];
+    if (record) record.box.inert = !enabled;
+  },
+
+  page_window_focus__deps: ['$Page'],
+  page_window_focus: function(window, control) {
+    var record = Page.windows[window];
+    if (!record || record.kind === 'main' || record.box.hidden) return;
+    var element = Page.elements[control];
+    var target = element && !element.disabled && element.getClientRects().length ? element : record.client;
+    target.focus({preventScroll: true});
+  },
+
+  page_menu_add__deps: ['$Page', 'page_menu_update'],
+  page_menu_add: function(window, menu, parent, name, text) {
+    var bar = Page.mainParts().bar;
+    var element;
+    if (parent === 0) {
+      var holder = document.createElement('div');
+      holder.className = 'menu';
+      element = document.createElement('button');
+      element.className = 'menutitle';
+      element.setAttribute('role', 'menuitem');
+      element.setAttribute('aria-haspopup', 'true');
+      element.setAttribute('aria-expanded', 'false');
+      var list = document.createElement('div');
+      list.className = 'menulist';
+      list.setAttribute('role', 'menu');
+      list.hidden = true;
+      holder.append(element, list);
+      bar.append(holder);
+      var open = function(shown) {
+        list.hidden = !shown;
+        element.setAttribute('aria-expanded', String(shown));
+      };
+      element.addEventListener('click', function() {
+        open(list.hidden);
+        if (!list.hidden && list.firstChild) list.firstChild.focus();
+      });
+      holder.addEventListener('focusout', function(event) {
+        if (!holder.contains(event.relatedTarget)) open(false);
+      });
+      holder.addEventListener('keydown', function(event) {
+        if (event.key === 'Escape') { open(false); element.focus(); }
+      });
+      element.closeMenu = function() { open(false); };
+    } else {
+      var title = Page.elements[parent];
+      element = document.createElement('button');
+      element.className = 'menuitem';
+      element.setAttribute('role', 'menuitem');
+      element.addEventListener('click', function() {
+        title.closeMenu();
+        Page.send('web_click', menu);
+      });
+      title.nextSibling.append(element);
+    }
+    element.dataset.name = UTF8ToString(name);
+    element.dataset.handle = menu;
+    Page.elements[menu] = element;
+    _page_menu_update(menu, text, 1, 1);
+  },
+
+  page_menu_update__deps: ['$Page'],
+  page_menu_update: function(menu, text, visible, enabled) {
+    var element = Page.elements[menu];
+    if (!element) return;
+    // "&B" marks the access key: the letter is underlined and Alt+letter chooses it.
+    var caption = UTF8ToString(text);
+    var at = caption.search(/&[^&]/);
+    element.replaceChildren();
+    if (at >= 0) {
+      var key = document.createElement('u');
+      key.textContent = caption[at + 1];
+      element.append(caption.slice(0, at), key, caption.slice(at + 2));
+      element.accessKey = caption[at + 1].toLowerCase();
+    } else {
+      element.textContent = caption;
+    }
+    element.hidden = !visible;
+    element.disabled = !enabled;
+  },
+
+  page_control_create__deps: ['$Page'],
+  page_control_create: function(window, control, kind, name, stacking, font, align, flags, picture) {
+    kind = UTF8ToString(kind);
+    picture = UTF8ToString(picture);
+    var pictureUrl = picture ? 'pictures/' + picture + '.svg' : '';
+    var element;
+    switch (kind) {
+    case 'textbox':
+      element = document.createElement('input');
+      element.type = 'text';
+      element.autocomplete = 'off';
+      element.spellcheck = false;
+      element.addEventListener('input', function() { Page.sendText('web_input', control, element.value); });
+      break;
+    case 'button':
+      element = document.createElement('button');
+      element.type = 'button';
+      if (pictureUrl) {
+        var img = document.createElement('img');
+        img.src = pictureUrl;
+        img.alt = '';
+        img.draggable = false;
+        element.append(img);
+      }
+      var caption = document.createElement('span');
+      caption.className = 'caption';
+      element.append(caption);
+      element.addEventListener('click', function() { Page.send('web_click', control); });
+      break;
+    case 'image':
+      element = document.createElement('img');
+      element.src = pictureUrl;
+      element.alt = '';
+      element.draggable = false;
+      break;
+    case 'picturebox':
+      element = document.createElement('div');
+      if (pictureUrl) {
+        var picture_ = document.createElement('img');
+        picture_.src = pictureUrl;
+        picture_.alt = '';
+        picture_.draggable = false;
+        picture_.className = 'picture';
+        element.append(picture_);
+      }
+      break;
+    case 'frame':
+      element = document.createElement('div');
+      var border = document.createElement('div');
+      border.className = 'frameborder';
+      var legend = document.createElement('span');
+      legend.className = 'caption';
+      element.append(border, legend);
+      break;
+    case 'line':
+      element = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
+      element.append(document.createElementNS('http://www.w3.org/2000/svg', 'line'));
+      break;
+    case 'progressbar':
+      element = document.createElement('progress');
+      break;
+    default: // label, shape, statusbar
+      element = document.createElement('div');
+    }
+    element.classList.add('control', kind);
+    flags = UTF8ToString(flags);
+    if (flags) element.classList.add.apply(element.classList, flags.split(' '));
+    if (element.classList.contains('notab')) element.tabIndex = -1;
+    if (kind === 'textbox') element.readOnly = element.classList.contains('locked');
+    if (element.classList.contains('digits')) {
+      element.setAttribute('inputmode', 'numeric');
+      element.addEventListener('keydown', function(event) {
+        var digit = Page.digitKey(event);
+        if (digit === null || element.readOnly) return;
+        event.preventDefault();
+        element.setRangeText(digit, element.selectionStart, element.selectionEnd, 'end');
+        Page.sendText('web_input', control, element.value);
+      });
+    }
+    element.dataset.name = UTF8ToString(name);
+    element.dataset.handle = control;
+    element.style.zIndex = stacking;
+    element.style.font = UTF8ToString(font);
+    element.style.textAlign = UTF8ToString(align);
+    Page.elements[control] = element;
+    element.windowHandle = window;
+  },
+
+  page_control_container__deps: ['$Page'],
+  page_control_container: function(control, container) {
+    var element = Page.elements[control];
+    if (!element) return;
+    var parent = container ? Page.elements[container] : Page.windows[element.windowHandle].client;
+    parent.append(element);
+  },
+
+  page_control_place__deps: ['$Page'],
+  page_control_place: function(control, left, top, width, height) {
+    var element = Page.elements[control];
+    if (!element) return;
+    element.style.left = left + 'px';
+    element.style.top = top + 'px';
+    element.style.width = width + 'px';
+    element.style[element.classList.contains('autosize') ? 'minHeight' : 'height'] = height + 'px';
+  },
+
+  page_control_line__deps: ['$Page'],
+  page_control_line: function(control, x1, y1, x2, y2) {
+    var element = Page.elements[control];
+    if (!element) return;
+    var left = Math.min(x1, x2), top = Math.min(y1, y2);
+    element.style.left = left + 'px';
+    element.style.top = top + 'px';
+    element.setAttribute('width', Math.abs(x2 - x1) + 1);
+    element.setAttribute('height', Math.abs(y2 - y1) + 1);
+    var line = element.firstChild;
+    line.setAttribute('x1', x1 - left + 0.5);
+    line.setAttribute('y1', y1 - top + 0.5);
+    line.setAttribute('x2', x2 - left + 0.5);
+    line.setAttribute('y2', y2 - top + 0.5);
+  },
+
+  page_control_text__deps: ['$Page'],
+  page_control_text: function(control, text) {
+    var element = Page.elements[control];
+    if (!element) return;
+    text = UTF8ToString(text);
+    if (element.tagName === 'INPUT') {
+      if (element.value !== text) element.value = text; // the caret stays while typing
+    } else if (element.classList.contains('button') || element.classList.contains('frame')) {
+      element.querySelector('.caption').textContent = text;
+      element.classList.toggle('nocaption', text === '');
+    } else if (element.classList.contains('label')) {
+      element.textContent = text;
+    }
+  },
+
+  page_control_colors__deps: ['$Page'],
+  page_control_colors: function(control, back, fore, borderPixels) {
+    var element = Page.elements[control];
+    if (!element) return;
+    back = UTF8ToString(back);
+    fore = UTF8ToString(fore);
+    element.style.setProperty('--back', back);
+    element.style.setProperty('--fore', fore);
+    if (element.classList.contains('shape')) element.style.borderWidth = borderPixels + 'px';
+  },
+
+  page_control_visible__deps: ['$Page'],
+  page_control_visible: function(control, visible) {
+    var element = Page.elements[control];
+    if (!element) return;
+    if (visible) element.removeAttribute('hidden'); else element.setAttribute('hidden', '');
+    if (element.classList.contains('statusbar') && visible) Page.tickMinute(element);
+  },
+
+  page_control_enable__deps: ['$Page'],
+  page_control_enable: function(control, enabled) {
+    var element = Page.elements[control];
+    if (!element) return;
+    if ('disabled' in element) element.disabled = !enabled;
+    element.classList.toggle('disabled', !enabled);
+  },
+
+  page_control_focus__deps: ['$Page'],
+  page_control_focus: function(control) {
+    var element = Page.elements[control];
+    if (!element) return;
+    var box = Page.windows[element.windowHandle].box;
+    // A window in front gives its control the keyboard at once; another one keeps it for
+    // the moment it comes to the front.
+    if (box.classList.contains('active') || box.classList.contains('child')) {
+      element.focus({preventScroll: true});
+    }
+  },
+
+  page_control_progress__deps: ['$Page'],
+  page_control_progress: function(control, min, max, value) {
+    var element = Page.elements[control];
+    if (!element) return;
+    element.max = Math.max(max - min, 0);
+    element.value = Math.min(Math.max(value - min, 0), element.max);
+  },
+
+  page_control_accessible__deps: ['$Page'],
+  page_control_accessible: function(control, role, name, description, tooltip) {
+    var element = Page.elements[control];
+    if (!element) return;
+    role = UTF8ToString(role);
+    name = UTF8ToString(name);
+    description = UTF8ToString(description);
+    tooltip = UTF8ToString(tooltip);
+    if (role) element.setAttribute('role', role); else element.removeAttribute('role');
+    if (name && role !== 'presentation') element.setAttribute('aria-label', name);
+    else element.removeAttribute('aria-label');
+    if (description && description !== name) element.setAttribute('aria-description', description);
+    if (tooltip) element.title = tooltip;
+  },
+
+  page_status_panels__deps: ['$Page'],
+  page_status_panels: function(control, count) {
+    var element = Page.elements[control];
+    if (!element) return;
+    var panels = element.querySelectorAll(':scope > .panel');
+    for (var i = panels.length; i < count; ++i) {
+      var panel = document.createElement('div');
+      panel.className = 'panel';
+      element.append(panel);
+    }
+  },
+
+  page_status_panel__deps: ['$Page'],
+  page_status_panel: function(control, part, left, top, right, bottom, style, text) {
+    var element = Page.elements[control];
+    if (!element) return;
+    var panel = element.querySelectorAll(':scope > .panel')[part];
+    panel.style.left = left + 'px';
+    panel.style.top = top + 'px';
+    panel.style.width = (right - left) + 'px';
+    panel.style.height = (bottom - top) + 'px';
+    panel.dataset.style = UTF8ToString(style);
+    panel.textContent = Page.panelText(panel.dataset.style, UTF8ToString(text));
+  },
+
+  page_timer_arm__deps: ['$Page'],
+  page_timer_arm: function(milliseconds) {
+    clearTimeout(Page.timer);
+    Page.timer = setTimeout(function() {
+      Page.timer = null;
+      Page.send('web_timer');
+    }, milliseconds);
+  },
+
+  page_timer_stop__deps: ['$Page'],
+  page_timer_stop: function() {
+    clearTimeout(Page.timer);
+    Page.timer = null;
+  },
+
+  // The screens' handler waits for the OK: Asyncify suspends the program here and
+  // resumes it when the dialog closes. Until then no event reaches the program.
+  page_message_box__deps: ['$Page', '$Asyncify'],
+  page_message_box: function(text, title) {
+    text = UTF8ToString(text);
+    title = UTF8ToString(title);
+    return Asyncify.handleSleep(function(wakeUp) {
+      var returnFocus = document.activeElement;
+      var dialog = document.createElement('dialog');
+      dialog.className = 'messagebox';
+      dialog.setAttribute('aria-labelledby', 'messagebox-title');
+      dialog.setAttribute('aria-describedby', 'messagebox-text');
+      dialog.innerHTML = '<div class="titlebar" id="messagebox-title"></div>' +
+                         '<div class="body">' + Page.infoIcon + '<p id="messagebox-text"></p></div>' +
+                         '<div class="buttons"><button type="button" autofocus>OK</button></div>';
+      dialog.querySelector('.titlebar').textContent = title;
+      dialog.querySelector('p').textContent = text;
+      dialog.querySelector('button').addEventListener('click', function() { dialog.close(); });
+      dialog.addEventListener('close', function() {
+        dialog.remove();
+        Page.modal = false;
+        if (returnFocus && returnFocus.isConnected) returnFocus.focus({preventScroll: true});
+        wakeUp();
+      });
+      Page.modal = true;
+      document.body.append(dialog);
+      dialog.showModal();
+      dialog.querySelector('button').focus();
+    });
+  },
+
+  page_focus_next__deps: ['$Page'],
+  page_focus_next: function() {
+    // As a Tab keystroke posted to the program: it moves the focus after the handler.
+    setTimeout(function() {
+      var from = document.activeElement;
+      var box = from && from.closest('.window');
+      if (!box) return;
+      var order = Page.tabbables(box);
+      if (order.length === 0) return;
+      var next = order[(order.indexOf(from) + 1) % order.length];
+      next.focus();
+    }, 0);
+  },
+
+  page_display_width: function() {
+    return document.documentElement.clientWidth;
+  },
+
+  page_display_height: function() {
+    return document.documentElement.clientHeight;
+  },
+
+  page_text_width__deps: ['$Page'],
+  page_text_width: function(text, font) {
+    if (!Page.measure) Page.measure = document.createElement('canvas').getContext('2d');
+    Page.measure.font = UTF8ToString(font);
+    return Page.measure.measureText(UTF8ToString(text)).width;
+  },
+
+  // Every window closes; the page stays, bare, and takes no more events.
+  page_end__deps: ['$Page'],
+  page_end: function() {
+    Page.ended = true;
+    clearTimeout(Page.timer);
+    document.querySelectorAll('.window').forEach(function(w) { w.remove(); });
+    Page.mainParts().main.remove();
+    Page.windows = {};
+    Page.elements = {};
+    document.body.dataset.ended = 'true';
+  },
+});

@@ -1,0 +1,188 @@
+#include "mapping.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+namespace web {
+namespace {
+
+struct FontLookAlike {
+  std::string_view design;
+  std::string_view css;
+};
+
+// Liberation Sans and Comic Neue travel with the page as WOFF2.
+constexpr std::array lookAlikes{
+    FontLookAlike{"MS Sans Serif", "'Liberation Sans', sans-serif"},
+    FontLookAlike{"Arial", "'Liberation Sans', sans-serif"},
+    FontLookAlike{"Comic Sans MS", "'Comic Neue', 'Liberation Sans', cursive"},
+};
+
+} // namespace
+
+int px(float twips) {
+  return static_cast<int>(std::lround(twips / tk::twipsPerPixel));
+}
+
+std::string cssColor(tk::Color color) {
+  std::array<char, 8> text{};
+  std::snprintf(text.data(), text.size(), "#%02x%02x%02x", color.red, color.green, color.blue);
+  return text.data();
+}
+
+std::string cssFamily(std::string_view designFont) {
+  for (const FontLookAlike &font : lookAlikes) {
+    if (font.design == designFont) {
+      return std::string(font.css);
+    }
+  }
+  return "'" + std::string(designFont) + "', 'Liberation Sans', sans-serif";
+}
+
+std::string cssFont(const tk::Font &font) {
+  std::array<char, 32> points{};
+  std::snprintf(points.data(), points.size(), "%gpt ", static_cast<double>(font.points));
+  std::string css;
+  css += font.italic ? "italic " : "";
+  css += font.bold ? "bold " : "";
+  return css + points.data() + cssFamily(font.name);
+}
+
+std::string_view cssAlign(tk::Align align) {
+  switch (align) {
+  case tk::Align::Centre:
+    return "center";
+  case tk::Align::Right:
+    return "right";
+  case tk::Align::Left:
+    break;
+  }
+  return "left";
+}
+
+std::string_view elementKind(tk::Kind kind) {
+  switch (kind) {
+  case tk::Kind::Label:
+    return "label";
+  case tk::Kind::TextBox:
+    return "textbox";
+  case tk::Kind::Button:
+    return "button";
+  case tk::Kind::Frame:
+    return "frame";
+  case tk::Kind::PictureBox:
+    return "picturebox";
+  case tk::Kind::Image:
+    return "image";
+  case tk::Kind::Shape:
+    return "shape";
+  case tk::Kind::Line:
+    return "line";
+  case tk::Kind::StatusBar:
+    return "statusbar";
+  case tk::Kind::ProgressBar:
+    return "progressbar";
+  case tk::Kind::Timer:
+  case tk::Kind::Menu:
+    break;
+  }
+  return "";
+}
+
+std::string_view ariaRole(const tk::Control &control) {
+  switch (control.kind()) {
+  case tk::Kind::Frame:
+    return "group";
+  case tk::Kind::PictureBox:
+  case tk::Kind::Image:
+    return control.design().picture.empty() ? "" : "img";
+  case tk::Kind::StatusBar:
+    return "status";
+  case tk::Kind::Shape:
+  case tk::Kind::Line:
+    return "presentation";
+  default:
+    return "";
+  }
+}
+
+std::string captionText(std::string_view text) {
+  std::string caption(text);
+  for (std::size_t at = caption.find("\r\n"); at != std::string::npos;
+       at = caption.find("\r\n", at)) {
+    caption.erase(at, 1);
+  }
+  return caption;
+}
+
+std::string accessibleName(const tk::Control &control) {
+  // A screen reader names a control by its caption, else by its tooltip or description.
+  auto trimmed = [](std::string text) {
+    std::erase(text, '&');
+    const auto first = text.find_first_not_of(" \r\n");
+    const auto last = text.find_last_not_of(" \r\n");
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+  };
+  std::string name = control.kind() == tk::Kind::TextBox ? "" : trimmed(control.text());
+  for (const std::string_view other : {control.design().tooltip, control.design().description}) {
+    if (name.empty()) {
+      name = trimmed(std::string(other));
+    }
+  }
+  return name;
+}
+
+bool takesDigitsByKeyPosition(const tk::Control & /*control*/) {
+  return false;
+}
+
+std::string flags(const tk::Control &control) {
+  const tk::ControlDesign &design = control.design();
+  const std::pair<bool, std::string_view> words[] = {
+      {design.transparent, "transparent"},
+      {design.autoSize, "autosize"},
+      {design.border, "border"},
+      {design.locked, "locked"},
+      {!design.tabStop, "notab"},
+      {design.pictureOnTop && !design.text.empty(), "pictureontop"},
+      {design.shape == tk::ShapeStyle::RoundedRectangle, "rounded"},
+      {takesDigitsByKeyPosition(control), "digits"},
+  };
+  std::string result;
+  for (const auto &[on, word] : words) {
+    if (on) {
+      result += result.empty() ? "" : " ";
+      result += word;
+    }
+  }
+  return result;
+}
+
+int stacking(const tk::Form &form, const tk::Control &control) {
+  const auto &controls = form.controls();
+  const auto rows = static_cast<int>(controls.size());
+  const auto row =
+      static_cast<int>(std::find_if(controls.begin(), controls.end(),
+                                    [&](const auto &c) { return c.get() == &control; }) -
+                       controls.begin());
+  return (tk::isWindowed(control.kind()) ? rows : 0) + rows - row;
+}
+
+std::vector<tk::Control *> tabOrder(const tk::Form &form) {
+  // Screen order: top to bottom, then left to right, within each container.
+  std::vector<tk::Control *> order;
+  for (const auto &c : form.controls()) {
+    if (c->kind() != tk::Kind::Menu) {
+      order.push_back(c.get());
+    }
+  }
+  std::stable_sort(order.begin(), order.end(), [](const tk::Control *a, const tk::Control *b) {
+    return std::pair(a->top(), a->left()) < std::pair(b->top(), b->left());
+  });
+  return order;
+}
+
+} // namespace web

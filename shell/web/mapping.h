@@ -1,0 +1,36 @@
+// How the toolkit's values look in a page: CSS colours and fonts, pixels, roles, the
+// order of the controls. Pure functions, so that they can be checked without a browser.
+#pragma once
+
+#include "toolkit/form.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace web {
+
+[[nodiscard]] int px(float twips);
+[[nodiscard]] std::string cssColor(tk::Color color);
+// The designs name Windows fonts; the page carries look-alikes made from Debian's fonts.
+[[nodiscard]] std::string cssFamily(std::string_view designFont);
+[[nodiscard]] std::string cssFont(const tk::Font &font);
+[[nodiscard]] std::string_view cssAlign(tk::Align align);
+// The element kind the page makes for a control kind.
+[[nodiscard]] std::string_view elementKind(tk::Kind kind);
+// The ARIA role of the control's element, where the element's own role is not it.
+[[nodiscard]] std::string_view ariaRole(const tk::Control &control);
+// What a screen reader calls the control.
+[[nodiscard]] std::string accessibleName(const tk::Control &control);
+// The words the page styles a control by ("transparent autosize border locked ...").
+[[nodiscard]] std::string flags(const tk::Control &control);
+// The answer box takes digits by the key's place on the keyboard, whatever the layout.
+[[nodiscard]] bool takesDigitsByKeyPosition(const tk::Control &control);
+// Higher lies in front: windowed controls before graphical ones, earlier rows in front.
+[[nodiscard]] int stacking(const tk::Form &form, const tk::Control &control);
+// The controls (no menus) in the order the Tab key visits them.
+[[nodiscard]] std::vector<tk::Control *> tabOrder(const tk::Form &form);
+// Multi-line captions break lines with CR LF; the page wants a bare line feed.
+[[nodiscard]] std::string captionText(std::string_view text);
+
+} // namespace web

@@ -1,0 +1,59 @@
+// The page's side of the web backend: a small, flat library of named JavaScript
+// functions (library.js) that owns the page's elements. The backend calls these; the
+// page calls back through the web_* functions of backend.cpp. Handles are the small
+// numbers the backend gives its windows and controls; texts are UTF-8; colours and
+// fonts are CSS values.
+#pragma once
+
+extern "C" {
+
+// Windows. kind: "main", "child" or "window". edge and title are the frame's pixels.
+void page_window_create(int window, const char *form, const char *kind, const char *caption,
+                        int width, int height, int edge, int title, const char *back,
+                        const char *font);
+void page_window_destroy(int window);
+void page_window_show(int window, int visible);
+void page_window_move(int window, int left, int top);
+void page_window_raise(int window);
+void page_window_enable(int window, int enabled);
+// Gives the keyboard to the window: its control that has the focus, else the window.
+void page_window_focus(int window, int control);
+
+// The main window's menu bar: a menu (parent 0) or an item of a menu.
+void page_menu_add(int window, int menu, int parent, const char *name, const char *text);
+void page_menu_update(int menu, const char *text, int visible, int enabled);
+
+// Controls. kind: "label", "textbox", "button", "frame", "picturebox", "image", "shape",
+// "line", "statusbar", "progressbar". flags: blank-separated words the page styles by.
+void page_control_create(int window, int control, const char *kind, const char *name, int stacking,
+                         const char *font, const char *align, const char *flags,
+                         const char *picture);
+// Puts the control last into its container (0: the window's client area).
+void page_control_container(int control, int container);
+void page_control_place(int control, int left, int top, int width, int height);
+void page_control_line(int control, int x1, int y1, int x2, int y2);
+void page_control_text(int control, const char *text);
+void page_control_colors(int control, const char *back, const char *fore, int borderPixels);
+void page_control_visible(int control, int visible);
+void page_control_enable(int control, int enabled);
+void page_control_focus(int control);
+void page_control_progress(int control, double min, double max, double value);
+void page_control_accessible(int control, const char *role, const char *name,
+                             const char *description, const char *tooltip);
+// Status bars: the number of panels, then each panel. style: "text", "date", "time".
+void page_status_panels(int control, int count);
+void page_status_panel(int control, int part, int left, int top, int right, int bottom,
+                       const char *style, const char *text);
+
+// The one timer that drives the toolkit's timers; it calls web_timer when it runs out.
+void page_timer_arm(double milliseconds);
+void page_timer_stop();
+
+// Services.
+void page_message_box(const char *text, const char *title); // waits (Asyncify)
+void page_focus_next();
+double page_display_width();  // CSS pixels
+double page_display_height(); // CSS pixels
+double page_text_width(const char *text, const char *font);
+void page_end();
+}

@@ -1,0 +1,1 @@
+# The page in headless Chromium.
