@@ -1,1 +1,14 @@
-# The page in headless Chromium.
+# The page in headless Chromium, driven by Selenium from Debian's Python: one whole
+# session as a child plays it. Only where Chromium, its driver and Selenium are installed.
+find_program(CHROMIUM_EXECUTABLE chromium)
+find_program(CHROMEDRIVER_EXECUTABLE chromedriver)
+execute_process(COMMAND /usr/bin/python3 -c "import selenium" RESULT_VARIABLE selenium_missing
+                OUTPUT_QUIET ERROR_QUIET)
+if(CHROMIUM_EXECUTABLE AND CHROMEDRIVER_EXECUTABLE AND selenium_missing EQUAL 0)
+  add_test(NAME web_page_chromium
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/page_test.py ${HONDERDTAFELS_SITE_DIR}
+                   ${CMAKE_BINARY_DIR}/web-e2e)
+  set_tests_properties(web_page_chromium PROPERTIES LABELS e2e TIMEOUT 300)
+else()
+  message(STATUS "Chromium, chromedriver or python3-selenium missing: no test of the page")
+endif()
