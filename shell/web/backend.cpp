@@ -24,6 +24,8 @@ tk::Millis PageClock::now() const {
 
 WebBackend::WebBackend() {
   pageBackend = this;
+  const FocusRing ring = focusRing();
+  page_focus_ring(cssColor(ring.outer).c_str(), cssColor(ring.inner).c_str(), ring.pixels);
 }
 
 WebBackend::~WebBackend() {

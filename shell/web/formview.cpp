@@ -6,6 +6,7 @@
 
 #include "toolkit/desktop.h"
 
+#include <algorithm>
 #include <string>
 
 namespace web {
@@ -96,21 +97,26 @@ void FormView::createMenus() {
 }
 
 void FormView::createControls() {
-  const std::vector<tk::Control *> order = tabOrder(form_);
+  const std::vector<tk::Control *> order = readingOrder(form_);
+  const std::vector<tk::Control *> tabs = tabOrder(form_);
+  auto tabIndex = [&tabs](const tk::Control *control) {
+    const auto at = std::find(tabs.begin(), tabs.end(), control);
+    return at == tabs.end() ? 0 : static_cast<int>(at - tabs.begin()) + 1;
+  };
   for (tk::Control *control : order) {
     const int h = backend_.newHandle();
     handles_[control] = h;
     controls_[h] = control;
     const tk::ControlDesign &design = control->design();
     page_control_create(window_, h, std::string(elementKind(control->kind())).c_str(),
-                        objectName(*control).c_str(), stacking(form_, *control),
+                        objectName(*control).c_str(), stacking(form_, *control), tabIndex(control),
                         cssFont(design.font).c_str(), std::string(cssAlign(design.align)).c_str(),
                         flags(*control).c_str(), std::string(design.picture).c_str());
     page_control_accessible(
         h, std::string(ariaRole(*control)).c_str(), accessibleName(*control).c_str(),
         std::string(design.description).c_str(), std::string(design.tooltip).c_str());
   }
-  // In the Tab key's order, each into its container: the page's order is the tab order.
+  // In reading order, each into its container.
   for (tk::Control *control : order) {
     const int h = handle(control);
     page_control_container(h, handle(control->container()));

@@ -86,10 +86,21 @@ mergeInto(LibraryManager.library, {
       var match = /^(?:Digit|Numpad)([0-9])$/.exec(event.code);
       return match ? match[1] : null;
     },
+    // The controls of a window that Tab visits now, in its order.
     tabbables: function(box) {
       return Array.prototype.filter.call(box.querySelectorAll('button, input'), function(e) {
-        return e.tabIndex >= 0 && !e.disabled && e.getClientRects().length > 0;
-      });
+        return e.tabIndex > 0 && !e.disabled && e.getClientRects().length > 0;
+      }).sort(function(a, b) { return a.tabIndex - b.tabIndex; });
+    },
+    // Moves the keyboard to the next (or previous) control of the window that Tab visits,
+    // round within the window as on the desktop.
+    tabFrom: function(box, from, backwards) {
+      var order = Page.tabbables(box);
+      if (order.length === 0) return;
+      var at = order.indexOf(from);
+      var next = at < 0 ? (backwards ? order.length - 1 : 0)
+                        : (at + (backwards ? order.length - 1 : 1)) % order.length;
+      order[next].focus();
     },
     infoIcon: '<svg viewBox="0 0 32 32" width="32" height="32" aria-hidden="true">' +
               '<circle cx="16" cy="16" r="15" fill="#1c5fc4" stroke="#0b3a80"/>' +
@@ -150,6 +161,11 @@ mergeInto(LibraryManager.library, {
       var r = client.getBoundingClientRect();
       Page.send('web_mouse_move', window, event.clientX - r.left, event.clientY - r.top,
                 Page.buttons(event), Page.shift(event));
+    });
+    box.addEventListener('keydown', function(event) {
+      if (event.key !== 'Tab' || event.ctrlKey || event.altKey || event.metaKey) return;
+      event.preventDefault();
+      Page.tabFrom(box, document.activeElement, event.shiftKey);
     });
     client.addEventListener('keydown', function(event) {
       if (event.target !== client) return;
@@ -285,7 +301,7 @@ mergeInto(LibraryManager.library, {
   },
 
   page_control_create__deps: ['$Page'],
-  page_control_create: function(window, control, kind, name, stacking, font, align, flags, picture) {
+  page_control_create: function(window, control, kind, name, stacking, tabIndex, font, align, flags, picture) {
     kind = UTF8ToString(kind);
     picture = UTF8ToString(picture);
     var pictureUrl = picture ? 'pictures/' + picture + '.svg' : '';
@@ -351,7 +367,7 @@ mergeInto(LibraryManager.library, {
     element.classList.add('control', kind);
     flags = UTF8ToString(flags);
     if (flags) element.classList.add.apply(element.classList, flags.split(' '));
-    if (element.classList.contains('notab')) element.tabIndex = -1;
+    if (kind === 'button' || kind === 'textbox') element.tabIndex = tabIndex > 0 ? tabIndex : -1;
     if (kind === 'textbox') element.readOnly = element.classList.contains('locked');
     if (element.classList.contains('digits')) {
       element.setAttribute('inputmode', 'numeric');
@@ -560,12 +576,16 @@ mergeInto(LibraryManager.library, {
     setTimeout(function() {
       var from = document.activeElement;
       var box = from && from.closest('.window');
-      if (!box) return;
-      var order = Page.tabbables(box);
-      if (order.length === 0) return;
-      var next = order[(order.indexOf(from) + 1) % order.length];
-      next.focus();
+      if (box && !Page.ended) Page.tabFrom(box, from, false);
     }, 0);
+  },
+
+  // The mark of the control that has the keyboard, for every button and text box.
+  page_focus_ring: function(outer, inner, pixels) {
+    var root = document.documentElement.style;
+    root.setProperty('--focus-outer', UTF8ToString(outer));
+    root.setProperty('--focus-inner', UTF8ToString(inner));
+    root.setProperty('--focus-pixels', pixels + 'px');
   },
 
   page_display_width: function() {

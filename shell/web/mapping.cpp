@@ -146,7 +146,6 @@ std::string flags(const tk::Control &control) {
       {design.autoSize, "autosize"},
       {design.border, "border"},
       {design.locked, "locked"},
-      {!design.tabStop, "notab"},
       {design.pictureOnTop && !design.text.empty(), "pictureontop"},
       {design.shape == tk::ShapeStyle::RoundedRectangle, "rounded"},
       {takesDigitsByKeyPosition(control), "digits"},
@@ -161,6 +160,10 @@ std::string flags(const tk::Control &control) {
   return result;
 }
 
+FocusRing focusRing() {
+  return {.outer = tk::rgb(0, 0, 0), .inner = tk::rgb(255, 255, 255), .pixels = 2};
+}
+
 int stacking(const tk::Form &form, const tk::Control &control) {
   const auto &controls = form.controls();
   const auto rows = static_cast<int>(controls.size());
@@ -171,8 +174,8 @@ int stacking(const tk::Form &form, const tk::Control &control) {
   return (tk::isWindowed(control.kind()) ? rows : 0) + rows - row;
 }
 
-std::vector<tk::Control *> tabOrder(const tk::Form &form) {
-  // Screen order: top to bottom, then left to right, within each container.
+std::vector<tk::Control *> readingOrder(const tk::Form &form) {
+  // Top to bottom, then left to right, within each container.
   std::vector<tk::Control *> order;
   for (const auto &c : form.controls()) {
     if (c->kind() != tk::Kind::Menu) {
@@ -182,6 +185,40 @@ std::vector<tk::Control *> tabOrder(const tk::Form &form) {
   std::stable_sort(order.begin(), order.end(), [](const tk::Control *a, const tk::Control *b) {
     return std::pair(a->top(), a->left()) < std::pair(b->top(), b->left());
   });
+  return order;
+}
+
+std::vector<tk::Control *> tabOrder(const tk::Form &form) {
+  // Row by row from the top of the form, each row from left to right.
+  struct Placed {
+    tk::Control *control;
+    tk::Rect rect;
+  };
+  std::vector<Placed> stops;
+  for (const auto &c : form.controls()) {
+    if ((c->kind() == tk::Kind::Button || c->kind() == tk::Kind::TextBox) && c->design().tabStop) {
+      tk::Rect rect = c->rect();
+      for (const tk::Control *in = c->container(); in != nullptr; in = in->container()) {
+        rect.left += in->left() + in->innerOffset();
+        rect.top += in->top() + in->innerOffset();
+      }
+      stops.push_back({c.get(), rect});
+    }
+  }
+  std::stable_sort(stops.begin(), stops.end(),
+                   [](const Placed &a, const Placed &b) { return a.rect.top < b.rect.top; });
+  std::vector<tk::Control *> order;
+  for (auto rowStart = stops.begin(); rowStart != stops.end();) {
+    const float middle = rowStart->rect.top + rowStart->rect.height / 2;
+    auto rowEnd = std::find_if(rowStart, stops.end(),
+                               [middle](const Placed &p) { return p.rect.top >= middle; });
+    std::stable_sort(rowStart, rowEnd,
+                     [](const Placed &a, const Placed &b) { return a.rect.left < b.rect.left; });
+    for (auto it = rowStart; it != rowEnd; ++it) {
+      order.push_back(it->control);
+    }
+    rowStart = rowEnd;
+  }
   return order;
 }
 

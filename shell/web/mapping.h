@@ -26,9 +26,18 @@ namespace web {
 [[nodiscard]] std::string flags(const tk::Control &control);
 // The answer box takes digits by the key's place on the keyboard, whatever the layout.
 [[nodiscard]] bool takesDigitsByKeyPosition(const tk::Control &control);
+// The mark of the button or text box that has the keyboard.
+struct FocusRing {
+  tk::Color outer;
+  tk::Color inner;
+  int pixels;
+};
+[[nodiscard]] FocusRing focusRing();
 // Higher lies in front: windowed controls before graphical ones, earlier rows in front.
 [[nodiscard]] int stacking(const tk::Form &form, const tk::Control &control);
-// The controls (no menus) in the order the Tab key visits them.
+// The controls (no menus) in the order they stand on the screen, as a screen reader reads.
+[[nodiscard]] std::vector<tk::Control *> readingOrder(const tk::Form &form);
+// The buttons and text boxes that Tab visits, in the order it visits them.
 [[nodiscard]] std::vector<tk::Control *> tabOrder(const tk::Form &form);
 // Multi-line captions break lines with CR LF; the page wants a bare line feed.
 [[nodiscard]] std::string captionText(std::string_view text);

@@ -25,8 +25,9 @@ void page_menu_update(int menu, const char *text, int visible, int enabled);
 
 // Controls. kind: "label", "textbox", "button", "frame", "picturebox", "image", "shape",
 // "line", "statusbar", "progressbar". flags: blank-separated words the page styles by.
+// tabIndex: the place in the Tab key's order from 1, or 0 for a control Tab passes by.
 void page_control_create(int window, int control, const char *kind, const char *name, int stacking,
-                         const char *font, const char *align, const char *flags,
+                         int tabIndex, const char *font, const char *align, const char *flags,
                          const char *picture);
 // Puts the control last into its container (0: the window's client area).
 void page_control_container(int control, int container);
@@ -52,6 +53,7 @@ void page_timer_stop();
 // Services.
 void page_message_box(const char *text, const char *title); // waits (Asyncify)
 void page_focus_next();
+void page_focus_ring(const char *outer, const char *inner, int pixels);
 double page_display_width();  // CSS pixels
 double page_display_height(); // CSS pixels
 double page_text_width(const char *text, const char *font);
