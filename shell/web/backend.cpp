@@ -4,6 +4,8 @@
 #include "mapping.h"
 #include "page.h"
 
+#include "toolkit/keys.h"
+
 #include <emscripten/emscripten.h>
 
 #include <chrono>
@@ -98,6 +100,12 @@ void WebBackend::mouseMoved(int window, float x, float y, int buttons, int shift
 void WebBackend::activated(int window) {
   if (FormView *v = viewOfWindow(window); v != nullptr && desktop_ != nullptr) {
     desktop_->activate(v->form());
+  }
+}
+
+void WebBackend::focusMoved(int window, int handle) {
+  if (FormView *v = viewOfWindow(window)) {
+    v->form().focusMovedTo(v->control(handle));
   }
 }
 
@@ -219,6 +227,17 @@ EMSCRIPTEN_KEEPALIVE void web_activate(int window) {
   if (web::pageBackend != nullptr) {
     web::pageBackend->activated(window);
   }
+}
+
+EMSCRIPTEN_KEEPALIVE void web_focus(int window, int control) {
+  if (web::pageBackend != nullptr) {
+    web::pageBackend->focusMoved(window, control);
+  }
+}
+
+// Whether a key pressed on a focused button presses it: the toolkit's rule.
+EMSCRIPTEN_KEEPALIVE int web_presses_button(int key) {
+  return tk::pressesButton(static_cast<std::int16_t>(key)) ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE void web_timer() {

@@ -37,6 +37,8 @@ public:
   [[nodiscard]] bool keyPressed(int window, int key); // true: the form swallowed it
   void mouseMoved(int window, float x, float y, int buttons, int shift);
   void activated(int window);
+  // The keyboard moved to a control of the window, or to the window itself (0).
+  void focusMoved(int window, int control);
   void timeout();
 
   // tk::WindowSystem

@@ -124,6 +124,7 @@ void FormView::createControls() {
     showText(*control);
     page_control_visible(h, control->visible() ? 1 : 0);
     page_control_enable(h, control->enabled() ? 1 : 0);
+    page_control_locked(h, control->locked() ? 1 : 0);
     controlChanged(*control, tk::Property::Value);
     controlChanged(*control, tk::Property::Panels);
   }
@@ -205,6 +206,9 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
     break;
   case tk::Property::Focus:
     page_control_focus(h);
+    break;
+  case tk::Property::Locked:
+    page_control_locked(h, control.locked() ? 1 : 0);
     break;
   case tk::Property::Container:
     page_control_container(h, handle(control.container()));

@@ -167,6 +167,11 @@ mergeInto(LibraryManager.library, {
       event.preventDefault();
       Page.tabFrom(box, document.activeElement, event.shiftKey);
     });
+    // Where the keyboard went, by Tab, a click or the program: a control or the window.
+    box.addEventListener('focusin', function(event) {
+      var handle = event.target === client ? 0 : Number(event.target.dataset.handle || 0);
+      Page.send('web_focus', window, handle);
+    });
     client.addEventListener('keydown', function(event) {
       if (event.target !== client) return;
       var code = Page.key(event);
@@ -328,6 +333,20 @@ mergeInto(LibraryManager.library, {
       caption.className = 'caption';
       element.append(caption);
       element.addEventListener('click', function() { Page.send('web_click', control); });
+      // The toolkit says which keys press a focused button; the browser's own choice
+      // (Enter and Space) gives way to it.
+      element.addEventListener('keydown', function(event) {
+        var code = Page.key(event);
+        if (code && Page.send('web_presses_button', code)) {
+          event.preventDefault();
+          if (!event.repeat) Page.send('web_click', control);
+        } else if (event.key === 'Enter' || event.key === ' ') {
+          event.preventDefault();
+        }
+      });
+      element.addEventListener('keyup', function(event) {
+        if (event.key === ' ') event.preventDefault();
+      });
       break;
     case 'image':
       element = document.createElement('img');
@@ -368,7 +387,6 @@ mergeInto(LibraryManager.library, {
     flags = UTF8ToString(flags);
     if (flags) element.classList.add.apply(element.classList, flags.split(' '));
     if (kind === 'button' || kind === 'textbox') element.tabIndex = tabIndex > 0 ? tabIndex : -1;
-    if (kind === 'textbox') element.readOnly = element.classList.contains('locked');
     if (element.classList.contains('digits')) {
       element.setAttribute('inputmode', 'numeric');
       element.addEventListener('keydown', function(event) {
@@ -474,6 +492,12 @@ mergeInto(LibraryManager.library, {
     if (box.classList.contains('active') || box.classList.contains('child')) {
       element.focus({preventScroll: true});
     }
+  },
+
+  page_control_locked__deps: ['$Page'],
+  page_control_locked: function(control, locked) {
+    var element = Page.elements[control];
+    if (element && element.tagName === 'INPUT') element.readOnly = !!locked;
   },
 
   page_control_progress__deps: ['$Page'],

@@ -145,7 +145,6 @@ std::string flags(const tk::Control &control) {
       {design.transparent, "transparent"},
       {design.autoSize, "autosize"},
       {design.border, "border"},
-      {design.locked, "locked"},
       {design.pictureOnTop && !design.text.empty(), "pictureontop"},
       {design.shape == tk::ShapeStyle::RoundedRectangle, "rounded"},
       {takesDigitsByKeyPosition(control), "digits"},

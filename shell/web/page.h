@@ -38,6 +38,7 @@ void page_control_colors(int control, const char *back, const char *fore, int bo
 void page_control_visible(int control, int visible);
 void page_control_enable(int control, int enabled);
 void page_control_focus(int control);
+void page_control_locked(int control, int locked);
 void page_control_progress(int control, double min, double max, double value);
 void page_control_accessible(int control, const char *role, const char *name,
                              const char *description, const char *tooltip);
