@@ -79,7 +79,7 @@ deps-web:
 web: deps-web
 	@test -f $(WEB_BUILD_DIR)/CMakeCache.txt || $(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD_DIR) \
 	  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CROSSCOMPILING_EMULATOR=$$(command -v node)
-	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
+	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) --target honderdtafels site -j $(JOBS)
 	rm -rf $(WEB_DIR)
 	cp -r $(WEB_BUILD_DIR)/site $(WEB_DIR)
 
@@ -88,6 +88,7 @@ serve: web
 	cd $(WEB_DIR) && /usr/bin/python3 -m http.server 8000 --bind 127.0.0.1
 
 test-web: web
+	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
 	ctest --test-dir $(WEB_BUILD_DIR) --output-on-failure --timeout 300
 
 format:
