@@ -29,7 +29,7 @@ ROUNDS = int(sys.argv[2]) if len(sys.argv) > 2 else 7
 
 STATIC_PAGE = """<!DOCTYPE html>
 <html lang="nl"><head><meta charset="utf-8"><title>static</title>
-<link rel="stylesheet" href="page.css"></head>
+<link rel="stylesheet" href="fonts.css"><link rel="stylesheet" href="page.css"></head>
 <body style="background:#eae28a">
 <div style="font:bold 11.25pt 'Liberation Sans'">Educatieve software voor de basisschool.</div>
 <img src="pictures/welcome-photo.svg" alt=""><img src="pictures/welcome-side.svg" alt="">
