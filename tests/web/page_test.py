@@ -198,6 +198,14 @@ def session(page):
               lambda: page.control("lbluitleg").text.strip() != "")
     log("hover over x 4: %r" % page.control("lbluitleg").text)
 
+    # Tab goes along the table buttons as they stand on the screen, not as the design lists
+    # them (x 4 is cmdstarter(3), x 5 cmdstarter(4)); Shift+Tab goes back.
+    d.execute_script("arguments[0].focus()", page.control("cmdstarter(3)"))
+    ActionChains(d).send_keys(Keys.TAB).perform()
+    check(page, "Tab from x 4 went to %r" % page.focused(), page.focused() == "cmdstarter(4)")
+    ActionChains(d).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT).perform()
+    check(page, "Shift+Tab from x 5 went to %r" % page.focused(), page.focused() == "cmdstarter(3)")
+
     # --- A round of "x 4" -------------------------------------------------------------------
     page.control("cmdstarter(3)").click()
     round_started = time.monotonic()

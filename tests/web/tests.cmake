@@ -1,3 +1,11 @@
+# The web backend's mapping of the toolkit's values onto the page, under Node.
+add_executable(web_mapping_tests ${CMAKE_CURRENT_LIST_DIR}/mapping_test.cpp support/fakes.cpp)
+target_include_directories(web_mapping_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(web_mapping_tests PRIVATE screens webmapping GTest::gtest_main)
+honderdtafels_warnings(web_mapping_tests)
+honderdtafels_node_test(web_mapping_tests)
+add_test(NAME web_mapping COMMAND web_mapping_tests)
+
 # The page in headless Chromium, driven by Selenium from Debian's Python: one whole
 # session as a child plays it. Only where Chromium, its driver and Selenium are installed.
 find_program(CHROMIUM_EXECUTABLE chromium)
