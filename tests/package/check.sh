@@ -56,22 +56,23 @@ grep -v '^running with root privileges' "$work/lintian" || true
 tree=$work/tree
 dpkg-deb -x "$deb" "$tree"
 
-# appstreamcli and desktop-file-validate succeed despite warnings, so their reports are read.
-reports_problems() { # report-file pattern-of-failing-lines
+# appstreamcli and desktop-file-validate succeed despite warnings, so their reports are read:
+# a report is clean when no line matches the pattern.
+clean_report() { # report-file pattern-of-failing-lines
   cat "$1"
   ! grep -qE "$2" "$1"
 }
 
 echo "== appstreamcli validate-tree --no-net (the metainfo and menu entry as installed)"
 appstreamcli validate-tree --no-net --pedantic "$tree" >"$work/appstream" 2>&1 || true
-reports_problems "$work/appstream" '^ *[EWP]: |[Ff]ailed' || fail "appstreamcli complains"
+clean_report "$work/appstream" '^ *[EWP]: |[Ff]ailed' || fail "appstreamcli complains"
 metainfos=("$tree"/usr/share/metainfo/*.metainfo.xml)
 [[ -f ${metainfos[0]} ]] || fail "no metainfo in the package"
 
 echo "== desktop-file-validate"
 desktop=$tree/usr/share/applications/honderdtafels.desktop
 desktop-file-validate "$desktop" >"$work/desktop" 2>&1 || fail "desktop-file-validate fails"
-reports_problems "$work/desktop" 'error|warning' || fail "desktop-file-validate complains"
+clean_report "$work/desktop" 'error|warning' || fail "desktop-file-validate complains"
 
 # Once the pictures of docs/ are on the web, the metainfo lists each of them as a screenshot:
 # that list must validate and name exactly the pictures there are.
@@ -81,7 +82,7 @@ cmake -DMETAINFO_IN="$src/packaging/example.kwikstaart.honderdtafels.metainfo.xm
   -DMETAINFO_OUT="$with_shots" -DSCREENSHOT_URL=https://screenshots.example/docs/ \
   -P "$src/packaging/metainfo.cmake"
 appstreamcli validate --no-net --pedantic "$with_shots" >"$work/shots" 2>&1 || true
-reports_problems "$work/shots" '^ *[EWP]: |[Ff]ailed' ||
+clean_report "$work/shots" '^ *[EWP]: |[Ff]ailed' ||
   fail "appstreamcli complains about the screenshots"
 listed=$(grep -o 'https://screenshots.example/docs/[^<]*' "$with_shots" | sed 's#.*/##' | sort)
 present=$(cd "$src/docs" && ls -- *.png | sort)
