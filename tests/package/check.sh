@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package as `make package` does, in its own Release folder, and checks it
 # as Debian and the software centres would: lintian --pedantic on the .deb, appstreamcli on
-# its metainfo, desktop-file-validate on its menu entry. Any error, warning or pedantic tag
-# fails; info tags are shown but pass. Then the menu entry's command must start the packaged
-# program and keep it running.
+# its metainfo, desktop-file-validate on its menu entry. Every lintian tag fails, info tags
+# too: those are where a binary that is not hardened or not fully stripped shows. From
+# appstreamcli any error, warning or pedantic hint fails, its infos pass. Then the menu
+# entry's command must start the packaged program and keep it running.
 #
 #   tests/package/check.sh SOURCE_DIR PACKAGE_BUILD_DIR
 #
@@ -48,10 +49,10 @@ echo "== $deb"
 
 echo "== lintian --pedantic"
 status=0
-lintian --pedantic --display-info --info --fail-on error,warning,pedantic "$deb" \
+lintian --pedantic --display-info --info --fail-on error,warning,info,pedantic "$deb" \
   >"$work/lintian" 2>&1 || status=$?
 grep -v '^running with root privileges' "$work/lintian" || true
-[[ $status -eq 0 ]] || fail "lintian reports an error, a warning or a pedantic tag"
+[[ $status -eq 0 ]] || fail "lintian reports a tag"
 
 tree=$work/tree
 dpkg-deb -x "$deb" "$tree"
