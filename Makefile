@@ -74,6 +74,7 @@ WEB_BUILD_DIR ?= build-wasm
 WEB_DIR ?= build-web
 WEB_ENV = NODE_PATH=/usr/share/nodejs
 WEB_TOOLS_THERE = command -v emcc >/dev/null && command -v woff2_compress >/dev/null && \
+  test -d /usr/src/googletest && \
   command -v chromedriver >/dev/null && /usr/bin/python3 -c 'import selenium' 2>/dev/null
 
 deps-web:
