@@ -165,6 +165,7 @@ void Tafels::nieuwprobleem() {
 
   txtAntwoord.setText("");
   probleem_ = lblvalprobleem.text();
+  txtAntwoord.setDescription(probleem_); // a screen reader reads it where the child types
   ++totaaloefeningen;
   lblaantal.setText(tk::toText(totaaloefeningen));
   lblmult2.setText(tk::toText(tafelgetal));
@@ -269,6 +270,7 @@ void Tafels::eindeRonde() {
   shpTip(4).hide();
   lblrood.hide();
   txtAntwoord.setText("");
+  txtAntwoord.setDescription("");
   txtAntwoord.setEnabled(false);
   cmdrood.hide();
   // The problem still falling when time ran out does not count.

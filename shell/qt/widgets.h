@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include <optional>
 #include <string_view>
 
 namespace qtb {
@@ -22,6 +23,10 @@ namespace qtb {
 [[nodiscard]] QString toQString(std::string_view text);
 // Multi-line captions break lines with CR LF; Qt wants a bare line feed.
 [[nodiscard]] QString captionText(std::string_view text);
+
+// The digit of the key at a place of the number row or the keypad, by the key's XKB key
+// code (Qt's native scan code on X11 and Wayland); nothing for any other key.
+[[nodiscard]] std::optional<int> digitAtKeyPosition(quint32 nativeScanCode);
 
 class LabelWidget : public QLabel {
 public:
@@ -37,6 +42,11 @@ public:
   TextBoxWidget(const tk::Control &control, QWidget *parent);
   void sync();
 
+protected:
+  // A box that takes digit keys types the digit of the key's place, whatever the layout.
+  void keyPressEvent(QKeyEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;
+
 private:
   const tk::Control &control_;
 };
@@ -49,6 +59,7 @@ public:
 protected:
   // The picture keeps its own size unless the caption under it would not fit.
   void resizeEvent(QResizeEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;
 
 private:
   const tk::Control &control_;
@@ -60,6 +71,7 @@ class PaintedWidget : public QWidget {
 public:
   PaintedWidget(const tk::Control &control, QWidget *parent);
   void sync() { update(); }
+  [[nodiscard]] const tk::Control &control() const { return control_; }
 
 protected:
   void paintEvent(QPaintEvent *event) override;
