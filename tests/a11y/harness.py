@@ -126,7 +126,26 @@ class Session:
                 self.last_error = error
             if time.monotonic() > deadline:
                 return None
-            time.sleep(0.05)
+            self._pump(0.05)
+
+    def _pump(self, seconds):
+        """Waits, delivering the accessibility events that arrive meanwhile."""
+        from gi.repository import GLib
+        end = time.monotonic() + seconds
+        context = GLib.MainContext.default()
+        while time.monotonic() < end:
+            while context.iteration(False):
+                pass
+            time.sleep(0.01)
+
+    def listen(self, *event_types):
+        """Records the accessibility events of these types: (type, source's name)."""
+        import pyatspi
+        heard = []
+        pyatspi.Registry.registerEventListener(
+            lambda event: heard.append((event.type, event.source.name if event.source else None)),
+            *event_types)
+        return heard
 
     def wait_for(self, what, condition, timeout=5.0):
         """Like poll, but a timeout fails the test."""

@@ -37,7 +37,8 @@ def problem_of(s, answer_box):
 
 
 def test(s):
-    app = s.start_program()
+    s.start_program()
+    names_heard = s.listen("object:property-change:accessible-name")
     main = s.wait_for("the main window", lambda: s.window(
         "Alle kinderen moeten alle kansen krijgen."))
     welcome = s.wait_for("the welcome screen by name",
@@ -76,6 +77,10 @@ def test(s):
         return len(heard) >= 3 and int(name) <= 58
     s.wait_for("the countdown to be heard counting down", counted_down, 6)
     s.log("countdown heard as %s" % sorted(heard, key=int, reverse=True))
+    # A screen reader learns of each change by an event, without asking.
+    s.wait_for("the countdown's name-change events", lambda: {
+        ("object:property-change:accessible-name", "59"),
+        ("object:property-change:accessible-name", "58")} <= set(names_heard), 2)
 
     # A right answer: the score's name follows, and the box describes the next problem.
     product = str(getal * tafel)
