@@ -2,10 +2,12 @@
 #include "first_expose.h"
 #include "shell/program.h"
 #include "shell/qt/backend.h"
+#include "shell/qt/platform.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
+  qtb::preferPlaceableWindows(argc, argv);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Honderdtafels"));
   QApplication::setStyle(QStringLiteral("Fusion"));

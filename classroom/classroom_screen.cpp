@@ -3,6 +3,7 @@
 #include "shell/palette.h"
 
 #include "shell/program.h"
+#include "toolkit/keys.h"
 #include "toolkit/numbers.h"
 
 #include <array>
@@ -14,7 +15,6 @@ namespace {
 
 using namespace palette;
 
-constexpr std::int16_t enter = 13;
 constexpr std::string_view crlf = "\r\n";
 
 // The open questions of a lesson: the easy ones a child knows, and the harder ones.
@@ -267,7 +267,7 @@ void Aklas::Cmdterug_Click() {
 }
 
 void Aklas::Form_KeyPress(std::int16_t &KeyAscii) {
-  if (KeyAscii == enter) {
+  if (KeyAscii == tk::key::enter) {
     KeyAscii = 0;
     program_.services().sendTab();
   }

@@ -112,8 +112,9 @@ void Tafels::Form_Load() {
   for (tk::Control *knop : cmdstarter) {
     knop->show();
   }
-  // No problem exists before the first round: the answer box waits, as after a round.
-  txtAntwoord.setEnabled(false);
+  // No problem exists before the first round: the answer box cannot be typed in yet,
+  // but it still takes the pointer, so passing over it keeps a button's explanation.
+  txtAntwoord.setLocked(true);
 }
 
 void Tafels::cmdstarter_Click(std::int16_t Index) {
@@ -125,6 +126,7 @@ void Tafels::cmdstarter_Click(std::int16_t Index) {
   cmdrood.show();
 
   txtAntwoord.setEnabled(true);
+  txtAntwoord.setLocked(false);
   txtAntwoord.setFocus();
 
   Picpaddestoel.hide();
@@ -269,6 +271,9 @@ void Tafels::eindeRonde() {
   Cmdstop.show();
   shpTip(4).hide();
   lblrood.hide();
+  // A digit the child is still typing must not land on the stop button: the focus
+  // leaves the answer box for the table just played before the box is disabled.
+  cmdstarter(tafelkeuze).setFocus();
   txtAntwoord.setText("");
   txtAntwoord.setDescription("");
   txtAntwoord.setEnabled(false);

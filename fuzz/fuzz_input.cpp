@@ -91,7 +91,11 @@ void typesIntoTheDrill(std::string_view data) {
           "only a text that is no number brings the warning");
     const auto juist = tk::readNumber(drill.control("Lbltotaal").text()).whole;
     const auto aantal = tk::readNumber(drill.control("lblaantal").text()).whole;
-    check(juist && aantal && *juist < *aantal, "every right answer was a problem made");
+    // While the round runs one problem still waits for its answer; at the end the round
+    // takes that unanswered problem back, so every answer may then have been right.
+    const bool rondeLoopt = drill.timer("Tmrchrono").enabled();
+    check(juist && aantal && (rondeLoopt ? *juist < *aantal : *juist <= *aantal),
+          "every right answer was a problem made");
     if (end == std::string_view::npos) {
       break;
     }

@@ -5,6 +5,7 @@
 #include "widgets.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -158,6 +159,10 @@ bool QtBackend::eventFilter(QObject *watched, QEvent *event) {
     return mouseMoved(widget, event);
   case QEvent::KeyPress:
     return keyPressed(widget, event);
+  case QEvent::FocusIn:
+  case QEvent::FocusOut:
+    focusMoved(widget, static_cast<QFocusEvent *>(event));
+    return false;
   case QEvent::WindowActivate:
     for (const auto &[form, view] : views_) {
       if (view->window() == widget && form->design().kind != tk::WindowKind::MdiChild) {
@@ -191,14 +196,27 @@ bool QtBackend::mouseMoved(QWidget *widget, QEvent *event) {
 }
 
 bool QtBackend::keyPressed(QWidget *widget, QEvent *event) {
-  auto *key = static_cast<QKeyEvent *>(event);
+  // A key a control does not take travels up to the form's client widget; whether the
+  // form hears it is the toolkit's rule, which knows where the focus is.
   FormView *v = viewOwning(widget);
-  // The form hears only the keys that reach it directly, not those of its controls.
-  if (v == nullptr || v->client() != widget || key->text().isEmpty()) {
+  const std::optional<std::int16_t> code = keyCode(*static_cast<QKeyEvent *>(event));
+  if (v == nullptr || v->client() != widget || !code) {
     return false;
   }
-  const auto code = static_cast<std::int16_t>(key->text().at(0).unicode());
-  return v->form().keyPress(code) == 0;
+  return v->form().keyPress(*code) == 0;
+}
+
+void QtBackend::focusMoved(QWidget *widget, QFocusEvent *event) {
+  // Focus that stays with its window while another window or a menu is active has not moved.
+  if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason ||
+      event->reason() == Qt::MenuBarFocusReason) {
+    return;
+  }
+  FormView *v = viewOwning(widget);
+  if (v == nullptr) {
+    return;
+  }
+  v->form().focusMovedTo(event->gotFocus() ? v->control(widget) : nullptr);
 }
 
 void QtBackend::messageBox(std::string_view text, std::string_view title) {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <random>
 
+class QFocusEvent;
 class QMdiArea;
 
 namespace qtb {
@@ -70,6 +71,7 @@ private:
   [[nodiscard]] FormView *viewOwning(QWidget *widget) const;
   bool mouseMoved(QWidget *widget, QEvent *event);
   bool keyPressed(QWidget *widget, QEvent *event);
+  void focusMoved(QWidget *widget, QFocusEvent *event);
 
   SteadyClock steadyClock_;
   const tk::Clock *clock_;

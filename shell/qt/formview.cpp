@@ -8,12 +8,14 @@
 #include "toolkit/accessibility.h"
 
 #include <QAction>
-#include <QCloseEvent>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 
 #include <algorithm>
 #include <vector>
@@ -35,19 +37,23 @@ QString objectName(const tk::Control &control) {
   return name;
 }
 
-// Closing the main window ends the program, the other windows with it.
-class MainWindow : public QMainWindow {
+// Whether a window may close is the toolkit's rule: the window system only asks it,
+// for the close box, Alt+F4 and a window manager's close alike.
+class CloseRequests : public QObject {
 public:
-  explicit MainWindow(tk::Desktop &desktop) : desktop_(desktop) {}
+  CloseRequests(tk::Form &form, QObject *parent) : QObject(parent), form_(form) {}
 
 protected:
-  void closeEvent(QCloseEvent *event) override {
-    event->accept();
-    desktop_.end();
+  bool eventFilter(QObject * /*watched*/, QEvent *event) override {
+    if (event->type() != QEvent::Close) {
+      return false;
+    }
+    event->setAccepted(form_.desktop().closeRequested(form_));
+    return true;
   }
 
 private:
-  tk::Desktop &desktop_;
+  tk::Form &form_;
 };
 
 } // namespace
@@ -66,6 +72,7 @@ FormView::FormView(tk::Form &form, QtBackend &backend) : form_(form), backend_(b
     break;
   }
   window_->setObjectName(toQString(form.name()));
+  window_->installEventFilter(new CloseRequests(form, window_));
   if (!form.design().icon.empty()) {
     window_->setWindowIcon(pictureIcon(form.design().icon));
   }
@@ -88,7 +95,7 @@ FormView::~FormView() {
 }
 
 void FormView::createMainWindow() {
-  auto *window = new MainWindow(backend_.desktop());
+  auto *window = new QMainWindow;
   mdiArea_ = new QMdiArea(window);
   mdiArea_->setBackground(toQColor(form_.design().back));
   mdiArea_->setObjectName(QStringLiteral("clientArea"));
@@ -116,6 +123,9 @@ void FormView::createTopLevelWindow() {
   Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint;
   if (form_.design().titleBar) {
     flags |= Qt::WindowTitleHint;
+  } else if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    // A Wayland program draws its own frames, and would give this window a title bar.
+    flags |= Qt::FramelessWindowHint;
   }
   client_ = new QWidget(nullptr, flags);
   client_->setFixedSize(px(form_.design().clientWidth), px(form_.design().clientHeight));
@@ -238,6 +248,15 @@ void FormView::orderTabs() {
   }
 }
 
+tk::Control *FormView::control(const QWidget *widget) const {
+  for (const auto &c : form_.controls()) {
+    if (widget != nullptr && this->widget(*c) == widget) {
+      return c.get();
+    }
+  }
+  return nullptr;
+}
+
 QWidget *FormView::widget(const tk::Control &control) const {
   auto it = widgets_.find(&control);
   return it == widgets_.end() ? nullptr : it->second;
@@ -262,6 +281,11 @@ void FormView::place(const tk::Control &control, QWidget &widget) const {
 
 void FormView::show() {
   if (form_.design().kind == tk::WindowKind::MdiParent && form_.design().maximised) {
+    // Without a window manager nobody maximises the window (a kiosk, a thin client on a
+    // bare X server): it then covers the screen on its own.
+    if (QScreen *screen = window_->screen()) {
+      window_->setGeometry(screen->availableGeometry());
+    }
     window_->showMaximized();
   } else {
     window_->show();
@@ -328,6 +352,11 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
     place(control, *w);
     w->setVisible(control.visible());
     w->raise();
+    break;
+  case tk::Property::Locked:
+    if (auto *box = dynamic_cast<TextBoxWidget *>(w)) {
+      box->sync();
+    }
     break;
   case tk::Property::Value:
     if (auto *bar = qobject_cast<QProgressBar *>(w)) {

@@ -31,6 +31,8 @@ public:
   // Where the controls live; its origin is the form's client area.
   [[nodiscard]] QWidget *client() const { return client_; }
   [[nodiscard]] QWidget *widget(const tk::Control &control) const;
+  // The control a widget shows; nullptr for the window's own widgets.
+  [[nodiscard]] tk::Control *control(const QWidget *widget) const;
   [[nodiscard]] QMdiArea *mdiArea() const { return mdiArea_; }
 
   void formChanged(tk::FormProperty property);

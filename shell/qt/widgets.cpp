@@ -2,6 +2,7 @@
 
 #include "pictures.h"
 #include "toolkit/accessibility.h"
+#include "toolkit/keys.h"
 
 #include <QDateTime>
 #include <QKeyEvent>
@@ -98,6 +99,13 @@ QFont toQFont(const tk::Font &font) {
   return qfont;
 }
 
+std::optional<std::int16_t> keyCode(const QKeyEvent &event) {
+  if (event.text().isEmpty()) {
+    return std::nullopt;
+  }
+  return static_cast<std::int16_t>(event.text().at(0).unicode());
+}
+
 QString toQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -138,7 +146,6 @@ TextBoxWidget::TextBoxWidget(const tk::Control &control, QWidget *parent)
   if (!control.design().tabStop) {
     setFocusPolicy(Qt::ClickFocus);
   }
-  setReadOnly(control.design().locked);
   sync();
 }
 
@@ -167,6 +174,7 @@ void TextBoxWidget::sync() {
   if (this->text() != text) {
     setText(text);
   }
+  setReadOnly(control_.locked());
   setColors(*this, QPalette::Base, QPalette::Text, control_);
 }
 
@@ -190,6 +198,19 @@ ButtonWidget::ButtonWidget(const tk::Control &control, QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
   }
   sync();
+}
+
+void ButtonWidget::keyPressEvent(QKeyEvent *event) {
+  const std::optional<std::int16_t> code = keyCode(*event);
+  if (!code || !tk::pressesButton(*code)) {
+    QToolButton::keyPressEvent(event);
+    return;
+  }
+  // The press counts once, on the key going down; holding the key repeats nothing.
+  event->accept();
+  if (!event->isAutoRepeat()) {
+    click();
+  }
 }
 
 void ButtonWidget::resizeEvent(QResizeEvent *event) {

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QString>
@@ -12,6 +13,7 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -21,6 +23,9 @@ namespace qtb {
 [[nodiscard]] QColor toQColor(tk::Color color);
 [[nodiscard]] QFont toQFont(const tk::Font &font);
 [[nodiscard]] QString toQString(std::string_view text);
+// The character code of a typed key, as the toolkit's KeyPress counts it; none for keys
+// that type nothing (arrows, function keys).
+[[nodiscard]] std::optional<std::int16_t> keyCode(const QKeyEvent &event);
 // Multi-line captions break lines with CR LF; Qt wants a bare line feed.
 [[nodiscard]] QString captionText(std::string_view text);
 
@@ -57,6 +62,8 @@ public:
   void sync();
 
 protected:
+  // Space and Enter press the button (the toolkit's rule), and only this button.
+  void keyPressEvent(QKeyEvent *event) override;
   // The picture keeps its own size unless the caption under it would not fit.
   void resizeEvent(QResizeEvent *event) override;
   void paintEvent(QPaintEvent *event) override;

@@ -43,7 +43,8 @@ Color defaultFore(Kind kind) {
 Control::Control(Form &form, const ControlDesign &design, Control *container)
     : form_(form), design_(design), name_(design.name), container_(container), text_(design.text),
       description_(design.description), rect_(design.rect), visible_(design.visible),
-      enabled_(design.enabled), back_(design.back.value_or(defaultBack(design.kind))),
+      enabled_(design.enabled), locked_(design.locked),
+      back_(design.back.value_or(defaultBack(design.kind))),
       fore_(design.fore.value_or(defaultFore(design.kind))) {
   for (const StatusPanelDesign &panel : design.panels) {
     panels_.push_back({panel.width, panel.style, std::string(panel.text), {}});
@@ -151,6 +152,13 @@ void Control::setFocus() {
   changed(Property::Focus);
 }
 
+void Control::setLocked(bool locked) {
+  if (locked != locked_) {
+    locked_ = locked;
+    changed(Property::Locked);
+  }
+}
+
 bool Control::hasFocus() const {
   return form_.focused() == this;
 }
@@ -231,7 +239,7 @@ void Control::click() {
 
 void Control::typeText(std::string text) {
   form_.desktop().dispatch([this, &text] {
-    if (reachable()) {
+    if (reachable() && !locked_) {
       setText(std::move(text));
     }
   });

@@ -27,6 +27,7 @@ enum class Property : std::uint8_t {
   Value,
   Panels,
   Container,
+  Locked,
   Description,
 };
 
@@ -81,6 +82,10 @@ public:
   [[nodiscard]] bool enabled() const { return enabled_; }
   void setEnabled(bool enabled);
 
+  // A locked text box takes the pointer and the focus like any other but cannot be typed in.
+  [[nodiscard]] bool locked() const { return locked_; }
+  void setLocked(bool locked);
+
   [[nodiscard]] Color backColor() const { return back_; }
   void setBackColor(Color color);
   [[nodiscard]] Color foreColor() const { return fore_; }
@@ -134,7 +139,7 @@ public:
   std::function<void(const MouseEvent &)> onMouseMove;
 
   void click();
-  void typeText(std::string text); // the child edits a text box to this text
+  void typeText(std::string text); // the child edits a text box to this text; none if locked
   void mouseMove(const MouseEvent &event);
 
   // Shown, enabled and inside a shown form: a child can reach it.
@@ -153,6 +158,7 @@ private:
   Rect rect_;
   bool visible_;
   bool enabled_;
+  bool locked_;
   Color back_;
   Color fore_;
   float min_ = 0;

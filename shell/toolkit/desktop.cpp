@@ -137,6 +137,14 @@ void Desktop::runDueTimers() {
   }
 }
 
+bool Desktop::closeRequested(Form &form) {
+  if (form.design().kind != WindowKind::MdiParent) {
+    return false;
+  }
+  end();
+  return true;
+}
+
 void Desktop::end() {
   if (ended_) {
     return;

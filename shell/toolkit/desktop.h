@@ -83,6 +83,12 @@ public:
   // together when it returns.
   void runDueTimers();
 
+  // The window system asks to close a form's window: its close box, Alt+F4, a window
+  // manager's close. Only the main window has a control box; closing it ends the
+  // program. Every other window refuses, and nothing changes. Returns whether the
+  // window may close.
+  bool closeRequested(Form &form);
+
   void end();
   [[nodiscard]] bool ended() const { return ended_; }
 

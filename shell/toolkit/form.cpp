@@ -193,7 +193,8 @@ void Form::mouseMove(const MouseEvent &event) {
 
 std::int16_t Form::keyPress(std::int16_t key) {
   desktop_.dispatch([this, &key] {
-    if (reachable() && onKeyPress) {
+    const bool controlTakesIt = focused_ != nullptr && focused_->reachable();
+    if (reachable() && !controlTakesIt && onKeyPress) {
       onKeyPress(key);
     }
   });

@@ -60,6 +60,9 @@ public:
   void setEnabled(bool enabled);
 
   [[nodiscard]] Control *focused() const { return focused_; }
+  // The window system reports where the user moved the keyboard focus (Tab, a click):
+  // to a control, or to none of them (nullptr).
+  void focusMovedTo(Control *control) { focused_ = control; }
 
   // Loaded, shown and enabled, and so is the main window around a child window.
   [[nodiscard]] bool reachable() const;
@@ -75,7 +78,9 @@ public:
 
   // Raised by a window system (or a test) at client-area coordinates in twips.
   void mouseMove(const MouseEvent &event);
-  // A key the form itself receives; returns the code after the handler (0: swallowed).
+  // A key typed while the form's window is active. The form does not preview its
+  // controls' keys: its handler hears the key only when none of the controls a child
+  // can reach has the focus. Returns the code after the handler (0: swallowed).
   std::int16_t keyPress(std::int16_t key);
 
 private:

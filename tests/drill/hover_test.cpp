@@ -66,8 +66,16 @@ TEST_F(Hover, theAnswerBoxKeepsTheExplanationWhileARoundRuns) {
   EXPECT_EQ(uitleg(), "ik wil uitleg");
 }
 
-TEST_F(Hover, aDisabledAnswerBoxLetsThePointerThroughToTheScreen) {
-  // Between rounds the box takes no input, not even the pointer.
+TEST_F(Hover, theWaitingAnswerBoxBeforeTheFirstRoundKeepsTheExplanation) {
+  over(c("cmdstarter", 4));
+  over(c("txtAntwoord"));
+  EXPECT_EQ(uitleg(), "Alleen tafel 5 oefenen");
+}
+
+TEST_F(Hover, theAnswerBoxDisabledAfterARoundLetsThePointerThroughToTheScreen) {
+  c("cmdstarter", 3).click();
+  t.advance(61'000);
+  ASSERT_FALSE(c("txtAntwoord").enabled());
   over(c("cmdstarter", 4));
   over(c("txtAntwoord"));
   EXPECT_EQ(uitleg(), "");

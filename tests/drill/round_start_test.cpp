@@ -36,8 +36,11 @@ TEST_F(Drill, loadsIdleWithTheTableButtonsAndTheStopButtonAndNoWayToAnswer) {
   for (tk::Control *knop : drill.array("cmdstarter")) {
     EXPECT_TRUE(knop->visible()) << knop->index();
   }
-  // No problem exists yet, so the answer box takes no input.
-  EXPECT_FALSE(c("txtAntwoord").enabled());
+  // No problem exists yet, so the answer box takes no typing.
+  EXPECT_TRUE(c("txtAntwoord").locked());
+  c("txtAntwoord").typeText("1");
+  EXPECT_EQ(c("txtAntwoord").text(), "");
+  EXPECT_TRUE(t.services.messages.empty());
   EXPECT_FALSE(drill.timer("tmrval").enabled());
   EXPECT_FALSE(drill.timer("Tmrchrono").due().has_value());
 }

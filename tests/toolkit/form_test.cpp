@@ -214,6 +214,53 @@ TEST_F(FormFixture, keyPressMayReplaceOrSwallowTheKey) {
   EXPECT_EQ(form.keyPress('a'), 'a');
 }
 
+TEST_F(FormFixture, theFormHearsNoKeyWhileAControlItCanReachHasTheFocus) {
+  Proef &form = proef();
+  form.show();
+  int heard = 0;
+  form.onKeyPress = [&](std::int16_t &) { ++heard; };
+  form.control("front").setFocus();
+  EXPECT_EQ(form.keyPress(13), 13);
+  // Hidden, the focused control can take no key, so the form hears it.
+  form.control("front").hide();
+  form.keyPress(13);
+  form.control("box").setFocus();
+  form.focusMovedTo(nullptr);
+  form.keyPress(13);
+  EXPECT_EQ(heard, 2);
+}
+
+TEST_F(FormFixture, onlyTheMainWindowClosesAndItsCloseEndsTheProgram) {
+  tk::Screen<Proef> moeder{desktop,
+                           [this] { return std::make_unique<Proef>(desktop, log, parentDesign); }};
+  tk::Screen<Proef> kind{desktop,
+                         [this] { return std::make_unique<Proef>(desktop, log, childDesign); }};
+  moeder().show();
+  kind().show();
+  proef().show();
+  proef().timer("tick").setEnabled(true);
+  EXPECT_FALSE(desktop.closeRequested(proef()));
+  EXPECT_FALSE(desktop.closeRequested(kind()));
+  EXPECT_TRUE(proef().visible());
+  EXPECT_TRUE(kind().visible());
+  EXPECT_TRUE(proef().timer("tick").enabled());
+  EXPECT_FALSE(services.ended);
+  EXPECT_TRUE(desktop.closeRequested(moeder()));
+  EXPECT_TRUE(services.ended);
+}
+
+TEST_F(FormFixture, aLockedTextBoxTakesThePointerButNoTyping) {
+  tk::Control &box = proef().control("box");
+  proef().show();
+  box.setLocked(true);
+  box.typeText("7");
+  EXPECT_EQ(box.text(), "");
+  EXPECT_EQ(proef().controlAt(box.left() + 1, box.top() + 1), &box);
+  box.setLocked(false);
+  box.typeText("7");
+  EXPECT_EQ(box.text(), "7");
+}
+
 TEST_F(FormFixture, afterTheEndNoEventIsDelivered) {
   Proef &form = proef();
   form.show();
