@@ -57,11 +57,14 @@ class Session:
         if not number:
             raise Failure("Xvfb did not start")
         os.environ["DISPLAY"] = ":" + number
-        self._spawn(["openbox", "--sm-disable"], "openbox.log")
-        self.wait_for("the window manager (%s)" % os.path.join(self.work, "openbox.log"),
-                      lambda: b"window id" in subprocess.run(
-                          ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
-                          capture_output=True).stdout, 10)
+        openbox = self._spawn(["openbox", "--sm-disable"], "openbox.log")
+
+        def window_manager_up():
+            if openbox.poll() is not None:
+                self.fail("openbox", "openbox ended with status %d" % openbox.returncode)
+            return b"window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                                  capture_output=True).stdout
+        self.wait_for("the window manager", window_manager_up, 20)
         self.log("Xvfb on " + os.environ["DISPLAY"])
 
     def start_program(self):
