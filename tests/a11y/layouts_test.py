@@ -51,7 +51,7 @@ def type_answer(s, keyboard, keys, answer, score, how):
     digits = str(product(s, answer))
     for digit in digits:
         keyboard.press(keys[int(digit)])
-    if not s.poll(lambda: score.name == str(before + 1), 3):
+    if not s.poll(lambda: score.name == str(before + 1), 10):
         s.fail("score-" + how, "%s: typing %s left '%s' in the box and the score at %s" %
                (how, digits, s.text(answer), score.name))
 
@@ -73,7 +73,7 @@ def test(s):
         subprocess.run(["setxkbmap", layout], check=True)
         # The test means something only when the layout is in force.
         want_one = {"be": "&", "nl": "1", "us": "1"}[layout]
-        s.wait_for("the %s layout" % layout, lambda: keyboard.character(10) == want_one, 3)
+        s.wait_for("the %s layout" % layout, lambda: keyboard.character(10) == want_one, 10)
         if keyboard.num_lock_on():
             s.fail("num-lock", "NumLock is on")
         type_answer(s, keyboard, NUMBER_ROW, answer, score, layout + " number row")
@@ -81,12 +81,12 @@ def test(s):
         s.log("%s: the number row and the keypad type digits; score %s" % (layout, score.name))
 
         keyboard.press(LETTER_A[layout])
-        message = s.wait_for("the message", lambda: s.window("Let eens op !!"), 3)
+        message = s.wait_for("the message", lambda: s.window("Let eens op !!"), 10)
         if s.find(message, "label", "Je mag alleen cijfers invoegen") is None:
             s.fail("message", "the message does not say 'Je mag alleen cijfers invoegen'")
         s.wait_focus("push button", "OK")
         s.keys("Return")
-        s.wait_for("the message to close", lambda: s.window("Let eens op !!") is None, 3)
+        s.wait_for("the message to close", lambda: s.window("Let eens op !!") is None, 10)
         s.wait_focus("text", ANSWER_BOX)
         if s.text(answer) != "":
             s.fail("cleared", "after the message the box holds '%s'" % s.text(answer))
