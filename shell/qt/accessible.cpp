@@ -35,6 +35,13 @@ class ContainerAccessible : public QAccessibleWidget {
 public:
   ContainerAccessible(QWidget *widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
 
+  // Qt would describe a control by its tooltip when it has no description; a picture
+  // named by its tooltip would then say it twice.
+  [[nodiscard]] QString text(QAccessible::Text kind) const override {
+    return kind == QAccessible::Description ? widget()->accessibleDescription()
+                                            : QAccessibleWidget::text(kind);
+  }
+
   [[nodiscard]] int childCount() const override { return static_cast<int>(shownChildren().size()); }
   [[nodiscard]] QAccessibleInterface *child(int index) const override {
     const QList<QWidget *> children = shownChildren();

@@ -66,6 +66,7 @@ TEST_F(AccessibleProgram, decorationIsLeftOutOfTheTreeAndPicturesWithMeaningStay
     EXPECT_NE(child->object()->objectName().left(6), QStringLiteral("shpTip"));
     if (child->role() == QAccessible::Graphic) {
       pictures.push_back(child->text(QAccessible::Name));
+      EXPECT_EQ(child->text(QAccessible::Description), QString()) << "said once, not twice";
     }
     EXPECT_EQ(window->indexOfChild(child), i);
   }
