@@ -4,7 +4,7 @@
 # make test-sanitize  the same suite under AddressSanitizer and UBSan, in build-sanitize/
 # make fuzz    the fuzz target, built with clang in build-fuzz/, run FUZZ_SECONDS on fuzz/corpus
 # make bench   start-up, memory, CPU and round length against a bare Qt window, in build-bench/
-# make package a Debian package with CPack, in build-package/
+# make package a Debian package with CPack, in build-package/; `make test` checks it with lintian
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 SANITIZE_DIR ?= build-sanitize
@@ -55,9 +55,12 @@ bench: deps-desktop
 	cmake --build $(BENCH_DIR) --target honderdtafels bare_window round_clock -j $(JOBS)
 	bench/run.sh $(BENCH_DIR)
 
+# Only the program is built for the package, not the tests; cpack then installs and packs it.
 package: deps
-	@test -f $(PACKAGE_DIR)/CMakeCache.txt || cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(PACKAGE_DIR) --target package -j $(JOBS)
+	@test -f $(PACKAGE_DIR)/CMakeCache.txt || cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+	cmake --build $(PACKAGE_DIR) --target honderdtafels -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

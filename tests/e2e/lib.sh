@@ -1,6 +1,11 @@
 # Shared by the end-to-end scripts: a private X server, a window manager, and reading
-# the program's windows and colours off the screen. Source it after setting `out`, the
-# folder for screenshots of failed checks.
+# the program's windows and colours off the screen. A script sources it with its own
+# arguments, PROGRAM [OUTPUT_DIR]; screenshots of failed checks land in OUTPUT_DIR.
+
+program=$(realpath "${1:?usage: $(basename "$0") PROGRAM [OUTPUT_DIR]}")
+out=$(realpath -m "${2:-e2e-output}")
+mkdir -p "$out"
+rm -f "$out"/fail-*.png
 
 work=$(mktemp -d)
 xvfb_pid="" wm_pid="" app_pid="" extra_pids=()

@@ -10,12 +10,7 @@
 # land in OUTPUT_DIR.
 set -euo pipefail
 
-program=$(realpath "${1:?usage: run.sh PROGRAM [OUTPUT_DIR]}")
-out=$(realpath -m "${2:-e2e-output}")
-mkdir -p "$out"
-rm -f "$out"/fail-*.png
-
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.sh" "$@"
 
 start_x
 start_openbox

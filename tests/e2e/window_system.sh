@@ -13,12 +13,7 @@
 #   tests/e2e/window_system.sh PROGRAM [OUTPUT_DIR]
 set -euo pipefail
 
-program=$(realpath "${1:?usage: window_system.sh PROGRAM [OUTPUT_DIR]}")
-out=$(realpath -m "${2:-e2e-output}")
-mkdir -p "$out"
-rm -f "$out"/fail-*.png
-
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.sh" "$@"
 
 start_program() {
   "$program" >"$out/program-$1.log" 2>&1 &

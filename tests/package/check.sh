@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Builds the Debian package as `make package` does, in its own Release folder, and checks it
+# as Debian and the software centres would: lintian --pedantic on the .deb, appstreamcli on
+# its metainfo, desktop-file-validate on its menu entry. Every lintian tag fails, info tags
+# too: those are where a binary that is not hardened or not fully stripped shows. From
+# appstreamcli any error, warning or pedantic hint fails, its infos pass. Then the menu
+# entry's command must start the packaged program and keep it running.
+#
+#   tests/package/check.sh SOURCE_DIR PACKAGE_BUILD_DIR
+#
+# Exits 77, which ctest reports as skipped, when one of the checkers is not installed.
+set -euo pipefail
+
+src=$(cd "$1" && pwd)
+dir=$2
+
+for tool in lintian appstreamcli desktop-file-validate dpkg-deb dpkg-parsechangelog; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed (scripts/install-deps --desktop installs it)"
+    exit 77
+  fi
+done
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+work=$(mktemp -d)
+program_pid=
+cleanup() {
+  if [[ -n $program_pid ]]; then kill "$program_pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A .deb of an older version must not be checked in place of the new one.
+rm -f "$dir"/honderdtafels_*.deb
+env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -C "$src" --no-print-directory package \
+  PACKAGE_DIR="$(realpath -m "$dir")"
+debs=("$dir"/honderdtafels_*.deb)
+if [[ ${#debs[@]} -ne 1 || ! -f ${debs[0]} ]]; then
+  echo "FAIL: make package made no single package in $dir"
+  exit 1
+fi
+deb=${debs[0]}
+echo "== $deb"
+
+echo "== lintian --pedantic"
+status=0
+lintian --pedantic --display-info --info --fail-on error,warning,info,pedantic "$deb" \
+  >"$work/lintian" 2>&1 || status=$?
+grep -v '^running with root privileges' "$work/lintian" || true
+[[ $status -eq 0 ]] || fail "lintian reports a tag"
+
+tree=$work/tree
+dpkg-deb -x "$deb" "$tree"
+
+# appstreamcli and desktop-file-validate succeed despite warnings, so their reports are read:
+# a report is clean when no line matches the pattern.
+clean_report() { # report-file pattern-of-failing-lines
+  cat "$1"
+  ! grep -qE "$2" "$1"
+}
+
+echo "== appstreamcli validate-tree --no-net (the metainfo and menu entry as installed)"
+appstreamcli validate-tree --no-net --pedantic "$tree" >"$work/appstream" 2>&1 || true
+clean_report "$work/appstream" '^ *[EWP]: |[Ff]ailed' || fail "appstreamcli complains"
+metainfos=("$tree"/usr/share/metainfo/*.metainfo.xml)
+[[ -f ${metainfos[0]} ]] || fail "no metainfo in the package"
+
+echo "== desktop-file-validate"
+desktop=$tree/usr/share/applications/honderdtafels.desktop
+desktop-file-validate "$desktop" >"$work/desktop" 2>&1 || fail "desktop-file-validate fails"
+clean_report "$work/desktop" 'error|warning' || fail "desktop-file-validate complains"
+
+# Once the pictures of docs/ are on the web, the metainfo lists each of them as a screenshot:
+# that list must validate and name exactly the pictures there are.
+echo "== the metainfo with screenshots"
+with_shots=$work/with-screenshots.metainfo.xml
+cmake -DMETAINFO_IN="$src/packaging/example.kwikstaart.honderdtafels.metainfo.xml.in" \
+  -DMETAINFO_OUT="$with_shots" -DSCREENSHOT_URL=https://screenshots.example/docs/ \
+  -P "$src/packaging/metainfo.cmake"
+appstreamcli validate --no-net --pedantic "$with_shots" >"$work/shots" 2>&1 || true
+clean_report "$work/shots" '^ *[EWP]: |[Ff]ailed' ||
+  fail "appstreamcli complains about the screenshots"
+listed=$(grep -o 'https://screenshots.example/docs/[^<]*' "$with_shots" | sed 's#.*/##' | sort)
+present=$(cd "$src/docs" && ls -- *.png | sort)
+if [[ $listed != "$present" ]]; then
+  fail "the screenshots listed are not the pictures in docs/:"
+  diff <(echo "$listed") <(echo "$present") || true
+fi
+
+echo "== one version everywhere"
+package_version=$(dpkg-deb -f "$deb" Version)
+changelog_version=$(dpkg-parsechangelog -l "$src/packaging/changelog" -S Version)
+release_version=$(grep -o '<release version="[^"]*"' "${metainfos[0]}" | head -n 1 | cut -d'"' -f2)
+manual_version=$(sed -n 's/^\.TH .*"Honderdtafels \([^"]*\)".*/\1/p' "$src/packaging/honderdtafels.6")
+echo "package $package_version, changelog $changelog_version," \
+  "metainfo release $release_version, manual page $manual_version"
+for v in "$changelog_version" "$release_version" "$manual_version"; do
+  [[ $v == "$package_version" ]] || fail "version $v differs from the package's $package_version"
+done
+
+# The packaged program, stripped and hardened, started by its menu entry's command.
+echo "== the menu entry's command starts the packaged program"
+command=$(sed -n 's/^Exec=//p' "$desktop")
+PATH=$tree/usr/bin:$PATH QT_QPA_PLATFORM=offscreen $command >"$work/program" 2>&1 &
+program_pid=$!
+sleep 3
+if kill -0 "$program_pid" 2>/dev/null; then
+  echo "still running after 3 s"
+else
+  wait "$program_pid" && status=0 || status=$?
+  program_pid=
+  cat "$work/program"
+  fail "'$command' ended within 3 s (status $status)"
+fi
+
+if [[ $failures -ne 0 ]]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "the package passes"
