@@ -1,6 +1,9 @@
 // What a screen reader and the keyboard get of a form: names that follow the screen,
 // descriptions the screens set, decoration left out, and Tab in screen order.
 #include "classroom/classroom_fixture.h"
+#include "shell/info.h"
+#include "shell/palette.h"
+#include "shell/welcome.h"
 #include "support/fakes.h"
 #include "toolkit/accessibility.h"
 #include "toolkit/screen.h"
@@ -8,6 +11,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <string>
 #include <vector>
@@ -174,6 +178,45 @@ TEST_F(ScreenDescriptions, eachBoxOfTheFieldSaysItsColourThroughALesson) {
   EXPECT_EQ(colours().count("zwart"), 11U);
   EXPECT_EQ(colours().count("geel"), 90U);
   EXPECT_EQ(tk::accessibleName(c("Text2", 70)), "70");
+}
+
+// Contrast as the web's accessibility guidelines count it: 1 (none) to 21.
+double luminance(tk::Color c) {
+  auto channel = [](std::uint8_t value) {
+    const double v = value / 255.0;
+    return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(c.red) + 0.7152 * channel(c.green) + 0.0722 * channel(c.blue);
+}
+double contrast(tk::Color a, tk::Color b) {
+  const double la = luminance(a);
+  const double lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST(FocusRing, standsOutOnEveryButtonAndBoxColourOfTheDesigns) {
+  EXPECT_GE(tk::focusRing.pixels, 2);
+  std::vector<tk::Color> faces;
+  for (const tk::FormDesign *design :
+       {&welcomeDesign(), &infoDesign(), &drillDesign(), &classroomDesign()}) {
+    for (const tk::ControlDesign &row : design->controls) {
+      if (row.kind == Kind::Button) {
+        faces.push_back(row.back.value_or(tk::systemColor::buttonFace));
+      } else if (row.kind == Kind::TextBox) {
+        faces.push_back(row.back.value_or(tk::systemColor::window));
+      }
+    }
+  }
+  for (const palette::SpokenColour &painted : palette::spokenColours) {
+    faces.push_back(painted.colour); // what the screens paint boxes at run time
+  }
+  for (const tk::Color face : faces) {
+    // One of the two rings contrasts at least 3 : 1 with the face it lies on.
+    EXPECT_GE(std::max(contrast(tk::focusRing.outer, face), contrast(tk::focusRing.inner, face)),
+              3.0)
+        << "RGB(" << int(face.red) << "," << int(face.green) << "," << int(face.blue) << ")";
+  }
+  EXPECT_GE(contrast(tk::focusRing.outer, tk::focusRing.inner), 3.0) << "the rings tell apart";
 }
 
 } // namespace
