@@ -64,6 +64,7 @@ public:
 private:
   enum class Moment : std::uint8_t { Laden, Activeren };
   void zetKlaar(Moment moment);
+  void kleurVakje(tk::Control &vakje, tk::Color kleur);
   void kleurTafelvakjes(tk::Color kleur);
   void kleurTafel(int N, tk::Color kleur);
   [[nodiscard]] tk::Timer &lesTimer(int N) const;

@@ -132,21 +132,30 @@ Aklas::Aklas(Program &program)
   Cmdterug.onClick = [this] { Cmdterug_Click(); };
   Image1.onMouseMove = [this](const tk::MouseEvent &event) { Image1_MouseMove(event); };
   Lblinaklas.onMouseMove = [this](const tk::MouseEvent &event) { Lblinaklas_MouseMove(event); };
+  for (tk::Control *vakje : Text2) {
+    vakje->setDescription(std::string(spokenName(vakje->backColor())));
+  }
 }
 
 tk::Timer &Aklas::lesTimer(int N) const {
   return timer(les(N).timer);
 }
 
+// A box's colour is the lesson; a screen reader hears it in the box's description.
+void Aklas::kleurVakje(tk::Control &vakje, tk::Color kleur) {
+  vakje.setBackColor(kleur);
+  vakje.setDescription(std::string(spokenName(kleur)));
+}
+
 void Aklas::kleurTafelvakjes(tk::Color kleur) {
   for (const std::int16_t k : tafelvakjes) {
-    Text2(k).setBackColor(kleur);
+    kleurVakje(Text2(k), kleur);
   }
 }
 
 void Aklas::kleurTafel(int N, tk::Color kleur) {
   for (int k = 0; k <= hoogsteFactor; ++k) {
-    Text2(static_cast<std::int16_t>(k * N)).setBackColor(kleur);
+    kleurVakje(Text2(static_cast<std::int16_t>(k * N)), kleur);
   }
 }
 

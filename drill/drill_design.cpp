@@ -108,7 +108,8 @@ constexpr tk::ControlDesign controls[] = {
      .fore = white,
      .font = fonts::sansSerif(24, true),
      .description = "Vul hier zo snel mogelijk de oplossing in",
-     .align = tk::Align::Centre},
+     .align = tk::Align::Centre,
+     .digitKeys = true},
     {.name = "Picture1", .kind = Kind::PictureBox, .rect = {120, 120, 6255, 4815}, .back = navy},
     {.name = "Picpaddestoel",
      .kind = Kind::PictureBox,
@@ -204,6 +205,7 @@ constexpr tk::ControlDesign controls[] = {
 constexpr tk::FormDesign design{
     .name = "Tafels",
     .kind = tk::WindowKind::TopLevel,
+    .description = "Tafels oefenen",
     .border = tk::BorderStyle::FixedSingle,
     .titleBar = false,
     .clientWidth = 10440,

@@ -167,6 +167,7 @@ void Tafels::nieuwprobleem() {
 
   txtAntwoord.setText("");
   probleem_ = lblvalprobleem.text();
+  txtAntwoord.setDescription(probleem_); // a screen reader reads it where the child types
   ++totaaloefeningen;
   lblaantal.setText(tk::toText(totaaloefeningen));
   lblmult2.setText(tk::toText(tafelgetal));
@@ -274,6 +275,7 @@ void Tafels::eindeRonde() {
   // leaves the answer box for the table just played before the box is disabled.
   cmdstarter(tafelkeuze).setFocus();
   txtAntwoord.setText("");
+  txtAntwoord.setDescription("");
   txtAntwoord.setEnabled(false);
   cmdrood.hide();
   // The problem still falling when time ran out does not count.

@@ -113,6 +113,7 @@ constexpr tk::ControlDesign controls[] = {
 constexpr tk::FormDesign design{
     .name = "frminfo",
     .kind = tk::WindowKind::MdiChild,
+    .description = "Over Honderdtafels",
     .border = tk::BorderStyle::FixedDialog,
     .titleBar = false,
     .clientWidth = 10185,

@@ -106,6 +106,7 @@ constexpr tk::ControlDesign controls[] = {
 constexpr tk::FormDesign design{
     .name = "frmmecenaat1",
     .kind = tk::WindowKind::MdiChild,
+    .description = "Welkom bij Honderdtafels",
     .border = tk::BorderStyle::FixedDialog,
     .titleBar = false,
     .clientWidth = 11160,

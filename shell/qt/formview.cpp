@@ -1,8 +1,11 @@
 #include "formview.h"
 
+#include "accessible.h"
 #include "backend.h"
 #include "pictures.h"
 #include "widgets.h"
+
+#include "toolkit/accessibility.h"
 
 #include <QAction>
 #include <QEvent>
@@ -20,17 +23,10 @@
 namespace qtb {
 namespace {
 
-// A screen reader names a control by its caption, else by its tooltip or description.
-void describe(const tk::Control &control, QWidget &widget) {
-  const tk::ControlDesign &design = control.design();
-  QString name = captionText(control.text()).remove(QLatin1Char('&'));
-  for (const std::string_view other : {design.tooltip, design.description}) {
-    if (name.trimmed().isEmpty()) {
-      name = toQString(other);
-    }
-  }
-  widget.setAccessibleName(name.trimmed());
-  widget.setAccessibleDescription(toQString(design.description));
+// The screen reader's name and description of a control, as the toolkit says them.
+void nameForScreenReader(const tk::Control &control, QWidget &widget) {
+  widget.setAccessibleName(toQString(tk::accessibleName(control)));
+  widget.setAccessibleDescription(toQString(tk::accessibleDescription(control)));
 }
 
 QString objectName(const tk::Control &control) {
@@ -63,6 +59,7 @@ private:
 } // namespace
 
 FormView::FormView(tk::Form &form, QtBackend &backend) : form_(form), backend_(backend) {
+  installAccessibleInterfaces();
   switch (form.design().kind) {
   case tk::WindowKind::MdiParent:
     createMainWindow();
@@ -80,6 +77,8 @@ FormView::FormView(tk::Form &form, QtBackend &backend) : form_(form), backend_(b
     window_->setWindowIcon(pictureIcon(form.design().icon));
   }
   createControls();
+  nameWindow();
+  orderTabs();
   formChanged(tk::FormProperty::Position);
 }
 
@@ -163,6 +162,7 @@ void FormView::createControls() {
   client_->setPalette(palette);
   client_->setFont(toQFont(form_.design().font));
   client_->setMouseTracking(true);
+  markFormClient(*client_);
 
   // Qt stacks later siblings in front, so the widgets are raised back to front: the
   // graphical controls first, then the windowed ones, each group from its last row.
@@ -207,7 +207,7 @@ void FormView::createControls() {
       break;
     }
     widget->setObjectName(objectName(*control));
-    describe(*control, *widget);
+    nameForScreenReader(*control, *widget);
     widget->setMouseTracking(true);
     widgets_[control] = widget;
   }
@@ -221,6 +221,30 @@ void FormView::createControls() {
     widget->setVisible(control->visible());
     widget->setEnabled(control->enabled());
     controlChanged(*control, tk::Property::Value);
+  }
+}
+
+// A window without a caption still has a name for the screen reader. A child window
+// carries it as its title, which it never shows, having no title bar.
+void FormView::nameWindow() {
+  const QString name = toQString(tk::accessibleName(form_));
+  window_->setAccessibleName(name);
+  if (subWindow_ != nullptr) {
+    subWindow_->setWindowTitle(name);
+  }
+  if (client_ != window_ && form_.design().kind != tk::WindowKind::MdiParent) {
+    client_->setAccessibleName(name);
+  }
+}
+
+void FormView::orderTabs() {
+  QWidget *previous = nullptr;
+  for (const tk::Control *control : tk::tabOrder(form_)) {
+    QWidget *next = widget(*control);
+    if (previous != nullptr && next != nullptr) {
+      QWidget::setTabOrder(previous, next);
+    }
+    previous = next != nullptr ? next : previous;
   }
 }
 
@@ -340,7 +364,12 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
       bar->setValue(static_cast<int>(control.value()));
     }
     break;
+  case tk::Property::Description:
+    nameForScreenReader(control, *w);
+    break;
   case tk::Property::Text:
+    nameForScreenReader(control, *w);
+    [[fallthrough]];
   case tk::Property::Colors:
   case tk::Property::Panels:
     if (auto *label = dynamic_cast<LabelWidget *>(w)) {

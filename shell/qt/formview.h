@@ -44,6 +44,8 @@ private:
   void createTopLevelWindow();
   void createControls();
   void createMenus(QMainWindow &window);
+  void nameWindow();
+  void orderTabs();
   void place(const tk::Control &control, QWidget &widget) const;
   void show();
 

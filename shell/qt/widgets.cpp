@@ -1,16 +1,20 @@
 #include "widgets.h"
 
 #include "pictures.h"
+#include "toolkit/accessibility.h"
 #include "toolkit/keys.h"
 
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <utility>
 
 namespace qtb {
 namespace {
@@ -41,7 +45,43 @@ void setColors(QWidget &widget, QPalette::ColorRole back, QPalette::ColorRole fo
   widget.setPalette(palette);
 }
 
+// The keys that type a digit in a box that takes digit keys, by their XKB key codes:
+// the number row 1 .. 9, 0, and the keypad in its rows 7 8 9, 4 5 6, 1 2 3, 0.
+constexpr std::array<std::pair<quint32, int>, 20> digitKeys{{
+    {10, 1}, {11, 2}, {12, 3}, {13, 4}, {14, 5}, {15, 6}, {16, 7}, {17, 8}, {18, 9}, {19, 0},
+    {79, 7}, {80, 8}, {81, 9}, {83, 4}, {84, 5}, {85, 6}, {87, 1}, {88, 2}, {89, 3}, {90, 0},
+}};
+
+// The keys that make shortcuts rather than text keep their meaning.
+constexpr Qt::KeyboardModifiers shortcutModifiers =
+    Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+
+void paintFocusRing(QWidget &widget) {
+  if (!widget.hasFocus()) {
+    return;
+  }
+  QPainter painter(&widget);
+  const int pixels = tk::focusRing.pixels;
+  QRect ring = widget.rect();
+  for (const tk::Color colour : {tk::focusRing.outer, tk::focusRing.inner}) {
+    QPainterPath path;
+    path.addRect(ring);
+    path.addRect(ring.adjusted(pixels, pixels, -pixels, -pixels));
+    painter.fillPath(path, toQColor(colour));
+    ring.adjust(pixels, pixels, -pixels, -pixels);
+  }
+}
+
 } // namespace
+
+std::optional<int> digitAtKeyPosition(quint32 nativeScanCode) {
+  for (const auto &[code, digit] : digitKeys) {
+    if (code == nativeScanCode) {
+      return digit;
+    }
+  }
+  return std::nullopt;
+}
 
 int px(float twips) {
   return static_cast<int>(std::lround(twips / tk::twipsPerPixel));
@@ -109,6 +149,26 @@ TextBoxWidget::TextBoxWidget(const tk::Control &control, QWidget *parent)
   sync();
 }
 
+void TextBoxWidget::keyPressEvent(QKeyEvent *event) {
+  const std::optional<int> digit =
+      control_.design().digitKeys && (event->modifiers() & shortcutModifiers) == 0
+          ? digitAtKeyPosition(event->nativeScanCode())
+          : std::nullopt;
+  if (!digit) {
+    QLineEdit::keyPressEvent(event);
+    return;
+  }
+  QKeyEvent typed(QEvent::KeyPress, Qt::Key_0 + *digit, Qt::NoModifier,
+                  QString(QChar(u'0' + *digit)), event->isAutoRepeat());
+  QLineEdit::keyPressEvent(&typed);
+  event->setAccepted(typed.isAccepted());
+}
+
+void TextBoxWidget::paintEvent(QPaintEvent *event) {
+  QLineEdit::paintEvent(event);
+  paintFocusRing(*this);
+}
+
 void TextBoxWidget::sync() {
   const QString text = toQString(control_.text());
   if (this->text() != text) {
@@ -164,17 +224,21 @@ void ButtonWidget::resizeEvent(QResizeEvent *event) {
   setIconSize(pictureSize_.scaled(pictureSize_.width(), side, Qt::KeepAspectRatio));
 }
 
+void ButtonWidget::paintEvent(QPaintEvent *event) {
+  QToolButton::paintEvent(event);
+  paintFocusRing(*this);
+}
+
 void ButtonWidget::sync() {
   setText(captionText(control_.text()).replace(QLatin1Char('&'), QStringLiteral("&&")));
   setColors(*this, QPalette::Button, QPalette::ButtonText, control_);
-  // A flat face in the button's own colour, with the classic raised edge.
+  // A flat face in the button's own colour, with the classic raised edge; the focus
+  // ring is painted over it.
   const QColor face = toQColor(control_.backColor());
   setStyleSheet(QStringLiteral("QToolButton { background-color: %1; color: %2;"
                                " border: 2px outset %3; }"
-                               " QToolButton:pressed { border-style: inset; }"
-                               " QToolButton:focus { border-color: %4; }")
-                    .arg(face.name(), toQColor(control_.foreColor()).name(), face.name(),
-                         face.darker(160).name()));
+                               " QToolButton:pressed { border-style: inset; }")
+                    .arg(face.name(), toQColor(control_.foreColor()).name(), face.name()));
 }
 
 PaintedWidget::PaintedWidget(const tk::Control &control, QWidget *parent)

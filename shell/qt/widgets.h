@@ -29,6 +29,10 @@ namespace qtb {
 // Multi-line captions break lines with CR LF; Qt wants a bare line feed.
 [[nodiscard]] QString captionText(std::string_view text);
 
+// The digit of the key at a place of the number row or the keypad, by the key's XKB key
+// code (Qt's native scan code on X11 and Wayland); nothing for any other key.
+[[nodiscard]] std::optional<int> digitAtKeyPosition(quint32 nativeScanCode);
+
 class LabelWidget : public QLabel {
 public:
   LabelWidget(const tk::Control &control, QWidget *parent);
@@ -42,6 +46,11 @@ class TextBoxWidget : public QLineEdit {
 public:
   TextBoxWidget(const tk::Control &control, QWidget *parent);
   void sync();
+
+protected:
+  // A box that takes digit keys types the digit of the key's place, whatever the layout.
+  void keyPressEvent(QKeyEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;
 
 private:
   const tk::Control &control_;
@@ -57,6 +66,7 @@ protected:
   void keyPressEvent(QKeyEvent *event) override;
   // The picture keeps its own size unless the caption under it would not fit.
   void resizeEvent(QResizeEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;
 
 private:
   const tk::Control &control_;
@@ -68,6 +78,7 @@ class PaintedWidget : public QWidget {
 public:
   PaintedWidget(const tk::Control &control, QWidget *parent);
   void sync() { update(); }
+  [[nodiscard]] const tk::Control &control() const { return control_; }
 
 protected:
   void paintEvent(QPaintEvent *event) override;

@@ -42,8 +42,9 @@ Color defaultFore(Kind kind) {
 
 Control::Control(Form &form, const ControlDesign &design, Control *container)
     : form_(form), design_(design), name_(design.name), container_(container), text_(design.text),
-      rect_(design.rect), visible_(design.visible), enabled_(design.enabled),
-      locked_(design.locked), back_(design.back.value_or(defaultBack(design.kind))),
+      description_(design.description), rect_(design.rect), visible_(design.visible),
+      enabled_(design.enabled), locked_(design.locked),
+      back_(design.back.value_or(defaultBack(design.kind))),
       fore_(design.fore.value_or(defaultFore(design.kind))) {
   for (const StatusPanelDesign &panel : design.panels) {
     panels_.push_back({panel.width, panel.style, std::string(panel.text), {}});
@@ -63,6 +64,14 @@ void Control::setText(std::string text) {
   if (design_.kind == Kind::TextBox && onChange) {
     onChange();
   }
+}
+
+void Control::setDescription(std::string description) {
+  if (description == description_) {
+    return;
+  }
+  description_ = std::move(description);
+  changed(Property::Description);
 }
 
 void Control::setVisible(bool visible) {

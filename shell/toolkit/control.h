@@ -28,6 +28,7 @@ enum class Property : std::uint8_t {
   Panels,
   Container,
   Locked,
+  Description,
 };
 
 // A rectangle in pixels relative to its control, edges as the window system counts them.
@@ -64,6 +65,12 @@ public:
   // assigning the text it already holds raises nothing.
   [[nodiscard]] const std::string &text() const { return text_; }
   void setText(std::string text);
+
+  // What a screen reader says about the control beside its name; it starts as the
+  // design's and the screens change it where it follows their state (the problem the
+  // answer box waits for, the colour of a box).
+  [[nodiscard]] const std::string &description() const { return description_; }
+  void setDescription(std::string description);
 
   [[nodiscard]] bool visible() const { return visible_; }
   void setVisible(bool visible);
@@ -147,6 +154,7 @@ private:
   std::string name_;
   Control *container_;
   std::string text_;
+  std::string description_;
   Rect rect_;
   bool visible_;
   bool enabled_;

@@ -39,14 +39,19 @@ struct ControlDesign {
   Font font = defaultFont;
   std::string_view picture = {}; // name of a picture in resources/
   std::string_view tooltip = {};
-  std::string_view description = {}; // what a screen reader says about it
+  // What a screen reader says about it: the name of a control without a caption, else
+  // its description; a text box is named by it rather than by the text typed in it.
+  std::string_view description = {};
   Align align = Align::Left;
   bool transparent = false; // labels: paint no background
   bool autoSize = false;    // labels: grow to fit the text
   bool wordWrap = false;    // labels: wrap at word boundaries
   bool border = false;      // labels: single-line border
   bool tabStop = true;
-  bool locked = false;       // text boxes: shown, but not to be typed in
+  bool locked = false; // text boxes: shown, but not to be typed in
+  // Text boxes: the keys of the number row and the keypad type their digits whatever the
+  // keyboard layout, Shift or NumLock say; every other key types what the layout gives.
+  bool digitKeys = false;
   bool pictureOnTop = false; // buttons: the picture above the caption
   ShapeStyle shape = ShapeStyle::Rectangle;
   int borderPixels = 1; // shapes
@@ -62,6 +67,8 @@ struct FormDesign {
   std::string_view name;
   WindowKind kind = WindowKind::TopLevel;
   std::string_view caption = {};
+  // What a screen reader calls the window when it has no caption.
+  std::string_view description = {};
   BorderStyle border = BorderStyle::FixedSingle;
   bool titleBar = true;
   float clientWidth = 0;

@@ -1,0 +1,15 @@
+// What Qt's accessibility tree shows of a form: the window and its containers list only
+// the controls a screen reader should meet, each with the role of its kind.
+#pragma once
+
+class QWidget;
+
+namespace qtb {
+
+// Marks the widget that holds a form's controls; `window` when it is the window itself.
+void markFormClient(QWidget &client);
+
+// Installs, once, the accessible interfaces of form clients and painted controls.
+void installAccessibleInterfaces();
+
+} // namespace qtb
