@@ -4,6 +4,7 @@
 #include "mapping.h"
 #include "page.h"
 
+#include "toolkit/accessibility.h"
 #include "toolkit/keys.h"
 
 #include <emscripten/emscripten.h>
@@ -26,8 +27,8 @@ tk::Millis PageClock::now() const {
 
 WebBackend::WebBackend() {
   pageBackend = this;
-  const FocusRing ring = focusRing();
-  page_focus_ring(cssColor(ring.outer).c_str(), cssColor(ring.inner).c_str(), ring.pixels);
+  page_focus_ring(cssColor(tk::focusRing.outer).c_str(), cssColor(tk::focusRing.inner).c_str(),
+                  tk::focusRing.pixels);
 }
 
 WebBackend::~WebBackend() {

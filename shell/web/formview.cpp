@@ -4,6 +4,7 @@
 #include "mapping.h"
 #include "page.h"
 
+#include "toolkit/accessibility.h"
 #include "toolkit/desktop.h"
 
 #include <algorithm>
@@ -76,10 +77,11 @@ void FormView::createWindow() {
   // The frame the toolkit counts in a window's outer size.
   const int edge = px((form_.outerWidth() - form_.clientWidth()) / 2);
   const int title = px(form_.outerHeight() - form_.clientHeight()) - 2 * edge;
-  page_window_create(
-      window_, std::string(design.name).c_str(), std::string(windowKind(design.kind)).c_str(),
-      std::string(design.caption).c_str(), px(design.clientWidth), px(design.clientHeight), edge,
-      title, cssColor(design.back).c_str(), cssFont(design.font).c_str());
+  page_window_create(window_, std::string(design.name).c_str(),
+                     std::string(windowKind(design.kind)).c_str(),
+                     std::string(design.caption).c_str(), px(design.clientWidth),
+                     px(design.clientHeight), edge, title, tk::accessibleName(form_).c_str(),
+                     cssColor(design.back).c_str(), cssFont(design.font).c_str());
 }
 
 void FormView::createMenus() {
@@ -98,7 +100,7 @@ void FormView::createMenus() {
 
 void FormView::createControls() {
   const std::vector<tk::Control *> order = readingOrder(form_);
-  const std::vector<tk::Control *> tabs = tabOrder(form_);
+  const std::vector<tk::Control *> tabs = tk::tabOrder(form_);
   auto tabIndex = [&tabs](const tk::Control *control) {
     const auto at = std::find(tabs.begin(), tabs.end(), control);
     return at == tabs.end() ? 0 : static_cast<int>(at - tabs.begin()) + 1;
@@ -112,9 +114,7 @@ void FormView::createControls() {
                         objectName(*control).c_str(), stacking(form_, *control), tabIndex(control),
                         cssFont(design.font).c_str(), std::string(cssAlign(design.align)).c_str(),
                         flags(*control).c_str(), std::string(design.picture).c_str());
-    page_control_accessible(
-        h, std::string(ariaRole(*control)).c_str(), accessibleName(*control).c_str(),
-        std::string(design.description).c_str(), std::string(design.tooltip).c_str());
+    describe(*control);
   }
   // In reading order, each into its container.
   for (tk::Control *control : order) {
@@ -128,6 +128,12 @@ void FormView::createControls() {
     controlChanged(*control, tk::Property::Value);
     controlChanged(*control, tk::Property::Panels);
   }
+}
+
+void FormView::describe(const tk::Control &control) const {
+  page_control_accessible(
+      handle(&control), std::string(ariaRole(control)).c_str(), tk::accessibleName(control).c_str(),
+      tk::accessibleDescription(control).c_str(), std::string(control.design().tooltip).c_str());
 }
 
 void FormView::place(const tk::Control &control) const {
@@ -227,11 +233,10 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
   case tk::Property::Text:
   case tk::Property::Colors:
     showText(control);
-    // The accessible name follows the caption.
-    page_control_accessible(h, std::string(ariaRole(control)).c_str(),
-                            accessibleName(control).c_str(),
-                            std::string(control.design().description).c_str(),
-                            std::string(control.design().tooltip).c_str());
+    describe(control); // the accessible name follows the caption
+    break;
+  case tk::Property::Description:
+    describe(control);
     break;
   }
 }

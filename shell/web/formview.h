@@ -29,6 +29,7 @@ private:
   void createControls();
   void place(const tk::Control &control) const;
   void showText(const tk::Control &control) const;
+  void describe(const tk::Control &control) const;
   void showPanels(const tk::Control &control) const;
   void giveKeyboard() const;
   [[nodiscard]] int handle(const tk::Control *control) const;

@@ -109,8 +109,9 @@ mergeInto(LibraryManager.library, {
   },
 
   page_window_create__deps: ['$Page'],
-  page_window_create: function(window, form, kind, caption, width, height, edge, title, back, font) {
+  page_window_create: function(window, form, kind, caption, width, height, edge, title, name, back, font) {
     form = UTF8ToString(form);
+    name = UTF8ToString(name);
     kind = UTF8ToString(kind);
     caption = UTF8ToString(caption);
     var record = {kind: kind, form: form};
@@ -138,12 +139,10 @@ mergeInto(LibraryManager.library, {
       bar.className = 'titlebar';
       bar.style.height = title + 'px';
       bar.textContent = caption;
-      bar.id = 'title-' + window;
-      box.setAttribute('aria-labelledby', bar.id);
+      bar.setAttribute('aria-hidden', 'true');
       box.append(bar);
-    } else {
-      box.setAttribute('aria-label', caption.trim() || form);
     }
+    if (name) box.setAttribute('aria-label', name);
     var client = document.createElement('div');
     client.className = 'client';
     client.tabIndex = -1;
@@ -516,10 +515,19 @@ mergeInto(LibraryManager.library, {
     name = UTF8ToString(name);
     description = UTF8ToString(description);
     tooltip = UTF8ToString(tooltip);
-    if (role) element.setAttribute('role', role); else element.removeAttribute('role');
-    if (name && role !== 'presentation') element.setAttribute('aria-label', name);
-    else element.removeAttribute('aria-label');
-    if (description && description !== name) element.setAttribute('aria-description', description);
+    // Decoration is hidden from screen readers; the rest is named from the same design
+    // data as on the desktop, following the current caption and description.
+    if (role === 'hidden') {
+      element.setAttribute('aria-hidden', 'true');
+      element.removeAttribute('role');
+    } else if (role) {
+      element.setAttribute('role', role);
+    } else {
+      element.removeAttribute('role');
+    }
+    if (name) element.setAttribute('aria-label', name); else element.removeAttribute('aria-label');
+    if (description) element.setAttribute('aria-description', description);
+    else element.removeAttribute('aria-description');
     if (tooltip) element.title = tooltip;
   },
 

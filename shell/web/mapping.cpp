@@ -1,5 +1,7 @@
 #include "mapping.h"
 
+#include "toolkit/accessibility.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -93,6 +95,9 @@ std::string_view elementKind(tk::Kind kind) {
 }
 
 std::string_view ariaRole(const tk::Control &control) {
+  if (tk::hiddenFromScreenReader(control)) {
+    return "hidden";
+  }
   switch (control.kind()) {
   case tk::Kind::Frame:
     return "group";
@@ -101,9 +106,6 @@ std::string_view ariaRole(const tk::Control &control) {
     return control.design().picture.empty() ? "" : "img";
   case tk::Kind::StatusBar:
     return "status";
-  case tk::Kind::Shape:
-  case tk::Kind::Line:
-    return "presentation";
   default:
     return "";
   }
@@ -118,27 +120,6 @@ std::string captionText(std::string_view text) {
   return caption;
 }
 
-std::string accessibleName(const tk::Control &control) {
-  // A screen reader names a control by its caption, else by its tooltip or description.
-  auto trimmed = [](std::string text) {
-    std::erase(text, '&');
-    const auto first = text.find_first_not_of(" \r\n");
-    const auto last = text.find_last_not_of(" \r\n");
-    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-  };
-  std::string name = control.kind() == tk::Kind::TextBox ? "" : trimmed(control.text());
-  for (const std::string_view other : {control.design().tooltip, control.design().description}) {
-    if (name.empty()) {
-      name = trimmed(std::string(other));
-    }
-  }
-  return name;
-}
-
-bool takesDigitsByKeyPosition(const tk::Control & /*control*/) {
-  return false;
-}
-
 std::string flags(const tk::Control &control) {
   const tk::ControlDesign &design = control.design();
   const std::pair<bool, std::string_view> words[] = {
@@ -147,7 +128,7 @@ std::string flags(const tk::Control &control) {
       {design.border, "border"},
       {design.pictureOnTop && !design.text.empty(), "pictureontop"},
       {design.shape == tk::ShapeStyle::RoundedRectangle, "rounded"},
-      {takesDigitsByKeyPosition(control), "digits"},
+      {design.digitKeys, "digits"},
   };
   std::string result;
   for (const auto &[on, word] : words) {
@@ -157,10 +138,6 @@ std::string flags(const tk::Control &control) {
     }
   }
   return result;
-}
-
-FocusRing focusRing() {
-  return {.outer = tk::rgb(0, 0, 0), .inner = tk::rgb(255, 255, 255), .pixels = 2};
 }
 
 int stacking(const tk::Form &form, const tk::Control &control) {
@@ -184,40 +161,6 @@ std::vector<tk::Control *> readingOrder(const tk::Form &form) {
   std::stable_sort(order.begin(), order.end(), [](const tk::Control *a, const tk::Control *b) {
     return std::pair(a->top(), a->left()) < std::pair(b->top(), b->left());
   });
-  return order;
-}
-
-std::vector<tk::Control *> tabOrder(const tk::Form &form) {
-  // Row by row from the top of the form, each row from left to right.
-  struct Placed {
-    tk::Control *control;
-    tk::Rect rect;
-  };
-  std::vector<Placed> stops;
-  for (const auto &c : form.controls()) {
-    if ((c->kind() == tk::Kind::Button || c->kind() == tk::Kind::TextBox) && c->design().tabStop) {
-      tk::Rect rect = c->rect();
-      for (const tk::Control *in = c->container(); in != nullptr; in = in->container()) {
-        rect.left += in->left() + in->innerOffset();
-        rect.top += in->top() + in->innerOffset();
-      }
-      stops.push_back({c.get(), rect});
-    }
-  }
-  std::stable_sort(stops.begin(), stops.end(),
-                   [](const Placed &a, const Placed &b) { return a.rect.top < b.rect.top; });
-  std::vector<tk::Control *> order;
-  for (auto rowStart = stops.begin(); rowStart != stops.end();) {
-    const float middle = rowStart->rect.top + rowStart->rect.height / 2;
-    auto rowEnd = std::find_if(rowStart, stops.end(),
-                               [middle](const Placed &p) { return p.rect.top >= middle; });
-    std::stable_sort(rowStart, rowEnd,
-                     [](const Placed &a, const Placed &b) { return a.rect.left < b.rect.left; });
-    for (auto it = rowStart; it != rowEnd; ++it) {
-      order.push_back(it->control);
-    }
-    rowStart = rowEnd;
-  }
   return order;
 }
 

@@ -18,27 +18,15 @@ namespace web {
 [[nodiscard]] std::string_view cssAlign(tk::Align align);
 // The element kind the page makes for a control kind.
 [[nodiscard]] std::string_view elementKind(tk::Kind kind);
-// The ARIA role of the control's element, where the element's own role is not it.
+// The ARIA role of the control's element, where the element's own role is not it;
+// "hidden" for decoration a screen reader passes by.
 [[nodiscard]] std::string_view ariaRole(const tk::Control &control);
-// What a screen reader calls the control.
-[[nodiscard]] std::string accessibleName(const tk::Control &control);
 // The words the page styles a control by ("transparent autosize border locked ...").
 [[nodiscard]] std::string flags(const tk::Control &control);
-// The answer box takes digits by the key's place on the keyboard, whatever the layout.
-[[nodiscard]] bool takesDigitsByKeyPosition(const tk::Control &control);
-// The mark of the button or text box that has the keyboard.
-struct FocusRing {
-  tk::Color outer;
-  tk::Color inner;
-  int pixels;
-};
-[[nodiscard]] FocusRing focusRing();
 // Higher lies in front: windowed controls before graphical ones, earlier rows in front.
 [[nodiscard]] int stacking(const tk::Form &form, const tk::Control &control);
 // The controls (no menus) in the order they stand on the screen, as a screen reader reads.
 [[nodiscard]] std::vector<tk::Control *> readingOrder(const tk::Form &form);
-// The buttons and text boxes that Tab visits, in the order it visits them.
-[[nodiscard]] std::vector<tk::Control *> tabOrder(const tk::Form &form);
 // Multi-line captions break lines with CR LF; the page wants a bare line feed.
 [[nodiscard]] std::string captionText(std::string_view text);
 

@@ -8,9 +8,10 @@
 extern "C" {
 
 // Windows. kind: "main", "child" or "window". edge and title are the frame's pixels.
+// name: what a screen reader calls the window.
 void page_window_create(int window, const char *form, const char *kind, const char *caption,
-                        int width, int height, int edge, int title, const char *back,
-                        const char *font);
+                        int width, int height, int edge, int title, const char *name,
+                        const char *back, const char *font);
 void page_window_destroy(int window);
 void page_window_show(int window, int visible);
 void page_window_move(int window, int left, int top);

@@ -153,6 +153,23 @@ def answer(page, box):
               lambda: page.control("Lbltotaal").text != before and box.get_attribute("value") == "")
 
 
+BELGIAN_NUMBER_ROW = {"1": "&", "2": "é", "3": '"', "4": "'", "5": "(", "6": "§", "7": "è",
+                      "8": "!", "9": "ç", "0": "à"}
+
+
+def type_on_belgian_keyboard(driver, digits):
+    """Presses the number-row keys of the digits as a Belgian (AZERTY) keyboard reports
+    them: the key's place says the digit, the character it gives is another."""
+    for digit in digits:
+        char = BELGIAN_NUMBER_ROW[digit]
+        for kind in ("keyDown", "keyUp"):
+            event = {"type": kind, "code": "Digit" + digit, "key": char,
+                     "windowsVirtualKeyCode": ord(digit)}
+            if kind == "keyDown":
+                event["text"] = char
+            driver.execute_cdp_cmd("Input.dispatchKeyEvent", event)
+
+
 def session(page):
     d = page.d
     viewport = d.execute_script(
@@ -192,6 +209,15 @@ def session(page):
           abs(drill_at["left"] - want[0]) <= 1 and abs(drill_at["top"] - want[1]) <= 1)
     log("drill shown")
 
+    # What a screen reader gets, from Chromium's own accessibility tree: the names the
+    # desktop program gives, from the same design data.
+    nodes = d.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+    named = {(n.get("role", {}).get("value"), n.get("name", {}).get("value")) for n in nodes
+             if not n.get("ignored")}
+    for role, name in (("button", "x 4"), ("textbox", "Vul hier zo snel mogelijk de oplossing in"),
+                       ("dialog", "Tafels oefenen"), ("button", "Stop de oefening")):
+        check(page, "no %s named %r for a screen reader" % (role, name), (role, name) in named)
+
     # Hover tips come from the toolkit's own hit-testing of real pointer moves.
     ActionChains(d).move_to_element(page.control("cmdstarter(3)")).perform()
     page.wait("no explanation when the pointer is on x 4",
@@ -214,9 +240,16 @@ def session(page):
     check(page, "the answer box does not have the keyboard (%r has)" % page.focused(),
           page.focused() == "txtAntwoord")
     check(page, "the problem is not of x 4: %s" % (problem(page),), problem(page)[1] == 4)
-    for _ in range(6):
+    for _ in range(5):
         answer(page, box)
-    log("6 answers counted")
+    # On a Belgian keyboard the number row gives & é " ' ( § è ! ç à without Shift; the
+    # answer box takes the key's place, so the child still types digits.
+    a, b = problem(page)
+    before = page.control("Lbltotaal").text
+    type_on_belgian_keyboard(d, str(a * b))
+    page.wait("%d typed on a Belgian keyboard was not counted" % (a * b),
+              lambda: page.control("Lbltotaal").text != before and box.get_attribute("value") == "")
+    log("6 answers counted, one typed on a Belgian keyboard")
     page.shot("drill-round")
 
     # A letter: the message box, modal, and nothing reaches the program while it is open.
