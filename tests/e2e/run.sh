@@ -87,11 +87,18 @@ answer_one() {
       correct=$((correct + 1))
       return 0
     fi
-    # The stop button takes the clear button's place when the round ends.
     round_running || return 1
-    click_at "$clear_x" "$clear_y"
+    # The stop button takes the clear button's place when the round ends, so a click
+    # late in the round could stop the drill: the clear button is used only in the first
+    # part of the round, and later the wrong answer is erased with the keyboard.
+    if ((correct < 5)); then
+      click_at "$clear_x" "$clear_y"
+    else
+      xdotool key --delay 15 ctrl+a BackSpace
+    fi
     for _ in $(seq 20); do box_empty && break; sleep 0.05; done
-    box_empty || fail clear "the clear button left $product in the answer box"
+    box_empty || round_running || return 1
+    box_empty || fail clear "the answer box still holds $product after it was cleared"
   done
   return 0 # the problem landed meanwhile; the next one comes
 }
