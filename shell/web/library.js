@@ -145,7 +145,8 @@ mergeInto(LibraryManager.library, {
     if (name) box.setAttribute('aria-label', name);
     var client = document.createElement('div');
     client.className = 'client';
-    client.tabIndex = -1;
+    client.tabIndex = -1; // the window itself takes the keys when no control has them
+    client.setAttribute('role', 'group'); // named by its window, not by all its texts
     client.style.width = width + 'px';
     client.style.height = height + 'px';
     client.style.background = UTF8ToString(back);
