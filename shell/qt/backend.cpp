@@ -115,17 +115,13 @@ void QtBackend::settled() {
 }
 
 void QtBackend::rearm() {
-  if (desktop_ == nullptr || desktop_->ended()) {
+  const std::optional<tk::Millis> wait =
+      desktop_ != nullptr ? desktop_->waitForNextTick() : std::nullopt;
+  if (!wait) {
     timer_.stop();
     return;
   }
-  const auto due = desktop_->scheduler().nextDue();
-  if (!due) {
-    timer_.stop();
-    return;
-  }
-  const tk::Millis wait = std::max<tk::Millis>(0, *due - clock_->now());
-  timer_.start(static_cast<int>(std::min<tk::Millis>(wait, std::numeric_limits<int>::max())));
+  timer_.start(static_cast<int>(std::min<tk::Millis>(*wait, std::numeric_limits<int>::max())));
 }
 
 void QtBackend::timeout() {
@@ -239,13 +235,11 @@ void QtBackend::sendTab() {
 
 void QtBackend::randomize() {
   const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-  random_.seed(static_cast<std::mt19937::result_type>(now));
+  random_.seed(static_cast<std::uint64_t>(now));
 }
 
 float QtBackend::random() {
-  // 24 random bits make every float of [0, 1) on a 2^-24 grid, and never 1.
-  constexpr float scale = 1.0F / 16777216.0F;
-  return static_cast<float>(random_() >> 8U) * scale;
+  return random_.next();
 }
 
 float QtBackend::displayWidth() const {

@@ -4,6 +4,7 @@
 
 #include "steadyclock.h"
 #include "toolkit/desktop.h"
+#include "toolkit/random.h"
 
 #include <QObject>
 #include <QPointF>
@@ -12,7 +13,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <random>
 
 class QFocusEvent;
 class QMdiArea;
@@ -78,7 +78,7 @@ private:
   QTimer timer_;
   tk::Desktop *desktop_ = nullptr;
   std::map<const tk::Form *, std::unique_ptr<FormView>> views_;
-  std::mt19937 random_;
+  tk::UniformRandom random_;
   quint64 lastMoveStamp_ = 0;
   QPointF lastMovePoint_;
 };

@@ -145,6 +145,14 @@ bool Desktop::closeRequested(Form &form) {
   return true;
 }
 
+std::optional<Millis> Desktop::waitForNextTick() const {
+  const std::optional<Millis> due = scheduler_.nextDue();
+  if (ended_ || !due) {
+    return std::nullopt;
+  }
+  return std::max<Millis>(0, *due - scheduler_.now());
+}
+
 void Desktop::end() {
   if (ended_) {
     return;

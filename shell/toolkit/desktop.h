@@ -6,6 +6,7 @@
 #include "timer.h"
 
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -82,6 +83,9 @@ public:
   // handler is still busy (a modal message box is open): the ticks wait and fall
   // together when it returns.
   void runDueTimers();
+  // How long a window system's one timer should wait before it calls runDueTimers():
+  // nothing when no timer runs or the program has ended, 0 when a tick is overdue.
+  [[nodiscard]] std::optional<Millis> waitForNextTick() const;
 
   // The window system asks to close a form's window: its close box, Alt+F4, a window
   // manager's close. Only the main window has a control box; closing it ends the

@@ -135,16 +135,13 @@ void WebBackend::settled() {
 }
 
 void WebBackend::rearm() {
-  if (desktop_ == nullptr || desktop_->ended()) {
+  const std::optional<tk::Millis> wait =
+      desktop_ != nullptr ? desktop_->waitForNextTick() : std::nullopt;
+  if (!wait) {
     page_timer_stop();
     return;
   }
-  const auto due = desktop_->scheduler().nextDue();
-  if (!due) {
-    page_timer_stop();
-    return;
-  }
-  page_timer_arm(static_cast<double>(std::max<tk::Millis>(0, *due - clock_.now())));
+  page_timer_arm(static_cast<double>(*wait));
 }
 
 void WebBackend::timeout() {
@@ -167,13 +164,11 @@ void WebBackend::sendTab() {
 
 void WebBackend::randomize() {
   const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-  random_.seed(static_cast<std::mt19937::result_type>(now));
+  random_.seed(static_cast<std::uint64_t>(now));
 }
 
 float WebBackend::random() {
-  // 24 random bits make every float of [0, 1) on a 2^-24 grid, and never 1.
-  constexpr float scale = 1.0F / 16777216.0F;
-  return static_cast<float>(random_() >> 8U) * scale;
+  return random_.next();
 }
 
 float WebBackend::displayWidth() const {

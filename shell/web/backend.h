@@ -4,10 +4,10 @@
 #pragma once
 
 #include "toolkit/desktop.h"
+#include "toolkit/random.h"
 
 #include <map>
 #include <memory>
-#include <random>
 
 namespace web {
 
@@ -71,7 +71,7 @@ private:
   PageClock clock_;
   tk::Desktop *desktop_ = nullptr;
   std::map<const tk::Form *, std::unique_ptr<FormView>> views_;
-  std::mt19937 random_;
+  tk::UniformRandom random_;
   int lastHandle_ = 0;
 };
 

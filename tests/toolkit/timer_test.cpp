@@ -33,6 +33,18 @@ TEST_F(TimerFixture, ticksEveryIntervalFromTheMomentItWasEnabled) {
   EXPECT_EQ(ticks, (std::vector<std::string>{"t@350", "t@450", "t@550"}));
 }
 
+TEST_F(TimerFixture, theWindowSystemWaitsUntilTheNextDueTickAndNotAtAllWhenNoneRuns) {
+  EXPECT_EQ(desktop.waitForNextTick(), std::nullopt);
+  auto slow = makeTimer("slow", 1000, true);
+  auto fast = makeTimer("fast", 300, true);
+  clock.set(250);
+  EXPECT_EQ(desktop.waitForNextTick(), 50);
+  clock.set(400); // overdue while a handler blocked: at once, never a negative wait
+  EXPECT_EQ(desktop.waitForNextTick(), 0);
+  desktop.end();
+  EXPECT_EQ(desktop.waitForNextTick(), std::nullopt);
+}
+
 TEST_F(TimerFixture, intervalZeroNeverFiresUntilAnIntervalIsGiven) {
   auto timer = makeTimer("t", 0, true);
   advance(10'000);
