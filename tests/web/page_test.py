@@ -399,6 +399,13 @@ def main():
         check(page, "fonts from a file:// address: %s" % fonts_loaded(page), fonts_loaded(page) == {
             ("Liberation Sans", "loaded"), ("Comic Neue", "loaded")})
         log("the page runs from a file:// address")
+        # The menu "OPENEN " > "&Basis" opens the drill as the start button does.
+        page.control("aftrek").click()
+        page.control("aftrek2").click()
+        page.wait("no drill from the menu", lambda: page.window_shown("Tafels"))
+        page.wait("the welcome screen stays after the menu",
+                  lambda: not page.window_shown("frmmecenaat1"))
+        log("the menu opens the drill")
         driver.get("http://127.0.0.1:%d/" % server.server_address[1])
         session(page)
         errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
