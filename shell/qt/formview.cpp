@@ -29,14 +29,6 @@ void nameForScreenReader(const tk::Control &control, QWidget &widget) {
   widget.setAccessibleDescription(toQString(tk::accessibleDescription(control)));
 }
 
-QString objectName(const tk::Control &control) {
-  QString name = toQString(control.name());
-  if (control.index() != tk::single) {
-    name += QStringLiteral("(%1)").arg(control.index());
-  }
-  return name;
-}
-
 // Whether a window may close is the toolkit's rule: the window system only asks it,
 // for the close box, Alt+F4 and a window manager's close alike.
 class CloseRequests : public QObject {
@@ -139,11 +131,11 @@ void FormView::createMenus(QMainWindow &window) {
       continue;
     }
     QMenu *qmenu = window.menuBar()->addMenu(toQString(menu->text()));
-    qmenu->setObjectName(objectName(*menu));
+    qmenu->setObjectName(toQString(menu->qualifiedName()));
     for (const auto &item : form_.controls()) {
       if (item->container() == menu.get()) {
         QAction *action = qmenu->addAction(toQString(item->text()));
-        action->setObjectName(objectName(*item));
+        action->setObjectName(toQString(item->qualifiedName()));
         tk::Control *control = item.get();
         QObject::connect(action, &QAction::triggered, [control] { control->click(); });
         actions_[control] = action;
@@ -206,7 +198,7 @@ void FormView::createControls() {
       widget = new PaintedWidget(*control, client_);
       break;
     }
-    widget->setObjectName(objectName(*control));
+    widget->setObjectName(toQString(control->qualifiedName()));
     nameForScreenReader(*control, *widget);
     widget->setMouseTracking(true);
     widgets_[control] = widget;

@@ -51,6 +51,10 @@ Control::Control(Form &form, const ControlDesign &design, Control *container)
   }
 }
 
+std::string Control::qualifiedName() const {
+  return index() == single ? name_ : name_ + "(" + std::to_string(index()) + ")";
+}
+
 void Control::changed(Property property) {
   form_.controlChanged(*this, property);
 }

@@ -56,6 +56,9 @@ public:
   [[nodiscard]] const ControlDesign &design() const { return design_; }
   [[nodiscard]] const std::string &name() const { return name_; }
   [[nodiscard]] std::int16_t index() const { return design_.index; }
+  // The name with the index of a control array's member, "cmdstarter(3)": what a window
+  // system calls the control's element, and what a test finds it by.
+  [[nodiscard]] std::string qualifiedName() const;
   [[nodiscard]] Kind kind() const { return design_.kind; }
   [[nodiscard]] Form &form() const { return form_; }
   [[nodiscard]] Control *container() const { return container_; }

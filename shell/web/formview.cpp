@@ -25,14 +25,6 @@ std::string_view windowKind(tk::WindowKind kind) {
   return "window";
 }
 
-std::string objectName(const tk::Control &control) {
-  std::string name = control.name();
-  if (control.index() != tk::single) {
-    name += "(" + std::to_string(control.index()) + ")";
-  }
-  return name;
-}
-
 std::string_view panelStyle(tk::StatusPanelDesign::Style style) {
   switch (style) {
   case tk::StatusPanelDesign::Style::Date:
@@ -92,7 +84,7 @@ void FormView::createMenus() {
     const int menu = backend_.newHandle();
     handles_[item.get()] = menu;
     controls_[menu] = item.get();
-    page_menu_add(window_, menu, handle(item->container()), objectName(*item).c_str(),
+    page_menu_add(window_, menu, handle(item->container()), item->qualifiedName().c_str(),
                   item->text().c_str());
     controlChanged(*item, tk::Property::Visible);
   }
@@ -111,9 +103,10 @@ void FormView::createControls() {
     controls_[h] = control;
     const tk::ControlDesign &design = control->design();
     page_control_create(window_, h, std::string(elementKind(control->kind())).c_str(),
-                        objectName(*control).c_str(), stacking(form_, *control), tabIndex(control),
-                        cssFont(design.font).c_str(), std::string(cssAlign(design.align)).c_str(),
-                        flags(*control).c_str(), std::string(design.picture).c_str());
+                        control->qualifiedName().c_str(), stacking(form_, *control),
+                        tabIndex(control), cssFont(design.font).c_str(),
+                        std::string(cssAlign(design.align)).c_str(), flags(*control).c_str(),
+                        std::string(design.picture).c_str());
     describe(*control);
   }
   // In reading order, each into its container.

@@ -86,6 +86,17 @@ client_area_top() {
   echo $((main_y + row))
 }
 
+# The welcome screen, centred on the display inside the client area of the main window at
+# main_x, main_y: sets mdi_top, welcome_x, welcome_y and the middle of its start button,
+# start_button_x, start_button_y.
+place_welcome() {
+  mdi_top=$(client_area_top)
+  welcome_x=$((main_x + (screen_width - $(px 11160)) / 2))
+  welcome_y=$((mdi_top + (screen_height - $(px 6720)) / 2))
+  start_button_x=$((welcome_x + $(px $((3600 + 3855 / 2)))))
+  start_button_y=$((welcome_y + $(px $((1080 + 3495 / 2)))))
+}
+
 # The program's visible window titled exactly $1 (as the window manager shows it): its id.
 window_id() {
   local id

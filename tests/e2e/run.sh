@@ -22,19 +22,16 @@ find_window " Alle kinderen moeten alle kansen krijgen."
 main_x=$win_x main_y=$win_y
 log "main window at $main_x,$main_y, ${win_w}x${win_h}"
 
-# The client area starts under the menu bar: the first row of its colour.
-mdi_top=$(client_area_top)
+# The client area starts under the menu bar; the welcome screen stands centred on the
+# display, taken inside the client area.
+place_welcome
 expect_colour client-area $((main_x + 5)) $((main_y + win_h - 5)) "$main_back"
-
-# The welcome screen stands centred on the display, taken inside the client area.
-welcome_x=$((main_x + (screen_width - $(px 11160)) / 2))
-welcome_y=$((mdi_top + (screen_height - $(px 6720)) / 2))
 expect_colour welcome-left $((welcome_x + $(px 200))) $((welcome_y + $(px 2000))) "$pale_yellow"
 expect_colour welcome-right $((welcome_x + $(px 11000))) $((welcome_y + $(px 2000))) "$pale_yellow"
 log "welcome screen shown"
 
 # "Klik hier en start !" opens the drill.
-click_at $((welcome_x + $(px $((3600 + 3855 / 2))))) $((welcome_y + $(px $((1080 + 3495 / 2)))))
+click_at "$start_button_x" "$start_button_y"
 find_window "Honderdtafels"
 drill_x=$win_x drill_y=$win_y
 log "drill at $drill_x,$drill_y, ${win_w}x${win_h}"

@@ -41,13 +41,9 @@ find_window "$main_title"
 main_x=$win_x main_y=$win_y
 [[ "$win_x,$win_y ${win_w}x${win_h}" == "0,0 ${screen_width}x${screen_height}" ]] ||
   fail bare-main "without a window manager the main window is ${win_w}x${win_h} at $win_x,$win_y"
-mdi_top=$(client_area_top)
-welcome_x=$((main_x + (screen_width - $(px 11160)) / 2))
-welcome_y=$((mdi_top + (screen_height - $(px 6720)) / 2))
-# The lower right corner of the start button, the welcome screen's last thing in sight.
-start_x=$((welcome_x + $(px $((3600 + 3855 / 2))))) start_y=$((welcome_y + $(px $((1080 + 3495 / 2)))))
+place_welcome
 expect_colour bare-welcome $((welcome_x + $(px 11000))) $((welcome_y + $(px 6500))) "$pale_yellow"
-((start_y < screen_height)) || fail bare-start "the start button lies below the screen"
+((start_button_y < screen_height)) || fail bare-start "the start button lies below the screen"
 log "bare X: the main window covers the screen, the start button is in sight"
 stop_program
 
@@ -56,10 +52,8 @@ start_openbox
 start_program openbox
 find_window "$main_title"
 main_x=$win_x main_y=$win_y
-mdi_top=$(client_area_top)
-welcome_x=$((main_x + (screen_width - $(px 11160)) / 2))
-welcome_y=$((mdi_top + (screen_height - $(px 6720)) / 2))
-click_at $((welcome_x + $(px $((3600 + 3855 / 2))))) $((welcome_y + $(px $((1080 + 3495 / 2)))))
+place_welcome
+click_at "$start_button_x" "$start_button_y"
 find_window "Honderdtafels"
 drill_x=$win_x drill_y=$win_y
 in_drill() { sx=$((drill_x + $(px "$1"))) sy=$((drill_y + $(px "$2"))); }
