@@ -3,7 +3,8 @@
 # make build  build only
 # make test-sanitize  the same suite under AddressSanitizer and UBSan, in build-sanitize/
 # make fuzz    the fuzz target, built with clang in build-fuzz/, run FUZZ_SECONDS on fuzz/corpus
-# make bench   start-up, memory, CPU and round length against a bare Qt window, in build-bench/
+# make bench   the figures of both programs beside honest floors: the desktop program against
+#              a bare Qt program of its shape (build-bench/), the page in headless Chromium
 # make package a Debian package with CPack, in build-package/; `make test` checks it with lintian
 # make web     the program for the browser, in build-web/ (built with Emscripten in build-wasm/)
 # make serve   serves build-web/ on http://127.0.0.1:8000/
@@ -56,10 +57,11 @@ fuzz: deps
 	ASAN_OPTIONS=detect_leaks=1 $(FUZZ_DIR)/fuzz_input -max_total_time=$(FUZZ_SECONDS) -timeout=5 \
 	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_DIR)/corpus fuzz/corpus
 
-bench: deps-desktop
+bench: deps-desktop web
 	@test -f $(BENCH_DIR)/CMakeCache.txt || cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH_DIR) --target honderdtafels bare_window round_clock -j $(JOBS)
-	bench/run.sh $(BENCH_DIR)
+	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) --target honderdtafels_bench -j $(JOBS)
+	bench/run.sh $(BENCH_DIR) $(WEB_DIR) $(WEB_BUILD_DIR)/bench
 
 # Only the program is built for the package, not the tests; cpack then installs and packs it.
 package: deps

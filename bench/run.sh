@@ -1,17 +1,44 @@
 #!/usr/bin/env bash
-# Measures the program against a bare Qt Widgets window, side by side in one run, in a
-# private Xvfb: start to first window shown, peak memory, CPU while idle and during a
-# round, and the clock-time length of a round of 61 ticks.
+# The program's figures beside honest floors, in one run, printed as two tables.
 #
-#   bench/run.sh BUILD_DIR      (with honderdtafels, bare_window and round_clock built)
+# Desktop, in a private Xvfb on the xcb platform: the program against a bare Qt Widgets
+# program of the same shape (bench/bare_window.cpp): start to first window shown, peak
+# memory, CPU while idle, and a real round of 61 ticks (bench/round_clock), its CPU and
+# clock-time length.
+# Web, in headless Chromium (bench/web_load.py): navigation to the welcome screen painted
+# against a static page with the same pictures and fonts, what the page transfers, CPU of
+# the browser idle and during a real round, the round's length, and WebAssembly memory
+# over 500 rounds on a test clock. Lighthouse's scores join the web table when its tool is
+# installed (scripts/install-deps --lighthouse).
+#
+# The two real rounds run one after the other, not at once, so that neither program's
+# round shares the machine with the other's.
+#
+#   bench/run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR
+#     BUILD_DIR      with honderdtafels, bare_window and round_clock built
+#     SITE_DIR       the page as `make web` builds it
+#     WEB_BENCH_DIR  with honderdtafels_bench.js and .wasm, the page on a test clock
 set -euo pipefail
 
-build=$(realpath "${1:?usage: run.sh BUILD_DIR}")
+build=$(realpath "${1:?usage: run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR}")
+site=$(realpath "${2:?usage: run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR}")
+web_bench=$(realpath "${3:?usage: run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR}")
+here=$(dirname "$(realpath "$0")")
 program=$build/honderdtafels
 bare=$build/bare_window
 round=$build/round_clock
 starts=${BENCH_STARTS:-7}
 idle_seconds=10
+
+# --- The targets (the project's design, section 6) -------------------------------------------
+max_start_ratio=1.1       # start to first window, against the bare program
+max_rss_ratio=1.1         # peak RSS, against the bare program
+max_idle_cpu=0.05         # percent of a core: nothing runs while idle, beyond rounding
+max_round_cpu=1           # percent of a core during a round
+round_length=61.00        # seconds of clock time for 61 ticks of 1000 ms ...
+round_tolerance=0.05      # ... give or take this
+max_load_ratio=1.5        # navigation to the welcome screen painted, against the static page
+max_transfer_gzip=1048576 # bytes, gzip-compressed, of everything the page loads
 
 work=$(mktemp -d)
 pids=()
@@ -66,8 +93,8 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 peak_rss_kib() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# --- Start to first window shown, alternating so both see the same machine --------------
-echo "Measuring start-up ($starts starts each) ..." >&2
+# --- Desktop: start to first window shown, alternating so both see the same machine ---------
+echo "desktop: start-up ($starts starts each) ..." >&2
 : >"$work/start.program" && : >"$work/start.bare"
 for _ in $(seq "$starts"); do
   for who in bare program; do
@@ -83,8 +110,8 @@ done
 start_program=$(median <"$work/start.program")
 start_bare=$(median <"$work/start.bare")
 
-# --- Idle: both programs side by side, nothing to do for ten seconds ---------------------
-echo "Measuring ${idle_seconds} s idle ..." >&2
+# --- Desktop: both programs side by side, nothing to do for ten seconds ---------------------
+echo "desktop: ${idle_seconds} s idle ..." >&2
 launch program "$program"
 program_pid=$started_pid
 launch bare "$bare"
@@ -98,8 +125,8 @@ rss_program=$(peak_rss_kib "$program_pid")
 rss_bare=$(peak_rss_kib "$bare_pid")
 stop "$program_pid"
 
-# --- A round: the real program plays 61 ticks while the bare window sits beside it -------
-echo "Measuring a round of 61 ticks (about a minute) ..." >&2
+# --- Desktop: the real program plays 61 ticks while the bare window sits beside it ----------
+echo "desktop: a round of 61 ticks (about a minute) ..." >&2
 r0=$(cpu_ticks "$bare_pid") rt0=$(now_us)
 "$round" >"$work/round.out"
 r1=$(cpu_ticks "$bare_pid") rt1=$(now_us)
@@ -107,15 +134,79 @@ stop "$bare_pid"
 round_seconds=$(awk '/^round_seconds/ { print $2 }' "$work/round.out")
 round_cpu=$(awk '/^round_cpu_seconds/ { print $2 }' "$work/round.out")
 
-# --- The figures --------------------------------------------------------------------------
+# --- Web: the page in headless Chromium --------------------------------------------------------
+/usr/bin/python3 "$here/web_load.py" "$site" "$web_bench" "$starts" >"$work/web.out"
+
+# --- Web: Lighthouse's scores, where its tool is installed -------------------------------------
+lighthouse=$here/../tools/lighthouse/run-lighthouse
+: >"$work/lighthouse.out"
+if [[ -x $lighthouse && -x $here/../tools/lighthouse/node_modules/.bin/lighthouse ]]; then
+  echo "web: Lighthouse ..." >&2
+  "$lighthouse" "$site" --report-dir "$work/lighthouse" 2>/dev/null | grep '^lighthouse' \
+    >"$work/lighthouse.out" || echo "Lighthouse failed; its scores are left out" >&2
+else
+  echo "Lighthouse is not installed (scripts/install-deps --lighthouse): no scores" >&2
+fi
+
+# --- The tables ----------------------------------------------------------------------------------
+echo
+echo "Desktop"
 awk -v sp="$start_program" -v sb="$start_bare" -v mp="$rss_program" -v mb="$rss_bare" \
   -v ip=$((p1 - p0)) -v ib=$((b1 - b0)) -v hz="$clock_ticks" -v idle="$idle_seconds" \
-  -v rl="$round_seconds" -v rc="$round_cpu" -v rb=$((r1 - r0)) -v rw=$(((rt1 - rt0))) \
-  -v n="$starts" 'BEGIN {
-  printf "%-34s %14s %14s %7s  %s\n", "", "honderdtafels", "bare window", "ratio", "target"
-  printf "%-34s %11.1f ms %11.1f ms %7.2f  %s\n", "start to first window (median of " n ")", sp / 1000, sb / 1000, sp / sb, "< 1.2"
-  printf "%-34s %10.1f MiB %10.1f MiB %7.2f  %s\n", "peak RSS", mp / 1024, mb / 1024, mp / mb, "< 1.3"
-  printf "%-34s %12.2f %% %12.2f %% %7s  %s\n", "CPU idle for " idle " s", 100 * ip / hz / idle, 100 * ib / hz / idle, "", "0 %"
-  printf "%-34s %12.2f %% %12.2f %% %7s  %s\n", "CPU during a round of 61 ticks", 100 * rc / rl, 100 * rb / hz / (rw / 1e6), "", "< 1 %"
-  printf "%-34s %12.3f s %14s %7s  %s\n", "round of 61 ticks, clock time", rl, "", "", "61.00 s +- 0.05 s"
+  -v rl="$round_seconds" -v rc="$round_cpu" -v rb=$((r1 - r0)) -v rw=$((rt1 - rt0)) \
+  -v n="$starts" -v t_start="$max_start_ratio" -v t_rss="$max_rss_ratio" \
+  -v t_idle="$max_idle_cpu" -v t_cpu="$max_round_cpu" -v t_len="$round_length" \
+  -v t_tol="$round_tolerance" 'function met(ok) { return ok ? "yes" : "no" }
+BEGIN {
+  f = "%-34s %14s %14s %6s  %-22s %s\n"
+  printf f, "", "honderdtafels", "bare program", "ratio", "target", "met"
+  printf f, "start to first window (median of " n ")", sprintf("%.1f ms", sp / 1000),
+    sprintf("%.1f ms", sb / 1000), sprintf("%.2f", sp / sb), "under " t_start " x bare", met(sp / sb < t_start)
+  printf f, "peak RSS", sprintf("%.1f MiB", mp / 1024), sprintf("%.1f MiB", mb / 1024),
+    sprintf("%.2f", mp / mb), "under " t_rss " x bare", met(mp / mb < t_rss)
+  pi = 100 * ip / hz / idle; bi = 100 * ib / hz / idle
+  printf f, "CPU idle for " idle " s (welcome)", sprintf("%.2f %%", pi), sprintf("%.2f %%", bi), "",
+    "0 %", met(pi < t_idle)
+  pr = 100 * rc / rl
+  printf f, "CPU during a round of 61 ticks", sprintf("%.2f %%", pr),
+    sprintf("%.2f %%", 100 * rb / hz / (rw / 1e6)), "", "under " t_cpu " % of a core", met(pr < t_cpu)
+  d = rl - t_len; if (d < 0) d = -d
+  printf f, "round of 61 ticks, clock time", sprintf("%.3f s", rl), "", "",
+    sprintf("%.2f s +- %.2f s", t_len, t_tol), met(d <= t_tol)
 }'
+
+echo
+echo "Web (headless Chromium)"
+awk -v t_load="$max_load_ratio" -v t_gzip="$max_transfer_gzip" -v t_idle="$max_idle_cpu" \
+  -v t_cpu="$max_round_cpu" -v t_len="$round_length" -v t_tol="$round_tolerance" \
+  'function met(ok) { return ok ? "yes" : "no" }
+FNR == NR { v[$1] = $2; next }
+{ score[$2] = $3 }
+END {
+  f = "%-44s %16s  %-34s %s\n"
+  printf f, "", "value", "floor or target", "met"
+  r = v["load_program_ms"] / v["load_static_ms"]
+  printf f, "navigation to welcome painted (median of " v["loads"] ")",
+    sprintf("%.0f ms", v["load_program_ms"]),
+    sprintf("static page %.0f ms: %.2f x, under %s x", v["load_static_ms"], r, t_load), met(r < t_load)
+  printf f, "everything the page loads (" v["transfer_files"] " files)",
+    sprintf("%.1f KiB", v["transfer_bytes"] / 1024), "transferred, uncompressed", ""
+  printf f, "  the same, gzip-compressed", sprintf("%.1f KiB", v["transfer_gzip_bytes"] / 1024),
+    sprintf("under %.0f KiB", t_gzip / 1024), met(v["transfer_gzip_bytes"] < t_gzip)
+  printf f, "CPU idle for " v["idle_seconds"] " s, all Chromium processes", sprintf("%.2f %%", v["idle_cpu_all"]),
+    "0 %", met(v["idle_cpu_all"] < t_idle)
+  printf f, "  the page's renderer alone", sprintf("%.2f %%", v["idle_cpu_page"]), "0 %",
+    met(v["idle_cpu_page"] < t_idle)
+  printf f, "CPU during a round, all Chromium processes", sprintf("%.2f %%", v["round_cpu_all"]),
+    "under " t_cpu " % of a core", met(v["round_cpu_all"] < t_cpu)
+  printf f, "  the page's renderer alone", sprintf("%.2f %%", v["round_cpu_page"]),
+    "under " t_cpu " % of a core", met(v["round_cpu_page"] < t_cpu)
+  d = v["round_seconds"] - t_len; if (d < 0) d = -d
+  printf f, "round of 61 ticks, clock time", sprintf("%.3f s", v["round_seconds"]),
+    sprintf("%.2f s +- %.2f s", t_len, t_tol), met(d <= t_tol)
+  printf f, "WebAssembly memory after 1 round", sprintf("%.2f MiB", v["memory_1"] / 1048576), "", ""
+  printf f, "  after 100 rounds", sprintf("%.2f MiB", v["memory_100"] / 1048576), "", ""
+  printf f, "  after 500 rounds (test clock)", sprintf("%.2f MiB", v["memory_500"] / 1048576),
+    "no growth over 500 rounds", met(v["memory_500"] <= v["memory_1"])
+  for (c in score) printf f, "Lighthouse " c, score[c], "", ""
+}' "$work/web.out" "$work/lighthouse.out"

@@ -1,14 +1,25 @@
 #!/usr/bin/python3
-"""Time from navigation to the welcome screen painted, in headless Chromium.
+"""The page's figures in headless Chromium, for `make bench`.
 
-    web_load.py SITE_DIR [ROUNDS]
+    web_load.py SITE_DIR BENCH_DIR [ROUNDS]
 
-Serves SITE_DIR (what `make web` builds) and, for comparison, a static page with the same
-pictures and fonts as the welcome screen, and opens each ROUNDS times in turn with the
-browser cache off. A page counts as painted at the second animation frame after it shows
-what it shows: the program's welcome window, or the static page's pictures and text in
-their fonts. Prints the median of each, in milliseconds since navigation started, and the
-site's size raw and gzip-compressed.
+SITE_DIR is what `make web` builds; BENCH_DIR holds honderdtafels_bench.js and .wasm, the
+same program on a clock the page advances (bench/web_clock_main.cpp). Serves both, with a
+static page that has the welcome screen's pictures and fonts, and measures in one browser:
+
+- the time from navigation to the welcome screen painted, against the static page, each
+  opened ROUNDS times in turn with the browser cache off. A page counts as painted at the
+  second animation frame after it shows what it shows: the program's welcome window, or
+  the static page's pictures and text in their fonts;
+- what the page transfers until then, as the browser's resource timing counts it, and the
+  same files gzip-compressed;
+- the CPU of all of Chromium's processes (the tree under the chromedriver this script
+  started) and of the page's renderer alone, over 10 s idle on the welcome screen and
+  over one real round of 61 ticks, whose clock-time length the page itself measures;
+- the WebAssembly memory of the test-clock program after 1, 100 and 500 rounds played
+  as a child plays them: a table, ten right answers, the rest of the 61 ticks, verdict.
+
+Prints one "name value" line per figure for bench/run.sh to put into its table.
 """
 
 import functools
@@ -20,12 +31,18 @@ import statistics
 import sys
 import tempfile
 import threading
+import time
+import urllib.parse
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
 SITE = os.path.abspath(sys.argv[1])
-ROUNDS = int(sys.argv[2]) if len(sys.argv) > 2 else 7
+BENCH = os.path.abspath(sys.argv[2])
+ROUNDS = int(sys.argv[3]) if len(sys.argv) > 3 else 7
+IDLE_SECONDS = 10
+MEMORY_ROUNDS = (1, 100, 500)
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 
 STATIC_PAGE = """<!DOCTYPE html>
 <html lang="nl"><head><meta charset="utf-8"><title>static</title>
@@ -36,6 +53,26 @@ STATIC_PAGE = """<!DOCTYPE html>
 <img src="pictures/weblink.svg" alt=""><img src="pictures/program-icon.svg" alt="">
 <div style="font:18pt 'Liberation Sans'">Kwikstaart <b>Klik hier en start !</b></div>
 <div style="font:18pt 'Comic Neue'">300 x 4 = ?</div>
+</body></html>
+"""
+
+# The test-clock program in a page of its own, loaded as the real page loads the program.
+CLOCK_PAGE = """<!DOCTYPE html>
+<html lang="nl"><head><meta charset="utf-8"><title>Honderdtafels on a test clock</title>
+<link rel="stylesheet" href="page.css"><link rel="stylesheet" href="fonts.css"></head>
+<body>
+<script>
+  var Module = {
+    preRun: [function () {
+      addRunDependency('fonts');
+      Promise.all(['10pt "Liberation Sans"', 'bold 10pt "Liberation Sans"', '10pt "Comic Neue"']
+                    .map(function (font) { return document.fonts.load(font); }))
+        .catch(function () {})
+        .then(function () { removeRunDependency('fonts'); });
+    }],
+  };
+</script>
+<script src="honderdtafels_bench.js"></script>
 </body></html>
 """
 
@@ -56,35 +93,182 @@ var shown = arguments[0] === 'program'
 })();
 """
 
+# Everything the page fetched: the document and each resource, with the bytes on the wire.
+LOADED = """
+return performance.getEntriesByType('navigation').concat(performance.getEntriesByType('resource'))
+  .map(function (e) { return [e.name, e.transferSize, e.encodedBodySize]; });
+"""
+
+# Opens the drill, clicks "x 4" and answers when the verdict appears, with both moments
+# as the page's clock saw them.
+REAL_ROUND = """
+var done = arguments[arguments.length - 1];
+function control(name) { return document.querySelector('[data-name="' + name + '"]'); }
+function shown(e) { return !!e && e.getClientRects().length > 0; }
+function when(test, then) {
+  if (test()) { then(); return; }
+  var watch = new MutationObserver(function () {
+    if (test()) { watch.disconnect(); then(); }
+  });
+  watch.observe(document.body, {attributes: true, childList: true, subtree: true});
+}
+control('cmdkombinnen').click();
+when(function () { return shown(control('cmdstarter(3)')); }, function () {
+  setTimeout(function () {
+    var memo = control('Lblmemo');
+    var started = performance.now();
+    control('cmdstarter(3)').click();
+    when(function () { return shown(memo) && memo.textContent.trim() !== ''; }, function () {
+      done([started, performance.now()]);
+    });
+  }, 1000);
+});
+"""
+
+# Plays rounds on the test clock, as a child plays them, and notes the WebAssembly memory
+# after the rounds asked for. Each round starts from a task of its own, as a click does.
+CLOCK_ROUNDS = """
+var marks = arguments[0], done = arguments[arguments.length - 1];
+var last = marks[marks.length - 1], memory = {}, round = 0;
+function control(name) { return document.querySelector('[data-name="' + name + '"]'); }
+function shown(e) { return !!e && e.getClientRects().length > 0; }
+var tables = [];
+function answer() {
+  var m = /(\\d+) x (\\d+) = \\?/.exec(control('lblvalprobleem').textContent);
+  if (!m) return false;
+  var box = control('txtAntwoord');
+  box.value = String(Number(m[1]) * Number(m[2]));
+  box.dispatchEvent(new Event('input', {bubbles: true}));
+  return true;
+}
+function play() {
+  try { playRound(); } catch (e) { done({error: String(e)}); }
+}
+function playRound() {
+  tables[round % tables.length].click();
+  var right = 0, spent = 0;
+  for (var i = 0; i < 10; i++) {
+    Module._bench_advance(700); spent += 700;
+    if (answer()) right++;
+  }
+  Module._bench_advance(61000 - spent + 50);
+  var memo = control('Lblmemo');
+  if (!shown(memo) || memo.textContent.trim() === '') {
+    done({error: 'round ' + (round + 1) + ' gave no verdict'});
+    return;
+  }
+  var counted = Number(control('Lbltotaal').textContent);
+  if (counted !== right) {
+    done({error: 'round ' + (round + 1) + ' counted ' + counted + ' of ' + right + ' answers'});
+    return;
+  }
+  round++;
+  if (marks.indexOf(round) >= 0) {
+    memory[round] = Module._bench_memory_bytes();
+  }
+  if (round === last) { done(memory); return; }
+  setTimeout(play, 0);
+}
+(function start() {
+  var welcome = control('cmdkombinnen');
+  if (!shown(welcome) || typeof Module._bench_advance !== 'function') { setTimeout(start, 10); return; }
+  welcome.click();
+  tables = Array.prototype.slice.call(document.querySelectorAll('[data-name^="cmdstarter("]'));
+  if (tables.length === 0) { done({error: 'no table buttons'}); return; }
+  setTimeout(play, 0);
+})();
+"""
+
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
 
 
-# What only a page opened from a file share loads.
-FILE_SHARE_ONLY = {"fonts-inline.css", "honderdtafels.wasm.js"}
-
-
-def size(directory, skip=()):
-    raw = packed = 0
-    for root, _, files in os.walk(directory):
-        for name in files:
-            if name in skip or name.startswith("COPYING"):
+def descendants(root):
+    """The processes under root, by their parents in /proc."""
+    children = {}
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                with open("/proc/%s/stat" % entry) as f:
+                    fields = f.read().rsplit(")", 1)[1].split()
+            except OSError:
                 continue
-            with open(os.path.join(root, name), "rb") as f:
-                data = f.read()
-            raw += len(data)
-            packed += len(gzip.compress(data, 9))
-    return raw, packed
+            children.setdefault(int(fields[1]), []).append(int(entry))
+    found, todo = [], [root]
+    while todo:
+        for child in children.get(todo.pop(), []):
+            found.append(child)
+            todo.append(child)
+    return found
+
+
+def cpu_ticks(pids):
+    """utime + stime of each process that is still there."""
+    ticks = {}
+    for pid in pids:
+        try:
+            with open("/proc/%d/stat" % pid) as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            ticks[pid] = int(fields[11]) + int(fields[12])
+        except OSError:
+            pass
+    return ticks
+
+
+def renderer_of_page(pids, driver):
+    """The renderer process that runs the page: the one whose CPU the page's work raises."""
+    renderers = []
+    for pid in pids:
+        try:
+            with open("/proc/%d/cmdline" % pid, "rb") as f:
+                if b"--type=renderer" in f.read():
+                    renderers.append(pid)
+        except OSError:
+            pass
+    before = cpu_ticks(renderers)
+    driver.execute_script("var t = performance.now(); while (performance.now() - t < 300) {}")
+    after = cpu_ticks(renderers)
+    return max(renderers, key=lambda p: after.get(p, 0) - before.get(p, 0))
+
+
+class Usage:
+    """CPU of the browser's processes over a stretch of time, as percent of one core."""
+
+    def __init__(self, browser, renderer):
+        self.browser, self.renderer = browser, renderer
+
+    def __enter__(self):
+        self.pids = descendants(self.browser)
+        self.ticks = cpu_ticks(self.pids)
+        self.started = time.monotonic()
+        return self
+
+    def __exit__(self, *args):
+        seconds = time.monotonic() - self.started
+        ticks = cpu_ticks(self.pids)
+        used = {p: ticks[p] - self.ticks[p] for p in ticks if p in self.ticks}
+        self.all = 100.0 * sum(used.values()) / CLOCK_TICKS / seconds
+        self.page = 100.0 * used.get(self.renderer, 0) / CLOCK_TICKS / seconds
+
+
+def gzip_size(path):
+    with open(path, "rb") as f:
+        return len(gzip.compress(f.read(), 9))
 
 
 def main():
-    work = tempfile.mkdtemp(prefix="honderdtafels-load-")
-    shutil.copytree(SITE, os.path.join(work, "site"))
-    with open(os.path.join(work, "site", "static.html"), "w") as f:
+    work = tempfile.mkdtemp(prefix="honderdtafels-bench-")
+    root = os.path.join(work, "site")
+    shutil.copytree(SITE, root)
+    for name in ("honderdtafels_bench.js", "honderdtafels_bench.wasm"):
+        shutil.copy(os.path.join(BENCH, name), root)
+    with open(os.path.join(root, "static.html"), "w") as f:
         f.write(STATIC_PAGE)
-    handler = functools.partial(QuietHandler, directory=os.path.join(work, "site"))
+    with open(os.path.join(root, "clock.html"), "w") as f:
+        f.write(CLOCK_PAGE)
+    handler = functools.partial(QuietHandler, directory=root)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     base = "http://127.0.0.1:%d/" % server.server_address[1]
@@ -96,29 +280,68 @@ def main():
         options.add_argument(flag)
     options.add_argument("--user-data-dir=" + os.path.join(work, "profile"))
     options.binary_location = "/usr/bin/chromium"
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    service = Service("/usr/bin/chromedriver")
+    driver = webdriver.Chrome(service=service, options=options)
+    browser = service.process.pid
     driver.execute_cdp_cmd("Network.enable", {})
     driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
-    driver.set_script_timeout(30)
-    times = {"program": [], "static": []}
+    driver.set_script_timeout(300)
+    figures = []
     try:
+        # --- Navigation to the welcome screen painted, against the static page ----------
+        print("web: %d loads of the page and of the static page ..." % ROUNDS, file=sys.stderr)
+        times = {"program": [], "static": []}
         for _ in range(ROUNDS):
-            for kind, path in (("program", ""), ("static", "static.html")):
+            for kind, path in (("static", "static.html"), ("program", "")):
                 driver.get("about:blank")
                 driver.get(base + path)
                 times[kind].append(driver.execute_async_script(PAINTED, kind))
+        figures += [("load_program_ms", statistics.median(times["program"])),
+                    ("load_static_ms", statistics.median(times["static"])),
+                    ("loads", ROUNDS)]
+
+        # --- What the page loaded to get there ---------------------------------------------
+        wire = raw = packed = 0
+        files = 0
+        for url, transferred, body in driver.execute_script(LOADED):
+            path = urllib.parse.urlparse(url).path.lstrip("/") or "index.html"
+            wire += transferred
+            raw += body
+            packed += gzip_size(os.path.join(root, path))
+            files += 1
+        figures += [("transfer_files", files), ("transfer_bytes", wire),
+                    ("transfer_body_bytes", raw), ("transfer_gzip_bytes", packed)]
+
+        # --- Idle on the welcome screen -------------------------------------------------
+        print("web: %d s idle on the welcome screen ..." % IDLE_SECONDS, file=sys.stderr)
+        renderer = renderer_of_page(descendants(browser), driver)
+        time.sleep(1)
+        with Usage(browser, renderer) as idle:
+            time.sleep(IDLE_SECONDS)
+        figures += [("idle_cpu_all", idle.all), ("idle_cpu_page", idle.page),
+                    ("idle_seconds", IDLE_SECONDS)]
+
+        # --- One real round ------------------------------------------------------------------
+        print("web: a round of 61 ticks (about a minute) ...", file=sys.stderr)
+        with Usage(browser, renderer) as busy:
+            started, ended = driver.execute_async_script(REAL_ROUND)
+        figures += [("round_seconds", (ended - started) / 1000), ("round_cpu_all", busy.all),
+                    ("round_cpu_page", busy.page)]
+
+        # --- Memory over rounds on the test clock ---------------------------------------------
+        print("web: %d rounds on the test clock ..." % MEMORY_ROUNDS[-1], file=sys.stderr)
+        driver.get(base + "clock.html")
+        memory = driver.execute_async_script(CLOCK_ROUNDS, list(MEMORY_ROUNDS))
+        if "error" in memory:
+            raise RuntimeError("test-clock rounds: " + memory["error"])
+        for n in MEMORY_ROUNDS:
+            figures.append(("memory_%d" % n, memory[str(n)]))
     finally:
         driver.quit()
         server.shutdown()
         shutil.rmtree(work, ignore_errors=True)
-    program, static = statistics.median(times["program"]), statistics.median(times["static"])
-    raw, packed = size(SITE)
-    web_raw, web_packed = size(SITE, FILE_SHARE_ONLY)
-    print("welcome screen painted %.0f ms after navigation (median of %d)" % (program, ROUNDS))
-    print("static page with the same pictures and fonts %.0f ms" % static)
-    print("ratio %.2f" % (program / static))
-    print("folder %d bytes, %d bytes gzip-compressed (without the licences)" % (raw, packed))
-    print("loaded from a web server %d bytes, %d bytes gzip-compressed" % (web_raw, web_packed))
+    for name, value in figures:
+        print("%s %s" % (name, value))
 
 
 if __name__ == "__main__":

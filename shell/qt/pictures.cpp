@@ -1,7 +1,12 @@
 #include "pictures.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QString>
+#include <QStyle>
+#include <QStyleOption>
 #include <QSvgRenderer>
 
 #include <map>
@@ -72,9 +77,66 @@ QPixmap picture(std::string_view name, qreal devicePixelRatio) {
   return pixmap;
 }
 
+namespace {
+
+// An icon drawn from one of our pictures at whatever size it is asked for, by the renderer
+// the pictures share: no icon plugin to load, and the picture parsed only once.
+class PictureIconEngine : public QIconEngine {
+public:
+  explicit PictureIconEngine(std::string name) : name_(std::move(name)) {}
+
+  void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override {
+    painter->drawPixmap(rect,
+                        pixmap(rect.size() * painter->device()->devicePixelRatioF(), mode, state));
+  }
+
+  QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State /*state*/) override {
+    // Drawn once per size and mode: a repaint only copies the pixels.
+    const QString key = QStringLiteral("picture:%1:%2x%3:%4")
+                            .arg(QString::fromStdString(name_))
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(int(mode));
+    QPixmap drawn;
+    if (!QPixmapCache::find(key, &drawn)) {
+      drawn = draw(size, mode);
+      QPixmapCache::insert(key, drawn);
+    }
+    return drawn;
+  }
+
+  [[nodiscard]] QIconEngine *clone() const override { return new PictureIconEngine(name_); }
+  [[nodiscard]] QString key() const override { return QStringLiteral("honderdtafels-picture"); }
+  bool isNull() override { return renderer(name_) == nullptr; }
+
+private:
+  [[nodiscard]] QPixmap draw(const QSize &size, QIcon::Mode mode) const {
+    QSvgRenderer *r = renderer(name_);
+    if (r == nullptr || size.isEmpty()) {
+      return {};
+    }
+    QPixmap drawn(size);
+    drawn.fill(Qt::transparent);
+    QPainter painter(&drawn);
+    r->render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    painter.end();
+    if (mode == QIcon::Normal) {
+      return drawn;
+    }
+    // Greyed out or highlighted as the style draws every other icon.
+    QStyleOption option;
+    option.palette = QApplication::palette();
+    return QApplication::style()->generatedIconPixmap(mode, drawn, &option);
+  }
+
+  std::string name_;
+};
+
+} // namespace
+
 QIcon pictureIcon(std::string_view name) {
-  // The SVG icon engine draws each size only when it is first asked for.
-  return QIcon(resourcePath(name));
+  // Drawn at each size only when that size is first asked for.
+  return QIcon(new PictureIconEngine(std::string(name)));
 }
 
 } // namespace qtb

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QProgressBar>
+#include <QToolButton>
 
 namespace {
 
@@ -141,6 +142,41 @@ TEST_F(Look, theInformationScreenRunsItsBarInTheStatusBar) {
   EXPECT_EQ(bar->geometry(),
             QRect(QPoint(panel.left, panel.top), QPoint(panel.right - 1, panel.bottom - 1)));
   save(info, "information");
+}
+
+// The window icon and the buttons' pictures are drawn from their SVG at whatever size the
+// window system or the button asks for, sharp at the screen's pixel ratio, and greyed out
+// for a disabled button as the style greys every icon.
+TEST_F(Look, picturesDrawAsIconsAtTheSizeAskedForAndGreyWhenDisabled) {
+  const QIcon windowIcon = backend.view(program.mdiForm2())->window()->windowIcon();
+  ASSERT_FALSE(windowIcon.isNull());
+  for (const int side : {16, 32, 64, 128}) {
+    const QImage drawn = windowIcon.pixmap(QSize(side, side), 2.0).toImage();
+    EXPECT_EQ(drawn.size(), QSize(2 * side, 2 * side)) << side;
+    EXPECT_GT(drawn.pixelColor(side, side).alpha(), 200) << "nothing drawn at " << side;
+    EXPECT_EQ(drawn.pixelColor(0, 0).alpha(), 0) << "the tile's rounded corner at " << side;
+  }
+
+  auto *start = find<QToolButton>(program.frmmecenaat1(), "cmdkombinnen");
+  ASSERT_NE(start, nullptr);
+  const QSize size = start->iconSize();
+  const QImage normal = start->icon().pixmap(size, 1.0, QIcon::Normal).toImage();
+  const QImage disabled = start->icon().pixmap(size, 1.0, QIcon::Disabled).toImage();
+  ASSERT_EQ(normal.size(), size);
+  ASSERT_EQ(disabled.size(), size);
+  int coloured = 0;
+  int greyedColoured = 0;
+  for (int y = 0; y < size.height(); y += 4) {
+    for (int x = 0; x < size.width(); x += 4) {
+      const auto saturated = [](const QColor &c) {
+        return c.alpha() > 0 && c.hsvSaturation() > 60;
+      };
+      coloured += saturated(normal.pixelColor(x, y)) ? 1 : 0;
+      greyedColoured += saturated(disabled.pixelColor(x, y)) ? 1 : 0;
+    }
+  }
+  EXPECT_GT(coloured, 20) << "the photo is not drawn in colour";
+  EXPECT_LT(greyedColoured, coloured / 4) << "the disabled photo is not greyed out";
 }
 
 TEST_F(Look, everyButtonAndTheAnswerBoxHaveANameAScreenReaderReads) {
