@@ -195,12 +195,13 @@ END {
     sprintf("under %.0f KiB", t_gzip / 1024), met(v["transfer_gzip_bytes"] < t_gzip)
   printf f, "CPU idle for " v["idle_seconds"] " s, all Chromium processes", sprintf("%.2f %%", v["idle_cpu_all"]),
     "0 %", met(v["idle_cpu_all"] < t_idle)
-  printf f, "  the page's renderer alone", sprintf("%.2f %%", v["idle_cpu_page"]), "0 %",
+  printf f, "  the renderer of the page alone", sprintf("%.2f %%", v["idle_cpu_page"]), "0 %",
     met(v["idle_cpu_page"] < t_idle)
+  # The design sets no target for the page during a round; the desktop target is shown beside it.
   printf f, "CPU during a round, all Chromium processes", sprintf("%.2f %%", v["round_cpu_all"]),
-    "under " t_cpu " % of a core", met(v["round_cpu_all"] < t_cpu)
-  printf f, "  the page's renderer alone", sprintf("%.2f %%", v["round_cpu_page"]),
-    "under " t_cpu " % of a core", met(v["round_cpu_page"] < t_cpu)
+    "none (desktop: under " t_cpu " %)", "-"
+  printf f, "  the renderer of the page alone", sprintf("%.2f %%", v["round_cpu_page"]),
+    "none (desktop: under " t_cpu " %)", "-"
   d = v["round_seconds"] - t_len; if (d < 0) d = -d
   printf f, "round of 61 ticks, clock time", sprintf("%.3f s", v["round_seconds"]),
     sprintf("%.2f s +- %.2f s", t_len, t_tol), met(d <= t_tol)

@@ -42,7 +42,6 @@ BENCH = os.path.abspath(sys.argv[2])
 ROUNDS = int(sys.argv[3]) if len(sys.argv) > 3 else 7
 IDLE_SECONDS = 10
 MEMORY_ROUNDS = (1, 100, 500)
-CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 
 STATIC_PAGE = """<!DOCTYPE html>
 <html lang="nl"><head><meta charset="utf-8"><title>static</title>
@@ -204,17 +203,20 @@ def descendants(root):
     return found
 
 
-def cpu_ticks(pids):
-    """utime + stime of each process that is still there."""
-    ticks = {}
+def cpu_seconds(pids):
+    """CPU time of each process that is still there, summed over its threads, to the
+    nanosecond (the scheduler's own count, finer than the clock ticks of /proc/PID/stat)."""
+    used = {}
     for pid in pids:
         try:
-            with open("/proc/%d/stat" % pid) as f:
-                fields = f.read().rsplit(")", 1)[1].split()
-            ticks[pid] = int(fields[11]) + int(fields[12])
-        except OSError:
+            total = 0
+            for task in os.listdir("/proc/%d/task" % pid):
+                with open("/proc/%d/task/%s/schedstat" % (pid, task)) as f:
+                    total += int(f.read().split()[0])
+            used[pid] = total / 1e9
+        except (OSError, ValueError):
             pass
-    return ticks
+    return used
 
 
 def renderer_of_page(pids, driver):
@@ -227,9 +229,9 @@ def renderer_of_page(pids, driver):
                     renderers.append(pid)
         except OSError:
             pass
-    before = cpu_ticks(renderers)
+    before = cpu_seconds(renderers)
     driver.execute_script("var t = performance.now(); while (performance.now() - t < 300) {}")
-    after = cpu_ticks(renderers)
+    after = cpu_seconds(renderers)
     return max(renderers, key=lambda p: after.get(p, 0) - before.get(p, 0))
 
 
@@ -241,16 +243,16 @@ class Usage:
 
     def __enter__(self):
         self.pids = descendants(self.browser)
-        self.ticks = cpu_ticks(self.pids)
+        self.used = cpu_seconds(self.pids)
         self.started = time.monotonic()
         return self
 
     def __exit__(self, *args):
         seconds = time.monotonic() - self.started
-        ticks = cpu_ticks(self.pids)
-        used = {p: ticks[p] - self.ticks[p] for p in ticks if p in self.ticks}
-        self.all = 100.0 * sum(used.values()) / CLOCK_TICKS / seconds
-        self.page = 100.0 * used.get(self.renderer, 0) / CLOCK_TICKS / seconds
+        now = cpu_seconds(self.pids)
+        used = {p: now[p] - self.used[p] for p in now if p in self.used}
+        self.all = 100.0 * sum(used.values()) / seconds
+        self.page = 100.0 * used.get(self.renderer, 0) / seconds
 
 
 def gzip_size(path):
@@ -284,7 +286,9 @@ def main():
     driver = webdriver.Chrome(service=service, options=options)
     browser = service.process.pid
     driver.execute_cdp_cmd("Network.enable", {})
+    # Every load as a first visit: nothing from the cache, nor from a service worker.
     driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
+    driver.execute_cdp_cmd("Network.setBypassServiceWorker", {"bypass": True})
     driver.set_script_timeout(300)
     figures = []
     try:
