@@ -14,7 +14,8 @@ static page that has the welcome screen's pictures and fonts, and measures in on
 - what the page transfers until then, as the browser's resource timing counts it, and the
   same files gzip-compressed;
 - the CPU of all of Chromium's processes (the tree under the chromedriver this script
-  started) and of the page's renderer alone, over 10 s idle on the welcome screen and
+  started) and of the page's renderer alone, over 10 s idle on the welcome screen (with
+  the timers and animation frames the page asked for meanwhile) and
   over one real round of 61 ticks, whose clock-time length the page itself measures;
 - the WebAssembly memory of the test-clock program after 1, 100 and 500 rounds played
   as a child plays them: a table, ten right answers, the rest of the 61 ticks, verdict.
@@ -90,6 +91,15 @@ var shown = arguments[0] === 'program'
   if (!shown()) { setTimeout(wait, 1); return; }
   requestAnimationFrame(function () { requestAnimationFrame(function () { done(performance.now()); }); });
 })();
+"""
+
+# Counts from now on the timers and animation frames the page asks for.
+COUNT_WAKE_UPS = """
+window.benchWakeUps = 0;
+['setTimeout', 'setInterval', 'requestAnimationFrame'].forEach(function (name) {
+  var original = window[name];
+  window[name] = function () { window.benchWakeUps++; return original.apply(window, arguments); };
+});
 """
 
 # Everything the page fetched: the document and each resource, with the bytes on the wire.
@@ -320,10 +330,12 @@ def main():
         print("web: %d s idle on the welcome screen ..." % IDLE_SECONDS, file=sys.stderr)
         renderer = renderer_of_page(descendants(browser), driver)
         time.sleep(1)
+        driver.execute_script(COUNT_WAKE_UPS)
         with Usage(browser, renderer) as idle:
             time.sleep(IDLE_SECONDS)
         figures += [("idle_cpu_all", idle.all), ("idle_cpu_page", idle.page),
-                    ("idle_seconds", IDLE_SECONDS)]
+                    ("idle_seconds", IDLE_SECONDS),
+                    ("idle_wake_ups", driver.execute_script("return window.benchWakeUps"))]
 
         # --- One real round ------------------------------------------------------------------
         print("web: a round of 61 ticks (about a minute) ...", file=sys.stderr)
