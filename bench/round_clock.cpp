@@ -82,7 +82,17 @@ int main(int argc, char *argv[]) {
     cpuAtStart = cpuSeconds();
     times4->click();
   });
-  QApplication::exec();
+  // A round that never reaches its verdict fails the benchmark instead of hanging it.
+  constexpr int giveUpMs = settleMs + 75'000;
+  QTimer::singleShot(giveUpMs, [&] {
+    std::fprintf(stderr, "no verdict after %d s (the verdict is %s in the program)\n",
+                 giveUpMs / 1000,
+                 program.tafels().control("Lblmemo").visible() ? "shown" : "hidden");
+    QCoreApplication::exit(1);
+  });
+  if (QApplication::exec() != 0) {
+    return 1;
+  }
 
   const double length = std::chrono::duration<double>(roundEnd.endedAt - startedAt).count();
   std::printf("round_seconds %.3f\nround_cpu_seconds %.3f\n", length, cpuSeconds() - cpuAtStart);
