@@ -1,0 +1,393 @@
+#!/usr/bin/python3
+"""The program on a tablet: headless Chromium emulating a touch screen, landscape
+(1024 x 768) and portrait (768 x 1024), played with taps that reach the page as real touch
+events and digits that come as an on-screen keyboard sends them.
+
+    touch_test.py SITE_DIR [OUTPUT_DIR]
+
+For each orientation: every window shown fits the page or, where its design is larger,
+stands where the desktop's arithmetic puts it and every edge of it can be scrolled to; a
+tap starts things, once and without delay; a tap on a table button or a light shows its
+explanation as hovering does; the tap that starts a round gives the answer box (a number
+pad) the keyboard; digits score; nothing zooms. The round is left after its first
+answers. Screenshots land in OUTPUT_DIR (failures as fail-*.png).
+"""
+
+import functools
+import http.server
+import os
+import re
+import sys
+import tempfile
+import threading
+import time
+
+from selenium import webdriver
+from selenium.common.exceptions import WebDriverException
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+
+SITE = os.path.abspath(sys.argv[1])
+OUT = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else "web-touch-output")
+os.makedirs(OUT, exist_ok=True)
+
+TWIPS_PER_PIXEL = 15
+GREEN = "rgb(0, 255, 0)"
+# The windows' designs: client area in twips, frame and title bar in pixels.
+WINDOWS = {
+    "frmmecenaat1": {"client": (11160, 6720), "edge": 3, "title": 0, "child": True},
+    "Tafels": {"client": (10440, 7410), "edge": 1, "title": 0, "child": False},
+    "Aklas": {"client": (11880, 8010), "edge": 4, "title": 19, "child": False},
+}
+# What the taps do, recorded from before the program starts: the touches and clicks, and
+# where the keyboard goes (during a click or not, to a read-only box or not).
+RECORDER = """
+window.taps = {touchend: [], click: [], focus: [], program: []};
+addEventListener('touchend', function (e) { taps.touchend.push(e.timeStamp); }, true);
+addEventListener('click', function (e) { taps.click.push(e.timeStamp); taps.inClick = true; }, true);
+addEventListener('click', function () { taps.inClick = false; }, false);
+addEventListener('focusin', function (e) {
+  taps.focus.push({name: e.target.dataset ? e.target.dataset.name || '' : '',
+                   inClick: !!taps.inClick, readOnly: !!e.target.readOnly});
+}, true);
+"""
+# Once the program runs: the pointer moves and clicks the page hands to it. Emscripten
+# may replace an entry point on its first call; the new one is recorded as well.
+SPY = """
+['_web_mouse_move', '_web_click'].forEach(function (name) {
+  var real = Module[name];
+  Object.defineProperty(Module, name, {
+    configurable: true,
+    get: function () {
+      return real && function () {
+        taps.program.push([name].concat(Array.prototype.slice.call(arguments)));
+        return real.apply(this, arguments);
+      };
+    },
+    set: function (f) { real = f; },
+  });
+});
+"""
+
+started = time.monotonic()
+
+
+def log(text):
+    print("[%6.2f s] %s" % (time.monotonic() - started, text), flush=True)
+
+
+class Failure(Exception):
+    pass
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def serve(directory):
+    handler = functools.partial(QuietHandler, directory=directory)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def chromium():
+    options = webdriver.ChromeOptions()
+    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                 "--no-first-run", "--disable-background-networking",
+                 "--disable-component-update", "--disable-sync", "--window-size=1280,1024"):
+        options.add_argument(flag)
+    options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="honderdtafels-chromium-"))
+    options.binary_location = "/usr/bin/chromium"
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": RECORDER})
+    return driver
+
+
+def px(twips):
+    return round(twips / TWIPS_PER_PIXEL)
+
+
+def check(what, condition):
+    if not condition:
+        raise Failure(what)
+
+
+class Tablet:
+    """The page in a browser that acts as a tablet of the given size."""
+
+    def __init__(self, driver, width, height):
+        self.d = driver
+        self.width, self.height = width, height
+        self.d.execute_cdp_cmd("Emulation.setTouchEmulationEnabled",
+                               {"enabled": True, "maxTouchPoints": 5})
+        self.d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": 2, "mobile": True,
+            "screenOrientation": {"type": "landscapePrimary" if width > height else
+                                  "portraitPrimary", "angle": 90 if width > height else 0}})
+
+    def js(self, script, *args):
+        return self.d.execute_script(script, *args)
+
+    def control(self, name):
+        return self.d.find_element(By.CSS_SELECTOR, '[data-name="%s"]' % name)
+
+    def window(self, form):
+        return self.d.find_element(By.CSS_SELECTOR, '[data-form="%s"]' % form)
+
+    def shown(self, form):
+        found = self.d.find_elements(By.CSS_SELECTOR, '[data-form="%s"]' % form)
+        return bool(found) and self.js("return arguments[0].getClientRects().length > 0", found[0])
+
+    def rect(self, element):
+        return self.js("var r = arguments[0].getBoundingClientRect();"
+                       "return {left: r.left, top: r.top, right: r.right, bottom: r.bottom}",
+                       element)
+
+    def text(self, name):
+        return self.js("return arguments[0].textContent", self.control(name)).strip()
+
+    def explanation(self, name):
+        """The explanation a button's design gives it, which the page hands a screen reader
+        as its description, or as its name where the button has no caption."""
+        button = self.control(name)
+        return button.get_attribute("aria-description") or button.get_attribute("aria-label")
+
+    def focused(self):
+        return self.js("var e = document.activeElement; return e && e.dataset ? e.dataset.name || '' : ''")
+
+    def scale(self):
+        return self.js("return visualViewport.scale")
+
+    def shot(self, name):
+        self.d.save_screenshot(os.path.join(OUT, name + ".png"))
+
+    def wait(self, what, condition, timeout=3.0):
+        deadline = time.monotonic() + timeout
+        while True:
+            try:
+                if condition():
+                    return
+            except WebDriverException:
+                pass
+            if time.monotonic() > deadline:
+                raise Failure(what)
+            time.sleep(0.05)
+
+    def touch(self, x, y):
+        self.d.execute_cdp_cmd("Input.dispatchTouchEvent",
+                               {"type": "touchStart", "touchPoints": [{"x": x, "y": y}]})
+        self.d.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+
+    def swipe(self, start, end, steps=12):
+        """A finger drawn across the page, as a child scrolls it."""
+        touch = self.d.execute_cdp_cmd
+        touch("Input.dispatchTouchEvent", {"type": "touchStart",
+                                           "touchPoints": [{"x": start[0], "y": start[1]}]})
+        for step in range(1, steps + 1):
+            at = [start[k] + (end[k] - start[k]) * step / steps for k in (0, 1)]
+            touch("Input.dispatchTouchEvent", {"type": "touchMove",
+                                               "touchPoints": [{"x": at[0], "y": at[1]}]})
+            time.sleep(0.016)
+        touch("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+        time.sleep(0.4)  # the page comes to rest
+
+    def tap(self, x, y):
+        """A finger's tap at a point of the page; returns what the program was handed."""
+        self.js("taps.program = []; taps.touchend = []; taps.click = []; taps.focus = []")
+        self.touch(x, y)
+        self.wait("a tap at %d,%d gave no click" % (x, y), lambda: self.js("return taps.click.length"))
+        time.sleep(0.35)  # a late second click, or a delayed one, would come by now
+        taps = self.js("return taps")
+        check("a tap at %d,%d gave %d clicks" % (x, y, len(taps["click"])), len(taps["click"]) == 1)
+        delay = taps["click"][0] - taps["touchend"][0]
+        check("the click came %.0f ms after the finger lifted" % delay, delay < 150)
+        return taps
+
+    def tap_on(self, name):
+        r = self.rect(self.control(name))
+        return self.tap((r["left"] + r["right"]) / 2, (r["top"] + r["bottom"]) / 2)
+
+    def type_on_screen_keyboard(self, digits):
+        """Digits as an on-screen keyboard sends them: text input, no key codes."""
+        for digit in digits:
+            self.d.execute_cdp_cmd("Input.insertText", {"text": digit})
+
+
+def program_calls(taps):
+    return [(call[0], call[1:]) for call in taps["program"]]
+
+
+def check_moved_then_pressed(taps, what):
+    """The tap reached the program as one pointer move, without a button, then a click."""
+    calls = program_calls(taps)
+    names = [name for name, _ in calls]
+    check("%s: the program was handed %s, not one move and a click" % (what, names),
+          names == ["_web_mouse_move", "_web_click"])
+    check("%s: the move came with buttons %s" % (what, calls[0][1][3]), calls[0][1][3] == 0)
+
+
+def check_windows(t, forms):
+    """Each window fits the page; one larger than the page stands where the desktop's
+    arithmetic puts it and can be scrolled to every edge. Returns the windows' offsets."""
+    viewport = t.js("return [document.documentElement.clientWidth, document.documentElement.clientHeight]")
+    check("the page is %s, not the tablet's %dx%d" % (viewport, t.width, t.height),
+          viewport == [t.width, t.height])
+    client = t.rect(t.d.find_element(By.ID, "client"))
+    placed = {}
+    for form in forms:
+        design = WINDOWS[form]
+        outer = (design["client"][0] + 2 * design["edge"] * TWIPS_PER_PIXEL,
+                 design["client"][1] + (2 * design["edge"] + design["title"]) * TWIPS_PER_PIXEL)
+        want = (px((viewport[0] * TWIPS_PER_PIXEL - outer[0]) / 2),
+                px((viewport[1] * TWIPS_PER_PIXEL - outer[1]) / 2))
+        box = t.window(form)
+        origin = (client["left"], client["top"]) if design["child"] else (0, 0)
+        r = t.rect(box)
+        at = (round(r["left"] - origin[0]), round(r["top"] - origin[1]))
+        check("%s at %s, where the desktop puts it at %s" % (form, at, want), at == want)
+        if want[0] >= 0 and want[1] >= 0 and origin[0] + want[0] + px(outer[0]) <= viewport[0] \
+                and origin[1] + want[1] + px(outer[1]) <= viewport[1]:
+            check("%s fits, yet it reaches over the page's edge: %s" % (form, r),
+                  r["left"] >= 0 and r["top"] >= 0 and r["right"] <= viewport[0] and
+                  r["bottom"] <= viewport[1])
+            placed[form] = "fits"
+            continue
+        # A finger drawn across the window brings its top left edge into view, then the
+        # bottom right one.
+        inside = ((max(r["left"], 0) + min(r["right"], viewport[0])) / 2,
+                  (max(r["top"], 0) + min(r["bottom"], viewport[1])) / 2)
+        near, far = (0.2 * viewport[0], 0.2 * viewport[1]), (0.8 * viewport[0], 0.8 * viewport[1])
+        t.swipe((near[0], inside[1]), (far[0], inside[1]))
+        t.swipe((inside[0], near[1]), (inside[0], far[1]))
+        first = t.rect(box)
+        t.shot("%dx%d-%s-top-left" % (t.width, t.height, form))
+        t.swipe((far[0], inside[1]), (near[0], inside[1]))
+        t.swipe((inside[0], far[1]), (inside[0], near[1]))
+        last = t.rect(box)
+        t.shot("%dx%d-%s-bottom-right" % (t.width, t.height, form))
+        check("%s: its top left edge cannot be scrolled to: %s" % (form, first),
+              first["left"] >= origin[0] - 0.5 and first["top"] >= origin[1] - 0.5)
+        check("%s: its bottom right edge cannot be scrolled to: %s" % (form, last),
+              last["right"] <= viewport[0] + 0.5 and last["bottom"] <= viewport[1] + 0.5)
+        placed[form] = "reaches %+d,%+d and scrolls" % want
+    return placed
+
+
+def problem(t):
+    match = re.match(r"\s*(\d+) x (\d+) = \?", t.text("lblvalprobleem"))
+    return (int(match.group(1)), int(match.group(2))) if match else None
+
+
+def play(t, url):
+    name = "%dx%d" % (t.width, t.height)
+    t.d.get(url)
+    t.wait("no welcome screen", lambda: t.shown("frmmecenaat1"), 20)
+    t.js(SPY)
+    log("%s: welcome screen shown: %s" % (name, check_windows(t, ["frmmecenaat1"])))
+    t.shot(name + "-welcome")
+
+    # A tap on the start button opens the drill.
+    t.tap_on("cmdkombinnen")
+    t.wait("no drill after a tap on the start button", lambda: t.shown("Tafels"))
+    log("%s: drill shown: %s" % (name, check_windows(t, ["Tafels"])))
+
+    # A tap on a table button shows its explanation, as the pointer coming over it does,
+    # and starts the round; the answer box gets the keyboard in that very tap, not read-only.
+    explanation = t.explanation("cmdstarter(3)")
+    check("x 4 has no explanation to show", explanation)
+    taps = t.tap_on("cmdstarter(3)")
+    check_moved_then_pressed(taps, "a tap on x 4")
+    check("a tap on x 4 showed %r in the strip, not %r" % (t.text("lbluitleg"), explanation),
+          t.text("lbluitleg") == explanation)
+    t.wait("no problem falls after a tap on x 4", lambda: problem(t) is not None)
+    box = t.control("txtAntwoord")
+    given = [f for f in taps["focus"] if f["name"] == "txtAntwoord"]
+    check("the answer box did not get the keyboard in the tap: %s" % taps["focus"],
+          given and given[0]["inClick"])
+    check("the answer box got the keyboard while read-only", not given[0]["readOnly"])
+    check("the answer box does not have the keyboard: %r has" % t.focused(),
+          t.focused() == "txtAntwoord")
+    for attribute, value in (("inputmode", "numeric"), ("autocapitalize", "off"),
+                             ("autocorrect", "off"), ("autocomplete", "off"),
+                             ("spellcheck", "false")):
+        given = t.js("return arguments[0].getAttribute(arguments[1])", box, attribute)
+        check("the answer box has %s=%r" % (attribute, given), given == value)
+    log("%s: a tap on x 4: %r in the strip, round started, answer box focused in the tap"
+        % (name, explanation))
+
+    # The number pad's digits score.
+    for count in (1, 2):
+        a, b = problem(t)
+        t.type_on_screen_keyboard(str(a * b))
+        t.wait("%d from the number pad was not counted" % (a * b),
+               lambda: t.text("Lbltotaal") == str(count) and box.get_attribute("value") == "")
+    log("%s: two answers from the number pad counted" % name)
+    t.shot(name + "-drill-round")
+
+    # A tap on the oops button shows its explanation too, and presses it.
+    taps = t.tap_on("cmdoeifout")
+    check_moved_then_pressed(taps, "a tap on the oops button")
+    check("a tap on the oops button showed %r" % t.text("lbluitleg"),
+          t.text("lbluitleg") == t.explanation("cmdoeifout"))
+    check("the answer box lost the keyboard after the oops button: %r" % t.focused(),
+          t.focused() == "txtAntwoord")
+
+    # A double tap on the falling problems zooms nothing.
+    field = t.rect(t.control("Picture1"))
+    for _ in range(2):
+        t.touch(field["left"] + 20, field["bottom"] - 20)
+        time.sleep(0.08)
+    time.sleep(0.5)
+    check("a double tap zoomed the page to %s" % t.scale(), t.scale() == 1)
+    check("a double tap scrolled the page", t.js("return [scrollX, scrollY]") == [0, 0])
+
+    # The red light: its explanation, then the classroom.
+    red = t.explanation("cmdrood")
+    taps = t.tap_on("cmdrood")
+    check_moved_then_pressed(taps, "a tap on the red light")
+    check("a tap on the red light showed %r, not %r" % (t.text("lbluitleg"), red),
+          t.text("lbluitleg") == red)
+    t.wait("no classroom after a tap on the red light", lambda: t.shown("Aklas"))
+    t.shot(name + "-classroom")
+    log("%s: classroom shown: %s" % (name, check_windows(t, ["Aklas"])))
+    t.tap_on("Cmd7")
+    t.wait("a tap on x 7 did not light its products green",
+           lambda: t.js("return getComputedStyle(document.querySelector("
+                        "'[data-name=\"Text2(49)\"]')).backgroundColor") == GREEN)
+    t.shot(name + "-classroom-lesson")
+    check("the taps zoomed the page to %s" % t.scale(), t.scale() == 1)
+    log("%s: a tap on x 7 started its lesson; the page's scale stayed 1" % name)
+
+
+def main():
+    server = serve(SITE)
+    driver = chromium()
+    status = 0
+    tablet = None
+    try:
+        url = "http://127.0.0.1:%d/" % server.server_address[1]
+        for width, height in ((1024, 768), (768, 1024)):
+            tablet = Tablet(driver, width, height)
+            play(tablet, url)
+        errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
+        if errors:
+            raise Failure("errors in the page: %s" % errors)
+        log("PASS")
+    except Failure as failure:
+        if tablet:
+            tablet.shot("fail")
+        print("FAIL: %s (screenshot: %s)" % (failure, os.path.join(OUT, "fail.png")), flush=True)
+        for entry in driver.get_log("browser"):
+            print("  page:", entry["message"])
+        status = 1
+    finally:
+        driver.quit()
+        server.shutdown()
+    return status
+
+
+if __name__ == "__main__":
+    sys.exit(main())
