@@ -650,13 +650,22 @@ mergeInto(LibraryManager.library, {
                          '<div class="buttons"><button type="button" autofocus>OK</button></div>';
       dialog.querySelector('.titlebar').textContent = title;
       dialog.querySelector('p').textContent = text;
-      dialog.querySelector('button').addEventListener('click', function() { dialog.close(); });
-      dialog.addEventListener('close', function() {
+      var closed = false;
+      var close = function() {
+        if (closed) return;
+        closed = true;
         dialog.remove();
         Page.modal = false;
         if (returnFocus && returnFocus.isConnected) returnFocus.focus({preventScroll: true});
         wakeUp();
+      };
+      // OK gives the keyboard back within its own tap or click: a tablet shows its
+      // on-screen keyboard again only for a focus given then, not after the close event.
+      dialog.querySelector('button').addEventListener('click', function() {
+        dialog.close();
+        close();
       });
+      dialog.addEventListener('close', close); // Escape
       Page.modal = true;
       document.body.append(dialog);
       dialog.showModal();

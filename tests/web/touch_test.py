@@ -206,9 +206,12 @@ class Tablet:
         check("a tap at %d,%d gave %d clicks" % (x, y, len(taps["click"])), len(taps["click"]) == 1)
         return taps
 
-    def tap_on(self, name, while_down=None):
-        r = self.rect(self.control(name))
+    def tap_on_element(self, element, while_down=None):
+        r = self.rect(element)
         return self.tap((r["left"] + r["right"]) / 2, (r["top"] + r["bottom"]) / 2, while_down)
+
+    def tap_on(self, name, while_down=None):
+        return self.tap_on_element(self.control(name), while_down)
 
     def tap_explained(self, name, closes=False):
         """A tap on a button that explains itself in the strip: the explanation is there
@@ -338,6 +341,16 @@ def play(t, url):
         t.wait("%d from the number pad was not counted" % (a * b),
                lambda: t.text("Lbltotaal") == str(count) and box.get_attribute("value") == "")
     log("%s: two answers from the number pad counted" % name)
+
+    # Anything but a digit gives the message box; its OK gives the answer box the keyboard
+    # back within the tap, so that the on-screen keyboard comes back with it.
+    t.type_on_screen_keyboard("-")
+    t.wait("no message box after a '-'",
+           lambda: t.js("var d = document.querySelector('dialog'); return !!(d && d.open)"))
+    taps = t.tap_on_element(t.d.find_element(By.CSS_SELECTOR, "dialog button"))
+    given = [f for f in taps["focus"] if f["name"] == "txtAntwoord"]
+    check("OK did not give the answer box the keyboard in the tap: %s" % taps["focus"],
+          given and given[0]["inClick"] and t.focused() == "txtAntwoord")
     t.shot(name + "-drill-round")
 
     # A tap on the oops button shows its explanation too, and presses it.
