@@ -206,10 +206,10 @@ mergeInto(LibraryManager.library, {
     box.addEventListener('mousedown', function() { Page.send('web_activate', window); }, true);
     // A mouse, or a pen held above the screen, reports where it goes. A finger cannot
     // hover: where it comes down is reported as the pointer coming there, once, before
-    // the press, so that a tap shows what hovering there shows (a pen may not hover
-    // either; for one that did, it is the same place again). The browser's imitated
-    // mouse moves of a tap are not listened to: the tap would count twice, and a page
-    // that changes on them loses the tap on some tablets.
+    // the press, so that a tap shows what hovering there shows, already while the finger
+    // is down (a pen may not hover either; for one that did, it is the same place
+    // again). The mouse moves a browser imitates for a tap are not listened to: they
+    // come only when the finger lifts, and the tap would count twice.
     client.addEventListener('pointermove', function(event) {
       if (event.pointerType !== 'touch') Page.pointerAt(window, client, event, Page.buttons(event));
     });
