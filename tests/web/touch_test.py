@@ -139,7 +139,10 @@ class Tablet:
 
     def shown(self, form):
         found = self.d.find_elements(By.CSS_SELECTOR, '[data-form="%s"]' % form)
-        return bool(found) and self.js("return arguments[0].getClientRects().length > 0", found[0])
+        return bool(found) and self.shown_element(found[0])
+
+    def shown_element(self, element):
+        return self.js("return arguments[0].getClientRects().length > 0", element)
 
     def rect(self, element):
         return self.js("var r = arguments[0].getBoundingClientRect();"
@@ -375,12 +378,15 @@ def play(t, url):
     check("the taps zoomed the page to %s" % t.scale(), t.scale() == 1)
     log("%s: a tap on x 7 started its lesson; the page's scale stayed 1" % name)
 
-    # Afresh, the stop button before any round: the information screen.
+    # Afresh, the drill from the menu and its stop button before any round: the
+    # information screen.
     t.d.get(url)
     t.wait("no welcome screen", lambda: t.shown("frmmecenaat1"), 20)
     t.js(SPY)
-    t.tap_on("cmdkombinnen")
-    t.wait("no drill after a tap on the start button", lambda: t.shown("Tafels"))
+    t.tap_on("aftrek")
+    t.wait("a tap on the menu did not open it", lambda: t.shown_element(t.control("aftrek2")))
+    t.tap_on("aftrek2")
+    t.wait("no drill after a tap on the menu's item", lambda: t.shown("Tafels"))
     t.tap_explained("Cmdstop", closes=True)
     t.wait("no information screen after a tap on stop", lambda: t.shown("frminfo"))
     t.shot(name + "-information")
