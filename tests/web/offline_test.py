@@ -19,9 +19,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
-
-from selenium.webdriver.common.by import By
 
 from page_test import Failure, Page, check, chromium, fonts_loaded, log, problem, serve
 
