@@ -20,6 +20,7 @@ import subprocess
 import sys
 import tempfile
 
+sys.dont_write_bytecode = True  # the shared steps below come from the source tree
 from page_test import Failure, Page, check, chromium, fonts_loaded, log, problem, serve
 
 SITE = os.path.abspath(sys.argv[1])
