@@ -133,11 +133,11 @@ mergeInto(LibraryManager.library, {
       var match = /^(?:Digit|Numpad)([0-9])$/.exec(event.code);
       return match ? match[1] : null;
     },
-    // The controls of a window that Tab visits now, in its order.
+    // The controls of a window that Tab visits now, in its order (data-tab, from 1).
     tabbables: function(box) {
-      return Array.prototype.filter.call(box.querySelectorAll('button, input'), function(e) {
-        return e.tabIndex > 0 && !e.disabled && e.getClientRects().length > 0;
-      }).sort(function(a, b) { return a.tabIndex - b.tabIndex; });
+      return Array.prototype.filter.call(box.querySelectorAll('[data-tab]'), function(e) {
+        return !e.disabled && e.getClientRects().length > 0;
+      }).sort(function(a, b) { return a.dataset.tab - b.dataset.tab; });
     },
     // Moves the keyboard to the next (or previous) control of the window that Tab visits,
     // round within the window as on the desktop.
@@ -447,7 +447,9 @@ mergeInto(LibraryManager.library, {
     element.classList.add('control', kind);
     flags = UTF8ToString(flags);
     if (flags) element.classList.add.apply(element.classList, flags.split(' '));
-    if (kind === 'button' || kind === 'textbox') element.tabIndex = tabIndex > 0 ? tabIndex : -1;
+    // Tab itself goes by the window's order; the browser only learns which controls it visits.
+    if (kind === 'button' || kind === 'textbox') element.tabIndex = tabIndex > 0 ? 0 : -1;
+    if (tabIndex > 0) element.dataset.tab = tabIndex;
     if (element.classList.contains('digits')) {
       element.setAttribute('inputmode', 'numeric'); // a tablet's keyboard shows its number pad
       element.addEventListener('keydown', function(event) {
