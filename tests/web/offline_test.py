@@ -21,7 +21,8 @@ import sys
 import tempfile
 
 sys.dont_write_bytecode = True  # the shared steps below come from the source tree
-from page_test import Failure, Page, check, chromium, fonts_loaded, log, problem, serve
+from browser import Failure, chromium, log, serve
+from page_test import Page, check, fonts_loaded, problem
 
 SITE = os.path.abspath(sys.argv[1])
 OUT = os.path.abspath(sys.argv[2])

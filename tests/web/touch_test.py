@@ -13,25 +13,18 @@ answer box (a number pad) the keyboard; digits score; nothing zooms. The round i
 after its first answers. Screenshots land in OUTPUT_DIR (a failure as fail.png).
 """
 
-import functools
-import http.server
 import os
-import re
 import sys
-import tempfile
-import threading
 import time
 
-from selenium import webdriver
-from selenium.common.exceptions import WebDriverException
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
+
+from browser import TWIPS_PER_PIXEL, Failure, chromium, log, parse_problem, px, serve, wait_until
 
 SITE = os.path.abspath(sys.argv[1])
 OUT = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else "web-touch-output")
 os.makedirs(OUT, exist_ok=True)
 
-TWIPS_PER_PIXEL = 15
 GREEN = "rgb(0, 255, 0)"
 # The windows' designs: client area in twips, frame and title bar in pixels.
 WINDOWS = {
@@ -68,46 +61,6 @@ SPY = """
   });
 });
 """
-
-started = time.monotonic()
-
-
-def log(text):
-    print("[%6.2f s] %s" % (time.monotonic() - started, text), flush=True)
-
-
-class Failure(Exception):
-    pass
-
-
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-def serve(directory):
-    handler = functools.partial(QuietHandler, directory=directory)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    return server
-
-
-def chromium():
-    options = webdriver.ChromeOptions()
-    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-                 "--no-first-run", "--disable-background-networking",
-                 "--disable-component-update", "--disable-sync", "--window-size=1280,1024"):
-        options.add_argument(flag)
-    options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="honderdtafels-chromium-"))
-    options.binary_location = "/usr/bin/chromium"
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": RECORDER})
-    return driver
-
-
-def px(twips):
-    return round(twips / TWIPS_PER_PIXEL)
 
 
 def check(what, condition):
@@ -168,16 +121,7 @@ class Tablet:
         self.d.save_screenshot(os.path.join(OUT, name + ".png"))
 
     def wait(self, what, condition, timeout=3.0):
-        deadline = time.monotonic() + timeout
-        while True:
-            try:
-                if condition():
-                    return
-            except WebDriverException:
-                pass
-            if time.monotonic() > deadline:
-                raise Failure(what)
-            time.sleep(0.05)
+        wait_until(what, condition, timeout)
 
     def touch(self, x, y, while_down=None):
         self.d.execute_cdp_cmd("Input.dispatchTouchEvent",
@@ -296,8 +240,7 @@ def check_windows(t, forms):
 
 
 def problem(t):
-    match = re.match(r"\s*(\d+) x (\d+) = \?", t.text("lblvalprobleem"))
-    return (int(match.group(1)), int(match.group(2))) if match else None
+    return parse_problem(t.text("lblvalprobleem"))
 
 
 def play(t, url):
@@ -396,6 +339,7 @@ def play(t, url):
 def main():
     server = serve(SITE)
     driver = chromium()
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": RECORDER})
     status = 0
     tablet = None
     try:
