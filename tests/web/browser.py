@@ -73,3 +73,26 @@ def wait_until(what, condition, timeout=3.0):
         if time.monotonic() > deadline:
             raise Failure(what)
         time.sleep(0.05)
+
+
+def run(driver, steps, screenshot, stop, ignored=lambda message: False):
+    """Runs the test's steps() in driver's page and returns its exit status. A Failure, or
+    an error the page logged (unless ignored(message)), fails it with a screenshot saved to
+    screenshot and the page's console. stop() ends the test's web server."""
+    try:
+        steps()
+        errors = [e for e in driver.get_log("browser")
+                  if e["level"] == "SEVERE" and not ignored(e["message"])]
+        if errors:
+            raise Failure("errors in the page: %s" % errors)
+        log("PASS")
+        return 0
+    except Failure as failure:
+        driver.save_screenshot(screenshot)
+        print("FAIL: %s (screenshot: %s)" % (failure, screenshot), flush=True)
+        for entry in driver.get_log("browser"):
+            print("  page:", entry["message"])
+        return 1
+    finally:
+        driver.quit()
+        stop()

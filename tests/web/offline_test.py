@@ -21,7 +21,7 @@ import sys
 import tempfile
 
 sys.dont_write_bytecode = True  # the shared steps below come from the source tree
-from browser import Failure, chromium, log, serve
+from browser import chromium, log, run, serve
 from page_test import Page, check, fonts_loaded, problem
 
 SITE = os.path.abspath(sys.argv[1])
@@ -186,40 +186,31 @@ def main():
     version, files = worker_version(SITE)
     site = os.path.join(tempfile.mkdtemp(prefix="honderdtafels-offline-"), "site")
     shutil.copytree(SITE, site)
-    server = serve(site)
-    port = server.server_address[1]
+    servers = [serve(site)]
+    port = servers[0].server_address[1]
     url = "http://127.0.0.1:%d/" % port
     driver = chromium()
     page = Page(driver)
-    status = 0
-    try:
+
+    def steps():
         everything = site_files(SITE) - FILE_COPIES - {"service-worker.js"}
         check(page, "the worker leaves out %s and keeps %s besides" % (
             sorted(everything - set(files)), sorted(set(files) - everything)),
             set(files) == everything)
         first_visit(page, url, version, files)
-        server.shutdown()
-        server.server_close()
+        servers[-1].shutdown()
+        servers[-1].server_close()
         log("the server is stopped")
         offline_session(page, url)
-        server = serve(site, port)  # the page's origin again
+        servers.append(serve(site, port))  # the page's origin again
         new_version(page, url, site, version, files)
-        errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"
-                  and "not-kept.txt" not in e["message"]]
-        if errors:
-            raise Failure("errors in the page: %s" % errors)
-        log("PASS")
-    except Failure as failure:
-        page.shot("fail-offline")
-        print("FAIL: %s (screenshot: %s)" % (failure, os.path.join(OUT, "fail-offline.png")),
-              flush=True)
-        for entry in driver.get_log("browser"):
-            print("  page:", entry["message"])
-        status = 1
-    finally:
-        driver.quit()
-        server.shutdown()
-    return status
+
+    def stop():
+        for server in servers:
+            server.shutdown()
+
+    return run(driver, steps, os.path.join(OUT, "fail-offline.png"), stop,
+               ignored=lambda message: "not-kept.txt" in message)
 
 
 if __name__ == "__main__":

@@ -19,7 +19,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from browser import (TWIPS_PER_PIXEL, Failure, chromium, log, parse_problem, px, serve,
+from browser import (TWIPS_PER_PIXEL, Failure, chromium, log, parse_problem, px, run, serve,
                      wait_until)
 
 SITE = os.path.abspath(sys.argv[1])
@@ -336,8 +336,8 @@ def main():
     server = serve(SITE)
     driver = chromium()
     page = Page(driver)
-    status = 0
-    try:
+
+    def steps():
         # From a file share, as a school may put it there: the program and its fonts come.
         driver.get("file://" + os.path.join(SITE, "index.html"))
         page.wait("no welcome screen from a file:// address",
@@ -354,20 +354,8 @@ def main():
         log("the menu opens the drill")
         driver.get("http://127.0.0.1:%d/" % server.server_address[1])
         session(page)
-        errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
-        if errors:
-            raise Failure("errors in the page: %s" % errors)
-        log("PASS")
-    except Failure as failure:
-        page.shot("fail")
-        print("FAIL: %s (screenshot: %s)" % (failure, os.path.join(OUT, "fail.png")), flush=True)
-        for entry in driver.get_log("browser"):
-            print("  page:", entry["message"])
-        status = 1
-    finally:
-        driver.quit()
-        server.shutdown()
-    return status
+
+    return run(driver, steps, os.path.join(OUT, "fail.png"), server.shutdown)
 
 
 if __name__ == "__main__":

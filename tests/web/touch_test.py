@@ -19,7 +19,8 @@ import time
 
 from selenium.webdriver.common.by import By
 
-from browser import TWIPS_PER_PIXEL, Failure, chromium, log, parse_problem, px, serve, wait_until
+from browser import (TWIPS_PER_PIXEL, Failure, chromium, log, parse_problem, px, run, serve,
+                     wait_until)
 
 SITE = os.path.abspath(sys.argv[1])
 OUT = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else "web-touch-output")
@@ -340,28 +341,13 @@ def main():
     server = serve(SITE)
     driver = chromium()
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": RECORDER})
-    status = 0
-    tablet = None
-    try:
+
+    def steps():
         url = "http://127.0.0.1:%d/" % server.server_address[1]
         for width, height in ((1024, 768), (768, 1024)):
-            tablet = Tablet(driver, width, height)
-            play(tablet, url)
-        errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
-        if errors:
-            raise Failure("errors in the page: %s" % errors)
-        log("PASS")
-    except Failure as failure:
-        if tablet:
-            tablet.shot("fail")
-        print("FAIL: %s (screenshot: %s)" % (failure, os.path.join(OUT, "fail.png")), flush=True)
-        for entry in driver.get_log("browser"):
-            print("  page:", entry["message"])
-        status = 1
-    finally:
-        driver.quit()
-        server.shutdown()
-    return status
+            play(Tablet(driver, width, height), url)
+
+    return run(driver, steps, os.path.join(OUT, "fail.png"), server.shutdown)
 
 
 if __name__ == "__main__":
