@@ -9,6 +9,8 @@
 # make web     the program for the browser, in build-web/ (built with Emscripten in build-wasm/)
 # make serve   serves build-web/ on http://127.0.0.1:8000/
 # make test-web the unit tests under Node and the page in headless Chromium
+# make lighthouse Lighthouse's accessibility, best-practices and performance scores of build-web/,
+#              served as `make serve` does and compressed as a web server would; reports in build-wasm/
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 SANITIZE_DIR ?= build-sanitize
@@ -96,6 +98,12 @@ serve: web
 test-web: web
 	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
 	ctest --test-dir $(WEB_BUILD_DIR) --output-on-failure --timeout 300
+
+.PHONY: lighthouse
+lighthouse: web
+	@scripts/install-deps --web --lighthouse
+	tools/lighthouse/run-lighthouse $(WEB_DIR) --report-dir $(WEB_BUILD_DIR)/lighthouse
+	tools/lighthouse/run-lighthouse $(WEB_DIR) --report-dir $(WEB_BUILD_DIR)/lighthouse --gzip
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -17,7 +17,8 @@ if(MODE STREQUAL "fonts")
     list(GET parts 2 file)
     base64(${file} data)
     string(APPEND text "@font-face {\n  font-family: \"${family}\";\n  font-weight: ${weight};\n"
-                       "  src: url(\"data:font/woff2;base64,${data}\") format(\"woff2\");\n}\n")
+                       "  src: url(\"data:font/woff2;base64,${data}\") format(\"woff2\");\n"
+                       "  font-display: swap;\n}\n")
   endforeach()
 elseif(MODE STREQUAL "wasm")
   base64(${WASM} data)

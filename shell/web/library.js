@@ -12,6 +12,7 @@ mergeInto(LibraryManager.library, {
     ended: false,
     timer: null,
     measure: null,
+    shifts: {child: {x: 0, y: 0}, window: {x: 0, y: 0}}, // per layer of windows, see reach
 
     send: function(name) {
       if (Page.modal || Page.ended) return 0;
@@ -42,6 +43,20 @@ mergeInto(LibraryManager.library, {
       return {main: main, bar: document.getElementById('menubar'),
               client: document.getElementById('client')};
     },
+    // Where a window of the kind stands, and what scrolls it: the main window's client
+    // area, or for windows above the main window the desk, a layer over the whole page.
+    // The page itself does not scroll: a mobile browser shows a page wider than the
+    // screen zoomed out, or from its left edge.
+    layer: function(kind) {
+      if (kind === 'child') return Page.mainParts().client;
+      var desk = document.getElementById('desk');
+      if (!desk) {
+        desk = document.createElement('div');
+        desk.id = 'desk';
+        document.body.append(desk);
+      }
+      return desk;
+    },
     key: function(event) {
       // The code of the character the key gives, as the form's KeyPress sees it.
       if (event.ctrlKey || event.altKey || event.metaKey) return 0;
@@ -53,6 +68,38 @@ mergeInto(LibraryManager.library, {
     buttons: function(event) {
       // The toolkit counts left 1, right 2, middle 4; the page left 1, right 2, middle 4.
       return event.buttons & 7;
+    },
+    // Windows reach beyond the page where their designs are larger than it, as on a small
+    // screen. Right and down the page scrolls as far as they reach; what lies left of or
+    // above its edge no page can scroll to, so the windows of that layer (the child
+    // windows in the main window, or the windows above it) stand further right and down by
+    // as much, and the layer starts scrolled by as much: the view is the desktop's, and
+    // every edge of every window can be scrolled to.
+    reach: function(kind) {
+      var layer = [];
+      for (var handle in Page.windows) {
+        if (Page.windows[handle].kind === kind) layer.push(Page.windows[handle]);
+      }
+      var x = 0, y = 0;
+      layer.forEach(function(w) {
+        if (w.box.hidden) return;
+        x = Math.max(x, -w.left);
+        y = Math.max(y, -w.top);
+      });
+      layer.forEach(function(w) {
+        w.box.style.left = (w.left + x) + 'px';
+        w.box.style.top = (w.top + y) + 'px';
+      });
+      var shift = Page.shifts[kind];
+      if (shift.x === x && shift.y === y) return;
+      Page.shifts[kind] = {x: x, y: y};
+      Page.layer(kind).scrollTo(x, y);
+    },
+    // The pointer over a window's client area, in the client area's pixels.
+    pointerAt: function(window, client, event, buttons) {
+      var r = client.getBoundingClientRect();
+      Page.send('web_mouse_move', window, event.clientX - r.left, event.clientY - r.top, buttons,
+                Page.shift(event));
     },
     shift: function(event) {
       return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
@@ -86,11 +133,11 @@ mergeInto(LibraryManager.library, {
       var match = /^(?:Digit|Numpad)([0-9])$/.exec(event.code);
       return match ? match[1] : null;
     },
-    // The controls of a window that Tab visits now, in its order.
+    // The controls of a window that Tab visits now, in its order (data-tab, from 1).
     tabbables: function(box) {
-      return Array.prototype.filter.call(box.querySelectorAll('button, input'), function(e) {
-        return e.tabIndex > 0 && !e.disabled && e.getClientRects().length > 0;
-      }).sort(function(a, b) { return a.tabIndex - b.tabIndex; });
+      return Array.prototype.filter.call(box.querySelectorAll('[data-tab]'), function(e) {
+        return !e.disabled && e.getClientRects().length > 0;
+      }).sort(function(a, b) { return a.dataset.tab - b.dataset.tab; });
     },
     // Moves the keyboard to the next (or previous) control of the window that Tab visits,
     // round within the window as on the desktop.
@@ -114,7 +161,7 @@ mergeInto(LibraryManager.library, {
     name = UTF8ToString(name);
     kind = UTF8ToString(kind);
     caption = UTF8ToString(caption);
-    var record = {kind: kind, form: form};
+    var record = {kind: kind, form: form, left: 0, top: 0};
     if (kind === 'main') {
       var parts = Page.mainParts();
       parts.client.style.background = UTF8ToString(back);
@@ -157,10 +204,17 @@ mergeInto(LibraryManager.library, {
     // The window system's part: activation, the pointer over the client area, and the
     // keys that reach the window itself rather than one of its controls.
     box.addEventListener('mousedown', function() { Page.send('web_activate', window); }, true);
-    client.addEventListener('mousemove', function(event) {
-      var r = client.getBoundingClientRect();
-      Page.send('web_mouse_move', window, event.clientX - r.left, event.clientY - r.top,
-                Page.buttons(event), Page.shift(event));
+    // A mouse, or a pen held above the screen, reports where it goes. A finger cannot
+    // hover: where it comes down is reported as the pointer coming there, once, before
+    // the press, so that a tap shows what hovering there shows, already while the finger
+    // is down (a pen may not hover either; for one that did, it is the same place
+    // again). The mouse moves a browser imitates for a tap are not listened to: they
+    // come only when the finger lifts, and the tap would count twice.
+    client.addEventListener('pointermove', function(event) {
+      if (event.pointerType !== 'touch') Page.pointerAt(window, client, event, Page.buttons(event));
+    });
+    client.addEventListener('pointerdown', function(event) {
+      if (event.pointerType !== 'mouse') Page.pointerAt(window, client, event, 0);
     });
     box.addEventListener('keydown', function(event) {
       if (event.key !== 'Tab' || event.ctrlKey || event.altKey || event.metaKey) return;
@@ -177,7 +231,7 @@ mergeInto(LibraryManager.library, {
       var code = Page.key(event);
       if (code && Page.send('web_key', window, code)) event.preventDefault();
     });
-    (kind === 'child' ? Page.mainParts().client : document.body).append(box);
+    Page.layer(kind).append(box);
     Page.windows[window] = record;
   },
 
@@ -194,21 +248,25 @@ mergeInto(LibraryManager.library, {
       Page.mainParts().bar.replaceChildren();
     } else {
       record.box.remove();
+      Page.reach(record.kind);
     }
   },
 
   page_window_show__deps: ['$Page'],
   page_window_show: function(window, visible) {
     var record = Page.windows[window];
-    if (record) record.box.hidden = !visible;
+    if (!record) return;
+    record.box.hidden = !visible;
+    if (record.kind !== 'main') Page.reach(record.kind);
   },
 
   page_window_move__deps: ['$Page'],
   page_window_move: function(window, left, top) {
     var record = Page.windows[window];
     if (!record || record.kind === 'main') return;
-    record.box.style.left = left + 'px';
-    record.box.style.top = top + 'px';
+    record.left = left;
+    record.top = top;
+    Page.reach(record.kind);
   },
 
   page_window_raise__deps: ['$Page'],
@@ -317,6 +375,9 @@ mergeInto(LibraryManager.library, {
       element.type = 'text';
       element.autocomplete = 'off';
       element.spellcheck = false;
+      // No on-screen keyboard capitalises or corrects what a child types.
+      element.setAttribute('autocapitalize', 'off');
+      element.setAttribute('autocorrect', 'off');
       element.addEventListener('input', function() { Page.sendText('web_input', control, element.value); });
       break;
     case 'button':
@@ -386,9 +447,11 @@ mergeInto(LibraryManager.library, {
     element.classList.add('control', kind);
     flags = UTF8ToString(flags);
     if (flags) element.classList.add.apply(element.classList, flags.split(' '));
-    if (kind === 'button' || kind === 'textbox') element.tabIndex = tabIndex > 0 ? tabIndex : -1;
+    // Tab itself goes by the window's order; the browser only learns which controls it visits.
+    if (kind === 'button' || kind === 'textbox') element.tabIndex = tabIndex > 0 ? 0 : -1;
+    if (tabIndex > 0) element.dataset.tab = tabIndex;
     if (element.classList.contains('digits')) {
-      element.setAttribute('inputmode', 'numeric');
+      element.setAttribute('inputmode', 'numeric'); // a tablet's keyboard shows its number pad
       element.addEventListener('keydown', function(event) {
         var digit = Page.digitKey(event);
         if (digit === null || element.readOnly) return;
@@ -589,13 +652,22 @@ mergeInto(LibraryManager.library, {
                          '<div class="buttons"><button type="button" autofocus>OK</button></div>';
       dialog.querySelector('.titlebar').textContent = title;
       dialog.querySelector('p').textContent = text;
-      dialog.querySelector('button').addEventListener('click', function() { dialog.close(); });
-      dialog.addEventListener('close', function() {
+      var closed = false;
+      var close = function() {
+        if (closed) return;
+        closed = true;
         dialog.remove();
         Page.modal = false;
         if (returnFocus && returnFocus.isConnected) returnFocus.focus({preventScroll: true});
         wakeUp();
+      };
+      // OK gives the keyboard back within its own tap or click: a tablet shows its
+      // on-screen keyboard again only for a focus given then, not after the close event.
+      dialog.querySelector('button').addEventListener('click', function() {
+        dialog.close();
+        close();
       });
+      dialog.addEventListener('close', close); // Escape
       Page.modal = true;
       document.body.append(dialog);
       dialog.showModal();

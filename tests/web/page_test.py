@@ -11,70 +11,26 @@ after which the program ends by itself about 11.3 s later. Clicks, typing and po
 moves are real browser input. Screenshots land in OUTPUT_DIR (failures as fail-*.png).
 """
 
-import functools
-import http.server
 import os
-import re
 import sys
-import tempfile
-import threading
 import time
 
-from selenium import webdriver
-from selenium.common.exceptions import WebDriverException
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+
+from browser import (TWIPS_PER_PIXEL, Failure, chromium, log, parse_problem, px, run, serve,
+                     wait_until)
 
 SITE = os.path.abspath(sys.argv[1])
 OUT = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else "web-e2e-output")
 os.makedirs(OUT, exist_ok=True)
 
-TWIPS_PER_PIXEL = 15
 NAVY = "rgb(0, 0, 128)"
 GREEN = "rgb(0, 255, 0)"
 BOX_YELLOW = "rgb(255, 255, 0)"
 BLACK = "rgb(0, 0, 0)"
 RED = "rgb(255, 0, 0)"
-
-started = time.monotonic()
-
-
-def log(text):
-    print("[%6.2f s] %s" % (time.monotonic() - started, text), flush=True)
-
-
-class Failure(Exception):
-    pass
-
-
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-def serve(directory):
-    handler = functools.partial(QuietHandler, directory=directory)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    return server
-
-
-def chromium():
-    options = webdriver.ChromeOptions()
-    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-                 "--no-first-run", "--disable-background-networking",
-                 "--disable-component-update", "--disable-sync", "--window-size=1280,1024"):
-        options.add_argument(flag)
-    options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="honderdtafels-chromium-"))
-    options.binary_location = "/usr/bin/chromium"
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-
-
-def px(twips):
-    return round(twips / TWIPS_PER_PIXEL)
 
 
 class Page:
@@ -115,16 +71,7 @@ class Page:
         self.d.save_screenshot(os.path.join(OUT, name + ".png"))
 
     def wait(self, what, condition, timeout=3.0):
-        deadline = time.monotonic() + timeout
-        while True:
-            try:
-                if condition():
-                    return
-            except WebDriverException:
-                pass
-            if time.monotonic() > deadline:
-                raise Failure(what)
-            time.sleep(0.05)
+        wait_until(what, condition, timeout)
 
 
 def check(page, what, condition):
@@ -140,8 +87,7 @@ def fonts_loaded(page):
 
 def problem(page):
     """The falling problem "a x b = ?" as (a, b), or None."""
-    match = re.match(r"\s*(\d+) x (\d+) = \?", page.control("lblvalprobleem").text)
-    return (int(match.group(1)), int(match.group(2))) if match else None
+    return parse_problem(page.control("lblvalprobleem").text)
 
 
 def answer(page, box):
@@ -390,8 +336,8 @@ def main():
     server = serve(SITE)
     driver = chromium()
     page = Page(driver)
-    status = 0
-    try:
+
+    def steps():
         # From a file share, as a school may put it there: the program and its fonts come.
         driver.get("file://" + os.path.join(SITE, "index.html"))
         page.wait("no welcome screen from a file:// address",
@@ -408,20 +354,8 @@ def main():
         log("the menu opens the drill")
         driver.get("http://127.0.0.1:%d/" % server.server_address[1])
         session(page)
-        errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
-        if errors:
-            raise Failure("errors in the page: %s" % errors)
-        log("PASS")
-    except Failure as failure:
-        page.shot("fail")
-        print("FAIL: %s (screenshot: %s)" % (failure, os.path.join(OUT, "fail.png")), flush=True)
-        for entry in driver.get_log("browser"):
-            print("  page:", entry["message"])
-        status = 1
-    finally:
-        driver.quit()
-        server.shutdown()
-    return status
+
+    return run(driver, steps, os.path.join(OUT, "fail.png"), server.shutdown)
 
 
 if __name__ == "__main__":

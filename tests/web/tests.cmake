@@ -17,6 +17,16 @@ if(CHROMIUM_EXECUTABLE AND CHROMEDRIVER_EXECUTABLE AND selenium_missing EQUAL 0)
            COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/page_test.py ${HONDERDTAFELS_SITE_DIR}
                    ${CMAKE_BINARY_DIR}/web-e2e)
   set_tests_properties(web_page_chromium PROPERTIES LABELS e2e TIMEOUT 300)
+  # The page on a tablet: Chromium's touch emulation, landscape and portrait.
+  add_test(NAME web_touch_chromium
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/touch_test.py ${HONDERDTAFELS_SITE_DIR}
+                   ${CMAKE_BINARY_DIR}/web-touch)
+  set_tests_properties(web_touch_chromium PROPERTIES LABELS e2e TIMEOUT 120)
+  # The page after one visit with the server stopped, its manifest, and a new version.
+  add_test(NAME web_offline_chromium
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/offline_test.py ${HONDERDTAFELS_SITE_DIR}
+                   ${CMAKE_BINARY_DIR}/web-e2e ${CMAKE_COMMAND})
+  set_tests_properties(web_offline_chromium PROPERTIES LABELS e2e TIMEOUT 180)
 else()
   message(STATUS "Chromium, chromedriver or python3-selenium missing: no test of the page")
 endif()

@@ -1,0 +1,98 @@
+"""What the page's tests in headless Chromium share: a local web server for the built
+site, a Chromium driven by Selenium, the designs' unit, the log, and the falling problem."""
+
+import functools
+import http.server
+import re
+import tempfile
+import threading
+import time
+
+from selenium import webdriver
+from selenium.common.exceptions import WebDriverException
+from selenium.webdriver.chrome.service import Service
+
+TWIPS_PER_PIXEL = 15
+
+started = time.monotonic()
+
+
+def log(text):
+    print("[%6.2f s] %s" % (time.monotonic() - started, text), flush=True)
+
+
+class Failure(Exception):
+    pass
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def serve(directory, port=0):
+    """Serves directory on 127.0.0.1 (on a free port unless one is given) until the end."""
+    handler = functools.partial(QuietHandler, directory=directory)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def chromium(options=None):
+    """Debian's headless Chromium with a profile of its own and the page's console kept."""
+    options = options or webdriver.ChromeOptions()
+    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                 "--no-first-run", "--disable-background-networking",
+                 "--disable-component-update", "--disable-sync", "--window-size=1280,1024"):
+        options.add_argument(flag)
+    options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="honderdtafels-chromium-"))
+    options.binary_location = "/usr/bin/chromium"
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+def px(twips):
+    return round(twips / TWIPS_PER_PIXEL)
+
+
+def parse_problem(text):
+    """The falling problem "a x b = ?" as (a, b), or None."""
+    match = re.match(r"\s*(\d+) x (\d+) = \?", text)
+    return (int(match.group(1)), int(match.group(2))) if match else None
+
+
+def wait_until(what, condition, timeout=3.0):
+    """Waits for condition() to hold, asking again as the page changes; Failure(what) if not."""
+    deadline = time.monotonic() + timeout
+    while True:
+        try:
+            if condition():
+                return
+        except WebDriverException:
+            pass
+        if time.monotonic() > deadline:
+            raise Failure(what)
+        time.sleep(0.05)
+
+
+def run(driver, steps, screenshot, stop, ignored=lambda message: False):
+    """Runs the test's steps() in driver's page and returns its exit status. A Failure, or
+    an error the page logged (unless ignored(message)), fails it with a screenshot saved to
+    screenshot and the page's console. stop() ends the test's web server."""
+    try:
+        steps()
+        errors = [e for e in driver.get_log("browser")
+                  if e["level"] == "SEVERE" and not ignored(e["message"])]
+        if errors:
+            raise Failure("errors in the page: %s" % errors)
+        log("PASS")
+        return 0
+    except Failure as failure:
+        driver.save_screenshot(screenshot)
+        print("FAIL: %s (screenshot: %s)" % (failure, screenshot), flush=True)
+        for entry in driver.get_log("browser"):
+            print("  page:", entry["message"])
+        return 1
+    finally:
+        driver.quit()
+        stop()

@@ -1,0 +1,217 @@
+#!/usr/bin/python3
+"""The page without a network after one visit, installable, and updated to a new version.
+
+    offline_test.py SITE_DIR OUTPUT_DIR CMAKE
+
+Serves a copy of SITE_DIR (what `make web` builds) on a local port and opens it once in
+headless Chromium, until its service worker controls the page; checks that the worker keeps
+every file of the site and that Chromium finds the page installable. Then it stops the
+server and reloads: the program starts, the drill opens, a round starts and a typed answer
+scores, and the classroom shows pictures the first visit never loaded. Last, it changes a
+file, writes the worker anew with the build's own generator (CMAKE -P), serves that online
+again and checks that the new version's worker takes over and deletes the old cache while
+the old page plays its round on, and that the next start is the new version.
+"""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.dont_write_bytecode = True  # the shared steps below come from the source tree
+from browser import chromium, log, run, serve
+from page_test import Page, check, fonts_loaded, problem
+
+SITE = os.path.abspath(sys.argv[1])
+OUT = os.path.abspath(sys.argv[2])
+CMAKE = sys.argv[3]
+SOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "shell", "web")
+# Only for a page opened from a file, which runs no service worker.
+FILE_COPIES = {"fonts-inline.css", "honderdtafels.wasm.js"}
+
+
+def worker_version(site):
+    with open(os.path.join(site, "service-worker.js"), encoding="utf-8") as worker:
+        text = worker.read()
+    files = re.search(r"const FILES = \[(.*?)\];", text, re.S).group(1)
+    return (re.search(r"const VERSION = '([0-9a-f]+)';", text).group(1),
+            re.findall(r"'([^']+)'", files))
+
+
+def site_files(site):
+    return {os.path.relpath(os.path.join(folder, name), site)
+            for folder, _, names in os.walk(site) for name in names}
+
+
+def rewrite_worker(site, files):
+    """Writes the site's worker as the build does, from the same template and script."""
+    subprocess.run([CMAKE, "-DSITE=" + site,
+                    "-DFILES=" + ",".join(os.path.join(site, f) for f in files),
+                    "-DTEMPLATE=" + os.path.join(SOURCES, "service-worker.js.in"),
+                    "-DOUTPUT=" + os.path.join(site, "service-worker.js"),
+                    "-P", os.path.join(SOURCES, "service_worker.cmake")], check=True)
+
+
+def run_async(page, script):
+    """Runs a script that ends in a promise, and returns its value."""
+    return page.d.execute_async_script(
+        "var done = arguments[arguments.length - 1];"
+        "Promise.resolve().then(function () { return " + script + "; })"
+        ".then(done, function (e) { done('error: ' + e); });")
+
+
+def cache_names(page):
+    return run_async(page, "caches.keys()")
+
+
+def kept_files(page, name):
+    return run_async(page, "caches.open(%r).then(function (c) { return c.keys(); })"
+                           ".then(function (r) { return r.map(function (q) { return q.url; }); })"
+                     % name)
+
+
+def controlled(page):
+    return page.d.execute_script("return !!navigator.serviceWorker.controller")
+
+
+def pictures_shown(page, form):
+    """The pictures of a window as (source, drawn) pairs."""
+    return page.d.execute_script(
+        "return Array.from(arguments[0].querySelectorAll('img')).map(function (i) {"
+        "  return [i.getAttribute('src'), i.complete && i.naturalWidth > 0]; })",
+        page.window(form))
+
+
+def check_installable(page):
+    manifest = page.d.execute_cdp_cmd("Page.getAppManifest", {})
+    check(page, "manifest errors: %s" % manifest.get("errors"), manifest.get("errors") == [])
+    check(page, "no manifest at %s" % manifest.get("url"),
+          manifest.get("url", "").endswith("/manifest.webmanifest"))
+    errors = page.d.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
+    check(page, "not installable: %s" % errors, errors == [])
+    log("the manifest has no errors and Chromium can install the page")
+
+
+def first_visit(page, url, version, files):
+    page.d.get(url)
+    page.wait("no welcome screen online", lambda: page.window_shown("frmmecenaat1"), 20)
+    page.wait("the service worker does not control the page", lambda: controlled(page), 20)
+    names = cache_names(page)
+    check(page, "caches after the first visit: %s" % names,
+          len(names) == 1 and names[0].endswith(" " + version))
+    kept = {u[len(url):] for u in kept_files(page, names[0])}
+    check(page, "the worker keeps %s, not the files %s" % (sorted(kept), sorted(files)),
+          kept == set(files))
+    log("the service worker controls the page and keeps its %d files" % len(kept))
+    check_installable(page)
+
+
+def offline_session(page, url):
+    page.d.refresh()
+    page.wait("no welcome screen offline", lambda: page.window_shown("frmmecenaat1"), 20)
+    check(page, "the network is not off: a file outside the cache came",
+          run_async(page, "fetch('not-kept.txt').then(function () { return 'came'; },"
+                          " function () { return 'failed'; })") == "failed")
+    check(page, "fonts offline: %s" % fonts_loaded(page),
+          fonts_loaded(page) == {("Liberation Sans", "loaded"), ("Comic Neue", "loaded")})
+    log("offline: the welcome screen, with its fonts")
+    page.control("cmdkombinnen").click()
+    page.wait("no drill offline", lambda: page.window_shown("Tafels"))
+    page.control("cmdstarter(3)").click()
+    page.wait("no problem falls offline", lambda: problem(page) is not None)
+    a, b = problem(page)
+    box = page.control("txtAntwoord")
+    box.send_keys(str(a * b))
+    page.wait("the answer %d did not score offline" % (a * b),
+              lambda: page.control("Lbltotaal").text.strip() == "1")
+    log("offline: a round of x 4 runs and %d x %d = %d scores" % (a, b, a * b))
+    page.wait("the drill's pictures are missing offline",
+              lambda: all(drawn for _, drawn in pictures_shown(page, "Tafels")))
+    # The classroom's pictures were never loaded online: they come from the worker's cache.
+    page.control("cmdrood").click()
+    page.wait("no classroom offline", lambda: page.window_shown("Aklas"))
+    page.wait("the classroom's pictures are missing offline: %s" % pictures_shown(page, "Aklas"),
+              lambda: pictures_shown(page, "Aklas") and
+              all(drawn for _, drawn in pictures_shown(page, "Aklas")))
+    page.shot("offline-classroom")
+    log("offline: the classroom and its pictures")
+
+
+def new_version(page, url, site, old, files):
+    with open(os.path.join(site, "page.css"), "a", encoding="utf-8") as css:
+        css.write("\nbody { --test-version: 2; }\n")
+    rewrite_worker(site, files)
+    new, _ = worker_version(site)
+    check(page, "a changed page.css gave the worker the same version %s" % new, new != old)
+
+    def version_running():
+        return page.d.execute_script(
+            "return getComputedStyle(document.body).getPropertyValue('--test-version').trim()")
+
+    # Online again, the first start still plays the old version, from its cache; the new one
+    # comes in the background and takes over the worker, but not the program in the page.
+    page.d.refresh()
+    page.wait("no welcome screen after going online", lambda: page.window_shown("frmmecenaat1"), 20)
+    check(page, "the new version started before it was kept", version_running() == "")
+    page.control("cmdkombinnen").click()
+    page.wait("no drill online", lambda: page.window_shown("Tafels"))
+    page.control("cmdstarter(3)").click()
+    page.wait("no problem falls online", lambda: problem(page) is not None)
+    page.wait("the new version does not take over the worker; caches: %s" % cache_names(page),
+              lambda: [n.rsplit(" ", 1)[1] for n in cache_names(page)] == [new], 20)
+    seconds = page.control("Lblchrono").text
+    page.wait("the round stopped when the new version came",
+              lambda: page.control("Lblchrono").text != seconds, 2.5)
+    a, b = problem(page)
+    before = page.control("Lbltotaal").text
+    page.control("txtAntwoord").send_keys(str(a * b))
+    page.wait("an answer after the new version came did not score",
+              lambda: page.control("Lbltotaal").text != before)
+    check(page, "the page changed its program during a round", version_running() == "")
+    log("the new version %s took over the worker and deleted the old cache %s; "
+        "the round of the old one played on" % (new, old))
+
+    # The next start is the new version.
+    page.d.refresh()
+    page.wait("no welcome screen in the new version", lambda: page.window_shown("frmmecenaat1"), 20)
+    check(page, "the next start is not the new version", version_running() == "2")
+    check(page, "the new worker does not control the page", controlled(page))
+    log("the next start runs the new version %s" % new)
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    version, files = worker_version(SITE)
+    site = os.path.join(tempfile.mkdtemp(prefix="honderdtafels-offline-"), "site")
+    shutil.copytree(SITE, site)
+    servers = [serve(site)]
+    port = servers[0].server_address[1]
+    url = "http://127.0.0.1:%d/" % port
+    driver = chromium()
+    page = Page(driver)
+
+    def steps():
+        everything = site_files(SITE) - FILE_COPIES - {"service-worker.js"}
+        check(page, "the worker leaves out %s and keeps %s besides" % (
+            sorted(everything - set(files)), sorted(set(files) - everything)),
+            set(files) == everything)
+        first_visit(page, url, version, files)
+        servers[-1].shutdown()
+        servers[-1].server_close()
+        log("the server is stopped")
+        offline_session(page, url)
+        servers.append(serve(site, port))  # the page's origin again
+        new_version(page, url, site, version, files)
+
+    def stop():
+        for server in servers:
+            server.shutdown()
+
+    return run(driver, steps, os.path.join(OUT, "fail-offline.png"), stop,
+               ignored=lambda message: "not-kept.txt" in message)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
