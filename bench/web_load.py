@@ -11,8 +11,9 @@ static page that has the welcome screen's pictures and fonts, and measures in on
   opened ROUNDS times in turn with the browser cache off. A page counts as painted at the
   second animation frame after it shows what it shows: the program's welcome window, or
   the static page's pictures and text in their fonts;
-- what the page transfers until then, as the browser's resource timing counts it, and the
-  same files gzip-compressed;
+- what a first visit transfers, counted by the server as it sends each file: the page,
+  everything it loads and what a service worker it registers keeps, raw and each file
+  gzip-compressed;
 - the CPU of all of Chromium's processes (the tree under the chromedriver this script
   started) and of the page's renderer alone, over 10 s idle on the welcome screen (with
   the timers and animation frames the page asked for meanwhile) and
@@ -33,7 +34,6 @@ import sys
 import tempfile
 import threading
 import time
-import urllib.parse
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -102,10 +102,15 @@ window.benchWakeUps = 0;
 });
 """
 
-# Everything the page fetched: the document and each resource, with the bytes on the wire.
-LOADED = """
-return performance.getEntriesByType('navigation').concat(performance.getEntriesByType('resource'))
-  .map(function (e) { return [e.name, e.transferSize, e.encodedBodySize]; });
+# Waits until a service worker the page registers has kept its files (at most 20 s).
+WORKER_READY = """
+var done = arguments[arguments.length - 1];
+if (!navigator.serviceWorker) { done(false); return; }
+setTimeout(function () { done(false); }, 20000);
+navigator.serviceWorker.getRegistration().then(function (registration) {
+  if (!registration) { done(false); return; }
+  navigator.serviceWorker.ready.then(function () { done(true); });
+});
 """
 
 # Opens the drill, clicks "x 4" and answers when the verdict appears, with both moments
@@ -190,8 +195,18 @@ function playRound() {
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    served = []  # the paths of the files this server sent, in order
+
     def log_message(self, *args):
         pass
+
+    def do_GET(self):
+        path = self.translate_path(self.path)
+        if os.path.isdir(path):
+            path = os.path.join(path, "index.html")
+        if os.path.isfile(path):
+            QuietHandler.served.append(path)
+        super().do_GET()
 
 
 def descendants(root):
@@ -302,6 +317,17 @@ def main():
     driver.set_script_timeout(300)
     figures = []
     try:
+        # --- A first visit: everything the page loads, a service worker's files included --
+        QuietHandler.served.clear()
+        driver.get(base)
+        driver.execute_async_script(PAINTED, "program")
+        time.sleep(1)  # the page registers its worker once it is loaded
+        driver.execute_async_script(WORKER_READY)
+        served = list(QuietHandler.served)
+        figures += [("transfer_files", len(served)),
+                    ("transfer_bytes", sum(os.path.getsize(f) for f in served)),
+                    ("transfer_gzip_bytes", sum(gzip_size(f) for f in served))]
+
         # --- Navigation to the welcome screen painted, against the static page ----------
         print("web: %d loads of the page and of the static page ..." % ROUNDS, file=sys.stderr)
         times = {"program": [], "static": []}
@@ -313,18 +339,6 @@ def main():
         figures += [("load_program_ms", statistics.median(times["program"])),
                     ("load_static_ms", statistics.median(times["static"])),
                     ("loads", ROUNDS)]
-
-        # --- What the page loaded to get there ---------------------------------------------
-        wire = raw = packed = 0
-        files = 0
-        for url, transferred, body in driver.execute_script(LOADED):
-            path = urllib.parse.urlparse(url).path.lstrip("/") or "index.html"
-            wire += transferred
-            raw += body
-            packed += gzip_size(os.path.join(root, path))
-            files += 1
-        figures += [("transfer_files", files), ("transfer_bytes", wire),
-                    ("transfer_body_bytes", raw), ("transfer_gzip_bytes", packed)]
 
         # --- Idle on the welcome screen -------------------------------------------------
         print("web: %d s idle on the welcome screen ..." % IDLE_SECONDS, file=sys.stderr)
