@@ -60,6 +60,7 @@ fuzz: deps
 	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_DIR)/corpus fuzz/corpus
 
 bench: deps-desktop web
+	@scripts/install-deps --web --lighthouse
 	@test -f $(BENCH_DIR)/CMakeCache.txt || cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH_DIR) --target honderdtafels bare_window round_clock -j $(JOBS)
 	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) --target honderdtafels_bench -j $(JOBS)

@@ -16,8 +16,8 @@ static page that has the welcome screen's pictures and fonts, and measures in on
   gzip-compressed;
 - the CPU of all of Chromium's processes (the tree under the chromedriver this script
   started) and of the page's renderer alone, over 10 s idle on the welcome screen (with
-  the timers and animation frames the page asked for meanwhile) and
-  over one real round of 61 ticks, whose clock-time length the page itself measures;
+  the timers and animation frames the page asked for meanwhile), against the static page
+  idle as long in the same browser, and over one real round of 61 ticks, whose clock-time length the page itself measures;
 - the WebAssembly memory of the test-clock program after 1, 100 and 500 rounds played
   as a child plays them: a table, ten right answers, the rest of the 61 ticks, verdict.
 
@@ -321,6 +321,7 @@ def main():
         QuietHandler.served.clear()
         driver.get(base)
         driver.execute_async_script(PAINTED, "program")
+        renderer = renderer_of_page(descendants(browser), driver)
         time.sleep(1)  # the page registers its worker once it is loaded
         driver.execute_async_script(WORKER_READY)
         served = list(QuietHandler.served)
@@ -350,6 +351,19 @@ def main():
         figures += [("idle_cpu_all", idle.all), ("idle_cpu_page", idle.page),
                     ("idle_seconds", IDLE_SECONDS),
                     ("idle_wake_ups", driver.execute_script("return window.benchWakeUps"))]
+
+        # --- The floor: the static page idle as long, in the same browser -------------------
+        print("web: %d s idle on the static page ..." % IDLE_SECONDS, file=sys.stderr)
+        driver.get(base + "static.html")
+        driver.execute_async_script(PAINTED, "static")
+        static_renderer = renderer_of_page(descendants(browser), driver)
+        time.sleep(1)
+        with Usage(browser, static_renderer) as floor:
+            time.sleep(IDLE_SECONDS)
+        figures += [("idle_cpu_all_static", floor.all), ("idle_cpu_page_static", floor.page)]
+        driver.get(base)
+        driver.execute_async_script(PAINTED, "program")
+        renderer = renderer_of_page(descendants(browser), driver)
 
         # --- One real round ------------------------------------------------------------------
         print("web: a round of 61 ticks (about a minute) ...", file=sys.stderr)
