@@ -60,9 +60,7 @@ QtBackend::~QtBackend() {
     desktop_->setWindowSystem(nullptr);
   }
   // Child windows first: the main window owns the area they live in.
-  for (auto it = views_.begin(); it != views_.end();) {
-    it = it->second->mdiArea() == nullptr ? views_.erase(it) : std::next(it);
-  }
+  views_.dropIf([](const FormView &view) { return view.mdiArea() == nullptr; });
   views_.clear();
 }
 
@@ -77,8 +75,7 @@ void QtBackend::attach(tk::Desktop &desktop) {
 }
 
 FormView *QtBackend::view(const tk::Form &form) const {
-  auto it = views_.find(&form);
-  return it == views_.end() ? nullptr : it->second.get();
+  return views_.find(form);
 }
 
 QMdiArea *QtBackend::mdiArea() const {
@@ -91,23 +88,19 @@ QMdiArea *QtBackend::mdiArea() const {
 }
 
 void QtBackend::formLoaded(tk::Form &form) {
-  views_[&form] = std::make_unique<FormView>(form, *this);
+  views_.load(form, *this);
 }
 
 void QtBackend::formUnloaded(tk::Form &form) {
-  views_.erase(&form);
+  views_.unload(form);
 }
 
 void QtBackend::formChanged(tk::Form &form, tk::FormProperty property) {
-  if (FormView *v = view(form)) {
-    v->formChanged(property);
-  }
+  views_.formChanged(form, property);
 }
 
 void QtBackend::controlChanged(tk::Control &control, tk::Property property) {
-  if (FormView *v = view(control.form())) {
-    v->controlChanged(control, property);
-  }
+  views_.controlChanged(control, property);
 }
 
 void QtBackend::settled() {

@@ -4,6 +4,7 @@
 
 #include "steadyclock.h"
 #include "toolkit/desktop.h"
+#include "toolkit/form_views.h"
 #include "toolkit/random.h"
 
 #include <QObject>
@@ -11,8 +12,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <map>
-#include <memory>
 
 class QFocusEvent;
 class QMdiArea;
@@ -77,7 +76,7 @@ private:
   const tk::Clock *clock_;
   QTimer timer_;
   tk::Desktop *desktop_ = nullptr;
-  std::map<const tk::Form *, std::unique_ptr<FormView>> views_;
+  tk::FormViews<FormView> views_;
   tk::UniformRandom random_;
   quint64 lastMoveStamp_ = 0;
   QPointF lastMovePoint_;

@@ -50,8 +50,7 @@ void WebBackend::detached() {
 }
 
 FormView *WebBackend::view(const tk::Form &form) const {
-  auto it = views_.find(&form);
-  return it == views_.end() ? nullptr : it->second.get();
+  return views_.find(form);
 }
 
 FormView *WebBackend::viewOfWindow(int window) const {
@@ -111,23 +110,19 @@ void WebBackend::focusMoved(int window, int handle) {
 }
 
 void WebBackend::formLoaded(tk::Form &form) {
-  views_[&form] = std::make_unique<FormView>(form, *this);
+  views_.load(form, *this);
 }
 
 void WebBackend::formUnloaded(tk::Form &form) {
-  views_.erase(&form);
+  views_.unload(form);
 }
 
 void WebBackend::formChanged(tk::Form &form, tk::FormProperty property) {
-  if (FormView *v = view(form)) {
-    v->formChanged(property);
-  }
+  views_.formChanged(form, property);
 }
 
 void WebBackend::controlChanged(tk::Control &control, tk::Property property) {
-  if (FormView *v = view(control.form())) {
-    v->controlChanged(control, property);
-  }
+  views_.controlChanged(control, property);
 }
 
 void WebBackend::settled() {

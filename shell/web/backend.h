@@ -4,10 +4,8 @@
 #pragma once
 
 #include "toolkit/desktop.h"
+#include "toolkit/form_views.h"
 #include "toolkit/random.h"
-
-#include <map>
-#include <memory>
 
 namespace web {
 
@@ -70,7 +68,7 @@ private:
 
   PageClock clock_;
   tk::Desktop *desktop_ = nullptr;
-  std::map<const tk::Form *, std::unique_ptr<FormView>> views_;
+  tk::FormViews<FormView> views_;
   tk::UniformRandom random_;
   int lastHandle_ = 0;
 };

@@ -1,0 +1,55 @@
+// What a window system keeps of the forms it shows: one view of its own kind per loaded
+// form, made when the form loads and dropped when it unloads, which hears the changes of
+// the form and of its controls.
+#pragma once
+
+#include "control.h"
+#include "form.h"
+
+#include <iterator>
+#include <map>
+#include <memory>
+
+namespace tk {
+
+template <class View> class FormViews {
+public:
+  using Map = std::map<const Form *, std::unique_ptr<View>>;
+
+  template <class WindowSystem> void load(Form &form, WindowSystem &windowSystem) {
+    views_[&form] = std::make_unique<View>(form, windowSystem);
+  }
+  void unload(const Form &form) { views_.erase(&form); }
+
+  [[nodiscard]] View *find(const Form &form) const {
+    auto it = views_.find(&form);
+    return it == views_.end() ? nullptr : it->second.get();
+  }
+
+  void formChanged(const Form &form, FormProperty property) const {
+    if (View *v = find(form)) {
+      v->formChanged(property);
+    }
+  }
+  void controlChanged(Control &control, Property property) const {
+    if (View *v = find(control.form())) {
+      v->controlChanged(control, property);
+    }
+  }
+
+  // Drops the views for which drop(view) holds.
+  template <class Predicate> void dropIf(Predicate drop) {
+    for (auto it = views_.begin(); it != views_.end();) {
+      it = drop(*it->second) ? views_.erase(it) : std::next(it);
+    }
+  }
+  void clear() { views_.clear(); }
+
+  [[nodiscard]] typename Map::const_iterator begin() const { return views_.begin(); }
+  [[nodiscard]] typename Map::const_iterator end() const { return views_.end(); }
+
+private:
+  Map views_;
+};
+
+} // namespace tk
