@@ -48,10 +48,10 @@ STATIC_PAGE = """<!DOCTYPE html>
 <html lang="nl"><head><meta charset="utf-8"><title>static</title>
 <link rel="stylesheet" href="fonts.css"><link rel="stylesheet" href="page.css"></head>
 <body style="background:#eae28a">
-<div style="font:bold 11.25pt 'Liberation Sans'">Educatieve software voor de basisschool.</div>
+<div style="font:bold 11.25pt 'Honderdtafels Sans'">Educatieve software voor de basisschool.</div>
 <img src="pictures/welcome-photo.svg" alt=""><img src="pictures/welcome-side.svg" alt="">
 <img src="pictures/weblink.svg" alt=""><img src="pictures/program-icon.svg" alt="">
-<div style="font:18pt 'Liberation Sans'">Kwikstaart <b>Klik hier en start !</b></div>
+<div style="font:18pt 'Honderdtafels Sans'">Kwikstaart <b>Klik hier en start !</b></div>
 <div style="font:18pt 'Comic Neue'">300 x 4 = ?</div>
 </body></html>
 """
@@ -65,8 +65,7 @@ CLOCK_PAGE = """<!DOCTYPE html>
   var Module = {
     preRun: [function () {
       addRunDependency('fonts');
-      Promise.all(['10pt "Liberation Sans"', 'bold 10pt "Liberation Sans"', '10pt "Comic Neue"']
-                    .map(function (font) { return document.fonts.load(font); }))
+      Promise.all(Array.from(document.fonts, function (face) { return face.load(); }))
         .catch(function () {})
         .then(function () { removeRunDependency('fonts'); });
     }],

@@ -16,11 +16,12 @@ struct FontLookAlike {
   std::string_view css;
 };
 
-// Liberation Sans and Comic Neue travel with the page as WOFF2.
+// Liberation Sans, cut to the page's characters under a name of our own, and Comic Neue
+// travel with the page as WOFF2.
 constexpr std::array lookAlikes{
-    FontLookAlike{"MS Sans Serif", "'Liberation Sans', sans-serif"},
-    FontLookAlike{"Arial", "'Liberation Sans', sans-serif"},
-    FontLookAlike{"Comic Sans MS", "'Comic Neue', 'Liberation Sans', cursive"},
+    FontLookAlike{"MS Sans Serif", "'Honderdtafels Sans', sans-serif"},
+    FontLookAlike{"Arial", "'Honderdtafels Sans', sans-serif"},
+    FontLookAlike{"Comic Sans MS", "'Comic Neue', 'Honderdtafels Sans', cursive"},
 };
 
 } // namespace
@@ -41,7 +42,7 @@ std::string cssFamily(std::string_view designFont) {
       return std::string(font.css);
     }
   }
-  return "'" + std::string(designFont) + "', 'Liberation Sans', sans-serif";
+  return "'" + std::string(designFont) + "', 'Honderdtafels Sans', sans-serif";
 }
 
 std::string cssFont(const tk::Font &font) {

@@ -72,15 +72,15 @@ TEST_F(Mapping, windowedControlsLieInFrontOfEveryGraphicalOne) {
 
 TEST(PageFonts, theDesignsFontsBecomeTheFontsThePageCarries) {
   EXPECT_EQ(web::cssFont({.name = "MS Sans Serif", .points = 8.25F}),
-            "8.25pt 'Liberation Sans', sans-serif");
+            "8.25pt 'Honderdtafels Sans', sans-serif");
   EXPECT_EQ(web::cssFont({.name = "Arial", .points = 11.25F, .bold = true}),
-            "bold 11.25pt 'Liberation Sans', sans-serif");
+            "bold 11.25pt 'Honderdtafels Sans', sans-serif");
   EXPECT_EQ(web::cssFont({.name = "MS Sans Serif", .points = 8.25F, .italic = true}),
-            "italic 8.25pt 'Liberation Sans', sans-serif");
+            "italic 8.25pt 'Honderdtafels Sans', sans-serif");
   EXPECT_EQ(web::cssFont({.name = "Comic Sans MS", .points = 18}),
-            "18pt 'Comic Neue', 'Liberation Sans', cursive");
+            "18pt 'Comic Neue', 'Honderdtafels Sans', cursive");
   // A font no design names yet still ends in one the page carries.
-  EXPECT_EQ(web::cssFamily("Tahoma"), "'Tahoma', 'Liberation Sans', sans-serif");
+  EXPECT_EQ(web::cssFamily("Tahoma"), "'Tahoma', 'Honderdtafels Sans', sans-serif");
 }
 
 TEST(PageText, multiLineCaptionsBreakAtBareLineFeeds) {

@@ -115,7 +115,7 @@ def offline_session(page, url):
           run_async(page, "fetch('not-kept.txt').then(function () { return 'came'; },"
                           " function () { return 'failed'; })") == "failed")
     check(page, "fonts offline: %s" % fonts_loaded(page),
-          fonts_loaded(page) == {("Liberation Sans", "loaded"), ("Comic Neue", "loaded")})
+          fonts_loaded(page) == {("Honderdtafels Sans", "loaded"), ("Comic Neue", "loaded")})
     log("offline: the welcome screen, with its fonts")
     page.control("cmdkombinnen").click()
     page.wait("no drill offline", lambda: page.window_shown("Tafels"))

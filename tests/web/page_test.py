@@ -138,7 +138,7 @@ def session(page):
           abs(box["left"] - client["left"] - want_left) <= 1 and
           abs(box["top"] - client["top"] - want_top) <= 1)
     check(page, "fonts: %s" % fonts_loaded(page),
-          fonts_loaded(page) == {("Liberation Sans", "loaded"), ("Comic Neue", "loaded")})
+          fonts_loaded(page) == {("Honderdtafels Sans", "loaded"), ("Comic Neue", "loaded")})
     page.shot("welcome")
 
     # --- The drill --------------------------------------------------------------------------
@@ -343,7 +343,7 @@ def main():
         page.wait("no welcome screen from a file:// address",
                   lambda: page.window_shown("frmmecenaat1"), 20)
         check(page, "fonts from a file:// address: %s" % fonts_loaded(page), fonts_loaded(page) == {
-            ("Liberation Sans", "loaded"), ("Comic Neue", "loaded")})
+            ("Honderdtafels Sans", "loaded"), ("Comic Neue", "loaded")})
         log("the page runs from a file:// address")
         # The menu "OPENEN " > "&Basis" opens the drill as the start button does.
         page.control("aftrek").click()

@@ -27,6 +27,18 @@ if(CHROMIUM_EXECUTABLE AND CHROMEDRIVER_EXECUTABLE AND selenium_missing EQUAL 0)
            COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/offline_test.py ${HONDERDTAFELS_SITE_DIR}
                    ${CMAKE_BINARY_DIR}/web-e2e ${CMAKE_COMMAND})
   set_tests_properties(web_offline_chromium PROPERTIES LABELS e2e TIMEOUT 180)
+  # The page's cut fonts against the whole ones, for every text of the designs and screens.
+  add_executable(web_texts ${CMAKE_CURRENT_LIST_DIR}/texts_main.cpp)
+  target_link_libraries(web_texts PRIVATE screens webmapping)
+  honderdtafels_warnings(web_texts)
+  honderdtafels_node_test(web_texts)
+  file(GLOB screen_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/shell/*_screen.cpp
+       ${CMAKE_SOURCE_DIR}/drill/*_screen.cpp ${CMAKE_SOURCE_DIR}/classroom/*_screen.cpp)
+  add_test(NAME web_fonts_chromium
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/fonts_test.py ${CMAKE_BINARY_DIR}/web-fonts.json
+                   ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:web_texts>
+                   ${CMAKE_SOURCE_DIR}/shell/maker.h ${CMAKE_SOURCE_DIR}/shell/program.cpp ${screen_sources})
+  set_tests_properties(web_fonts_chromium PROPERTIES LABELS e2e TIMEOUT 120)
 else()
   message(STATUS "Chromium, chromedriver or python3-selenium missing: no test of the page")
 endif()
