@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 #include <utility>
 
 namespace web {
@@ -30,10 +30,16 @@ int px(float twips) {
   return static_cast<int>(std::lround(twips / tk::twipsPerPixel));
 }
 
+// Written by hand rather than with printf, which would bring its whole formatter, floating
+// point included, into the page's WebAssembly for these two lines.
 std::string cssColor(tk::Color color) {
-  std::array<char, 8> text{};
-  std::snprintf(text.data(), text.size(), "#%02x%02x%02x", color.red, color.green, color.blue);
-  return text.data();
+  constexpr std::string_view hexDigits = "0123456789abcdef";
+  std::string text = "#";
+  for (const std::uint8_t channel : {color.red, color.green, color.blue}) {
+    text += hexDigits[channel / 16];
+    text += hexDigits[channel % 16];
+  }
+  return text;
 }
 
 std::string cssFamily(std::string_view designFont) {
@@ -45,13 +51,26 @@ std::string cssFamily(std::string_view designFont) {
   return "'" + std::string(designFont) + "', 'Honderdtafels Sans', sans-serif";
 }
 
+std::string cssPoints(float points) {
+  constexpr long hundredthsPerPoint = 100;
+  const long hundredths = std::lround(points * static_cast<float>(hundredthsPerPoint));
+  std::string text = std::to_string(hundredths / hundredthsPerPoint);
+  const long fraction = hundredths % hundredthsPerPoint;
+  if (fraction != 0) {
+    text += '.';
+    text += static_cast<char>('0' + fraction / 10);
+    if (fraction % 10 != 0) {
+      text += static_cast<char>('0' + fraction % 10);
+    }
+  }
+  return text;
+}
+
 std::string cssFont(const tk::Font &font) {
-  std::array<char, 32> points{};
-  std::snprintf(points.data(), points.size(), "%gpt ", static_cast<double>(font.points));
   std::string css;
   css += font.italic ? "italic " : "";
   css += font.bold ? "bold " : "";
-  return css + points.data() + cssFamily(font.name);
+  return css + cssPoints(font.points) + "pt " + cssFamily(font.name);
 }
 
 std::string_view cssAlign(tk::Align align) {

@@ -14,6 +14,9 @@ namespace web {
 [[nodiscard]] std::string cssColor(tk::Color color);
 // The designs name Windows fonts; the page carries look-alikes made from Debian's fonts.
 [[nodiscard]] std::string cssFamily(std::string_view designFont);
+// A font's size as CSS writes it ("8.25", "13.5", "18"): the designs' sizes are whole
+// hundredths of a point.
+[[nodiscard]] std::string cssPoints(float points);
 [[nodiscard]] std::string cssFont(const tk::Font &font);
 [[nodiscard]] std::string_view cssAlign(tk::Align align);
 // The element kind the page makes for a control kind.

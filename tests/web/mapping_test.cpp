@@ -79,6 +79,10 @@ TEST(PageFonts, theDesignsFontsBecomeTheFontsThePageCarries) {
             "italic 8.25pt 'Honderdtafels Sans', sans-serif");
   EXPECT_EQ(web::cssFont({.name = "Comic Sans MS", .points = 18}),
             "18pt 'Comic Neue', 'Honderdtafels Sans', cursive");
+  EXPECT_EQ(web::cssPoints(13.5F), "13.5");
+  EXPECT_EQ(web::cssPoints(9.75F), "9.75");
+  EXPECT_EQ(web::cssPoints(8.05F), "8.05");
+  EXPECT_EQ(web::cssPoints(27.0F), "27");
   // A font no design names yet still ends in one the page carries.
   EXPECT_EQ(web::cssFamily("Tahoma"), "'Tahoma', 'Honderdtafels Sans', sans-serif");
 }
