@@ -26,7 +26,6 @@ from page_test import Page, check, fonts_loaded, problem
 
 SITE = os.path.abspath(sys.argv[1])
 OUT = os.path.abspath(sys.argv[2])
-CMAKE = sys.argv[3]
 SOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "shell", "web")
 # Only for a page opened from a file, which runs no service worker.
 FILE_COPIES = {"fonts-inline.css", "honderdtafels.wasm.js"}
@@ -41,13 +40,14 @@ def worker_version(site):
 
 
 def site_files(site):
+    """The site's files, without the gzip copies a server sends in their place."""
     return {os.path.relpath(os.path.join(folder, name), site)
-            for folder, _, names in os.walk(site) for name in names}
+            for folder, _, names in os.walk(site) for name in names if not name.endswith(".gz")}
 
 
-def rewrite_worker(site, files):
+def rewrite_worker(cmake, site, files):
     """Writes the site's worker as the build does, from the same template and script."""
-    subprocess.run([CMAKE, "-DSITE=" + site,
+    subprocess.run([cmake, "-DSITE=" + site,
                     "-DFILES=" + ",".join(os.path.join(site, f) for f in files),
                     "-DTEMPLATE=" + os.path.join(SOURCES, "service-worker.js.in"),
                     "-DOUTPUT=" + os.path.join(site, "service-worker.js"),
@@ -139,10 +139,10 @@ def offline_session(page, url):
     log("offline: the classroom and its pictures")
 
 
-def new_version(page, url, site, old, files):
+def new_version(page, cmake, site, old, files):
     with open(os.path.join(site, "page.css"), "a", encoding="utf-8") as css:
         css.write("\nbody { --test-version: 2; }\n")
-    rewrite_worker(site, files)
+    rewrite_worker(cmake, site, files)
     new, _ = worker_version(site)
     check(page, "a changed page.css gave the worker the same version %s" % new, new != old)
 
@@ -203,7 +203,7 @@ def main():
         log("the server is stopped")
         offline_session(page, url)
         servers.append(serve(site, port))  # the page's origin again
-        new_version(page, url, site, version, files)
+        new_version(page, sys.argv[3], site, version, files)
 
     def stop():
         for server in servers:
