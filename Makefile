@@ -11,7 +11,7 @@
 # make serve   serves build-web/ on http://127.0.0.1:8000/ through nginx, with a school's rules
 # make test-web the unit tests under Node and the page in headless Chromium
 # make lighthouse Lighthouse's accessibility, best-practices and performance scores of build-web/,
-#              served as `make serve` does and compressed as a web server would; reports in build-wasm/
+#              served as `make serve` serves it (nginx, a school's rules); reports in build-wasm/
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 SANITIZE_DIR ?= build-sanitize
@@ -102,7 +102,6 @@ test-web: web
 lighthouse: web
 	@scripts/install-deps --web --lighthouse
 	tools/lighthouse/run-lighthouse $(WEB_DIR) --report-dir $(WEB_BUILD_DIR)/lighthouse
-	tools/lighthouse/run-lighthouse $(WEB_DIR) --report-dir $(WEB_BUILD_DIR)/lighthouse --gzip
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -5,35 +5,46 @@
 
 SITE_DIR is what `make web` builds; BENCH_DIR holds honderdtafels_bench.js and .wasm, the
 same program on a clock the page advances (bench/web_clock_main.cpp). Serves both, with a
-static page that has the welcome screen's pictures and fonts, and measures in one browser:
+static page that has the welcome screen's pictures and fonts, as a school's nginx serves
+them (scripts/serve-site: the project's nginx rules, gzip copies and caching headers), and
+measures in headless Chromium:
 
+- what a first visit transfers, in a browser of its own with its HTTP cache on, as a
+  child's browser has it: every byte nginx sends (headers included, bodies as sent) for
+  the page, everything it loads and what its service worker fetches, from nginx's access
+  log, and how many files were asked for more than once;
 - the time from navigation to the welcome screen painted, against the static page, each
   opened ROUNDS times in turn with the browser cache off. A page counts as painted at the
   second animation frame after it shows what it shows: the program's welcome window, or
   the static page's pictures and text in their fonts;
-- what a first visit transfers, counted by the server as it sends each file: the page,
-  everything it loads and what a service worker it registers keeps, raw and each file
-  gzip-compressed;
 - the CPU of all of Chromium's processes (the tree under the chromedriver this script
   started) and of the page's renderer alone, over 10 s idle on the welcome screen (with
   the timers and animation frames the page asked for meanwhile), against the static page
-  idle as long in the same browser, and over one real round of 61 ticks, whose clock-time length the page itself measures;
+  idle as long in the same browser, and over one real round of 61 ticks, whose clock-time
+  length the page itself measures;
 - the WebAssembly memory of the test-clock program after 1, 100 and 500 rounds played
-  as a child plays them: a table, ten right answers, the rest of the 61 ticks, verdict.
+  as a child plays them: a table, ten right answers, the rest of the 61 ticks, verdict;
+- what each file of the site weighs: raw, as nginx sends it (its gzip copy, or as it is
+  where nginx compresses nothing) and brotli-compressed.
 
 Prints one "name value" line per figure for bench/run.sh to put into its table.
 """
 
-import functools
+import collections
 import gzip
-import http.server
 import os
 import shutil
+import socket
 import statistics
+import subprocess
 import sys
 import tempfile
-import threading
 import time
+
+try:
+    import brotli
+except ImportError:  # python3-brotli: scripts/install-deps --web
+    brotli = None
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -193,19 +204,47 @@ function playRound() {
 """
 
 
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    served = []  # the paths of the files this server sent, in order
+SERVE_SITE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts",
+                          "serve-site")
+# What nginx leaves as it is (packaging/web/nginx-rules.conf): compressed already.
+SENT_AS_IT_IS = (".woff2", ".png")
 
-    def log_message(self, *args):
-        pass
 
-    def do_GET(self):
-        path = self.translate_path(self.path)
-        if os.path.isdir(path):
-            path = os.path.join(path, "index.html")
-        if os.path.isfile(path):
-            QuietHandler.served.append(path)
-        super().do_GET()
+class Server:
+    """The site as a school's nginx serves it, on a free port of 127.0.0.1, with a line per
+    request in its access log: status, bytes sent, path."""
+
+    def __init__(self, root, work):
+        self.log = os.path.join(work, "access.log")
+        with socket.socket() as probe:
+            probe.bind(("127.0.0.1", 0))
+            port = probe.getsockname()[1]
+        self.process = subprocess.Popen([SERVE_SITE, root, "--port", str(port),
+                                         "--access-log", self.log], stdout=subprocess.DEVNULL)
+        self.base = "http://127.0.0.1:%d/" % port
+        self.read = 0
+        deadline = time.monotonic() + 10
+        while True:
+            try:
+                socket.create_connection(("127.0.0.1", port), 1).close()
+                break
+            except OSError:
+                if time.monotonic() > deadline or self.process.poll() is not None:
+                    raise RuntimeError("nginx does not listen on port %d" % port)
+                time.sleep(0.05)
+
+    def requests(self):
+        """(status, bytes sent, path) of each request since the last call."""
+        with open(self.log) as f:
+            f.seek(self.read)
+            lines = f.readlines()
+            self.read = f.tell()
+        return [(int(status), int(sent), path)
+                for status, sent, path in (line.rstrip("\n").split(" ", 2) for line in lines)]
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait()
 
 
 def descendants(root):
@@ -279,13 +318,70 @@ class Usage:
         self.page = 100.0 * used.get(self.renderer, 0) / seconds
 
 
-def gzip_size(path):
-    with open(path, "rb") as f:
-        return len(gzip.compress(f.read(), 9))
+def chromium(profile, cache=True):
+    """Debian's headless Chromium; with cache=False every load is a first visit: nothing
+    from the HTTP cache, nor from a service worker."""
+    options = webdriver.ChromeOptions()
+    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                 "--no-first-run", "--disable-background-networking",
+                 "--disable-component-update", "--disable-sync", "--window-size=1280,1024"):
+        options.add_argument(flag)
+    options.add_argument("--user-data-dir=" + profile)
+    options.binary_location = "/usr/bin/chromium"
+    service = Service("/usr/bin/chromedriver")
+    driver = webdriver.Chrome(service=service, options=options)
+    if not cache:
+        driver.execute_cdp_cmd("Network.enable", {})
+        driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
+        driver.execute_cdp_cmd("Network.setBypassServiceWorker", {"bypass": True})
+    driver.set_script_timeout(300)
+    return driver, service.process.pid
+
+
+def first_visit(server, profile):
+    """What nginx sends to a browser that has never seen the page, its cache on, until the
+    page's service worker has every file: figures for the table, and the requests."""
+    driver, _ = chromium(profile)
+    try:
+        server.requests()
+        driver.get(server.base)
+        driver.execute_async_script(PAINTED, "program")
+        time.sleep(1)  # the page registers its worker once it is loaded
+        if not driver.execute_async_script(WORKER_READY):
+            raise RuntimeError("the page's service worker did not become ready")
+    finally:
+        driver.quit()
+    requests = server.requests()
+    asked = collections.Counter(path for _, _, path in requests)
+    return [("transfer_requests", len(requests)),
+            ("transfer_bytes", sum(sent for _, sent, _ in requests)),
+            ("transfer_repeated", sum(1 for n in asked.values() if n > 1))], requests
+
+
+def site_weights(site):
+    """Each file of the site: raw, as nginx sends it, and brotli-compressed."""
+    lines = []
+    for folder, _, files in sorted(os.walk(site)):
+        for name in sorted(files):
+            path = os.path.join(folder, name)
+            if name.endswith(".gz"):
+                continue
+            with open(path, "rb") as f:
+                data = f.read()
+            if os.path.exists(path + ".gz"):
+                sent = os.path.getsize(path + ".gz")
+            elif name.endswith(SENT_AS_IT_IS):
+                sent = len(data)
+            else:
+                sent = len(gzip.compress(data, 9))  # nginx's gzip on the fly, near enough
+            packed = len(brotli.compress(data)) if brotli else "-"
+            lines.append((os.path.relpath(path, site), len(data), sent, packed))
+    return lines
 
 
 def main():
     work = tempfile.mkdtemp(prefix="honderdtafels-bench-")
+    os.chmod(work, 0o755)  # nginx's workers read the site as another user
     root = os.path.join(work, "site")
     shutil.copytree(SITE, root)
     for name in ("honderdtafels_bench.js", "honderdtafels_bench.wasm"):
@@ -294,39 +390,18 @@ def main():
         f.write(STATIC_PAGE)
     with open(os.path.join(root, "clock.html"), "w") as f:
         f.write(CLOCK_PAGE)
-    handler = functools.partial(QuietHandler, directory=root)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    base = "http://127.0.0.1:%d/" % server.server_address[1]
-
-    options = webdriver.ChromeOptions()
-    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-                 "--no-first-run", "--disable-background-networking",
-                 "--disable-component-update", "--disable-sync", "--window-size=1280,1024"):
-        options.add_argument(flag)
-    options.add_argument("--user-data-dir=" + os.path.join(work, "profile"))
-    options.binary_location = "/usr/bin/chromium"
-    service = Service("/usr/bin/chromedriver")
-    driver = webdriver.Chrome(service=service, options=options)
-    browser = service.process.pid
-    driver.execute_cdp_cmd("Network.enable", {})
-    # Every load as a first visit: nothing from the cache, nor from a service worker.
-    driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
-    driver.execute_cdp_cmd("Network.setBypassServiceWorker", {"bypass": True})
-    driver.set_script_timeout(300)
+    server = Server(root, work)
+    base = server.base
     figures = []
+    driver = None
     try:
-        # --- A first visit: everything the page loads, a service worker's files included --
-        QuietHandler.served.clear()
+        # --- A first visit: everything nginx sends, a service worker's files included --
+        print("web: a first visit, the browser's cache on ...", file=sys.stderr)
+        visit, requests = first_visit(server, os.path.join(work, "first-visit"))
+        figures += visit
+        driver, browser = chromium(os.path.join(work, "profile"), cache=False)
         driver.get(base)
         driver.execute_async_script(PAINTED, "program")
-        renderer = renderer_of_page(descendants(browser), driver)
-        time.sleep(1)  # the page registers its worker once it is loaded
-        driver.execute_async_script(WORKER_READY)
-        served = list(QuietHandler.served)
-        figures += [("transfer_files", len(served)),
-                    ("transfer_bytes", sum(os.path.getsize(f) for f in served)),
-                    ("transfer_gzip_bytes", sum(gzip_size(f) for f in served))]
 
         # --- Navigation to the welcome screen painted, against the static page ----------
         print("web: %d loads of the page and of the static page ..." % ROUNDS, file=sys.stderr)
@@ -380,11 +455,16 @@ def main():
         for n in MEMORY_ROUNDS:
             figures.append(("memory_%d" % n, memory[str(n)]))
     finally:
-        driver.quit()
-        server.shutdown()
+        if driver:
+            driver.quit()
+        server.stop()
         shutil.rmtree(work, ignore_errors=True)
     for name, value in figures:
         print("%s %s" % (name, value))
+    for status, sent, path in requests:
+        print("request %s %d %d" % (path, status, sent))
+    for name, raw, sent, packed in site_weights(SITE):
+        print("file %s %d %d %s" % (name, raw, sent, packed))
 
 
 if __name__ == "__main__":
