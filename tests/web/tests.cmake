@@ -27,6 +27,11 @@ if(CHROMIUM_EXECUTABLE AND CHROMEDRIVER_EXECUTABLE AND selenium_missing EQUAL 0)
            COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/offline_test.py ${HONDERDTAFELS_SITE_DIR}
                    ${CMAKE_BINARY_DIR}/web-e2e ${CMAKE_COMMAND})
   set_tests_properties(web_offline_chromium PROPERTIES LABELS e2e TIMEOUT 180)
+  # The falling problem's moves cost no layout of the page.
+  add_test(NAME web_round_cost_chromium
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/round_cost_test.py
+                   ${HONDERDTAFELS_SITE_DIR} ${CMAKE_BINARY_DIR}/web-e2e)
+  set_tests_properties(web_round_cost_chromium PROPERTIES LABELS e2e TIMEOUT 60)
 else()
   message(STATUS "Chromium, chromedriver or python3-selenium missing: no test of the page")
 endif()
