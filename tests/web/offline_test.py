@@ -32,7 +32,7 @@ from page_test import Page, check, fonts_loaded, problem
 
 SITE = os.path.abspath(sys.argv[1])
 OUT = os.path.abspath(sys.argv[2])
-CMAKE = sys.argv[3]
+CMAKE = sys.argv[3] if len(sys.argv) > 3 else None  # only to write a new version
 SOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "shell", "web")
 # Only for a page opened from a file, which runs no service worker.
 FILE_COPIES = {"fonts-inline.css", "honderdtafels.wasm.js"}
@@ -67,8 +67,9 @@ def integrity(path):
 
 
 def site_files(site):
+    """The site's files, without the gzip copies a server sends in their place."""
     return {os.path.relpath(os.path.join(folder, name), site)
-            for folder, _, names in os.walk(site) for name in names}
+            for folder, _, names in os.walk(site) for name in names if not name.endswith(".gz")}
 
 
 def rewrite_worker(site, files):
