@@ -5,9 +5,10 @@
 # make fuzz    the fuzz target, built with clang in build-fuzz/, run FUZZ_SECONDS on fuzz/corpus
 # make bench   the figures of both programs beside honest floors: the desktop program against
 #              a bare Qt program of its shape (build-bench/), the page in headless Chromium
-# make package a Debian package with CPack, in build-package/; `make test` checks it with lintian
+# make package the Debian packages, in build-package/: the program's with CPack, and the page's
+#              for a school's web server (honderdtafels-web); `make test` checks both with lintian
 # make web     the program for the browser, in build-web/ (built with Emscripten in build-wasm/)
-# make serve   serves build-web/ on http://127.0.0.1:8000/
+# make serve   serves build-web/ on http://127.0.0.1:8000/ through nginx, with a school's rules
 # make test-web the unit tests under Node and the page in headless Chromium
 # make lighthouse Lighthouse's accessibility, best-practices and performance scores of build-web/,
 #              served as `make serve` does and compressed as a web server would; reports in build-wasm/
@@ -66,11 +67,13 @@ bench: deps-desktop web
 	bench/run.sh $(BENCH_DIR) $(WEB_DIR) $(WEB_BUILD_DIR)/bench
 
 # Only the program is built for the package, not the tests; cpack then installs and packs it.
-package: deps
+# The page's package is made from build-web/.
+package: deps web
 	@test -f $(PACKAGE_DIR)/CMakeCache.txt || cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
 	cmake --build $(PACKAGE_DIR) --target honderdtafels -j $(JOBS)
 	cd $(PACKAGE_DIR) && cpack
+	packaging/web/build-package $(WEB_DIR) $(PACKAGE_DIR)
 
 # --- The browser --------------------------------------------------------------------------
 # Debian's Emscripten runs on the machine's Node, which must find Debian's JavaScript modules.
@@ -89,8 +92,7 @@ web: deps-web
 	cp -r $(WEB_BUILD_DIR)/site $(WEB_DIR)
 
 serve: web
-	@echo "Honderdtafels on http://127.0.0.1:8000/ (Ctrl+C stops)"
-	cd $(WEB_DIR) && /usr/bin/python3 -m http.server 8000 --bind 127.0.0.1
+	scripts/serve-site $(WEB_DIR) --port 8000
 
 test-web: web
 	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) -j $(JOBS)

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds the Debian package as `make package` does, in its own Release folder, and checks it
-# as Debian and the software centres would: lintian --pedantic on the .deb, appstreamcli on
-# its metainfo, desktop-file-validate on its menu entry. Every lintian tag fails, info tags
-# too: those are where a binary that is not hardened or not fully stripped shows. From
-# appstreamcli any error, warning or pedantic hint fails, its infos pass. Then the menu
-# entry's command must start the packaged program and keep it running.
+# Builds the Debian packages as `make package` does, in its own Release folder, and checks
+# them as Debian and the software centres would: lintian --pedantic on both .debs,
+# appstreamcli on the program's metainfo, desktop-file-validate on its menu entry. Every
+# lintian tag fails, info tags too: those are where a binary that is not hardened or not
+# fully stripped shows. From appstreamcli any error, warning or pedantic hint fails, its
+# infos pass. Then the menu entry's command must start the packaged program and keep it
+# running. The page's package must hold the site as `make web` built it, and its nginx
+# snippet, included in a server block, must serve it at /honderdtafels/.
 #
 #   tests/package/check.sh SOURCE_DIR PACKAGE_BUILD_DIR
 #
@@ -14,7 +16,8 @@ set -euo pipefail
 src=$(cd "$1" && pwd)
 dir=$2
 
-for tool in lintian appstreamcli desktop-file-validate dpkg-deb dpkg-parsechangelog; do
+PATH=$PATH:/usr/sbin
+for tool in lintian appstreamcli desktop-file-validate dpkg-deb dpkg-parsechangelog nginx curl; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIP: $tool is not installed (scripts/install-deps --desktop installs it)"
     exit 77
@@ -31,28 +34,34 @@ work=$(mktemp -d)
 program_pid=
 cleanup() {
   if [[ -n $program_pid ]]; then kill "$program_pid" 2>/dev/null || true; fi
+  if [[ -f $work/nginx/nginx.pid ]]; then kill "$(cat "$work/nginx/nginx.pid")" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
 
 # A .deb of an older version must not be checked in place of the new one.
-rm -f "$dir"/honderdtafels_*.deb
+rm -f "$dir"/honderdtafels_*.deb "$dir"/honderdtafels-web_*.deb
 env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -C "$src" --no-print-directory package \
   PACKAGE_DIR="$(realpath -m "$dir")"
-debs=("$dir"/honderdtafels_*.deb)
-if [[ ${#debs[@]} -ne 1 || ! -f ${debs[0]} ]]; then
-  echo "FAIL: make package made no single package in $dir"
-  exit 1
-fi
-deb=${debs[0]}
-echo "== $deb"
+the_deb() { # pattern
+  local debs=("$dir"/$1)
+  if [[ ${#debs[@]} -ne 1 || ! -f ${debs[0]} ]]; then
+    echo "FAIL: make package made no single package $1 in $dir"
+    exit 1
+  fi
+  echo "${debs[0]}"
+}
+deb=$(the_deb 'honderdtafels_*_amd64.deb')
+web_deb=$(the_deb 'honderdtafels-web_*_all.deb')
 
-echo "== lintian --pedantic"
-status=0
-lintian --pedantic --display-info --info --fail-on error,warning,info,pedantic "$deb" \
-  >"$work/lintian" 2>&1 || status=$?
-grep -v '^running with root privileges' "$work/lintian" || true
-[[ $status -eq 0 ]] || fail "lintian reports a tag"
+for package in "$deb" "$web_deb"; do
+  echo "== lintian --pedantic $package"
+  status=0
+  lintian --pedantic --display-info --info --fail-on error,warning,info,pedantic "$package" \
+    >"$work/lintian" 2>&1 || status=$?
+  grep -v '^running with root privileges' "$work/lintian" || true
+  [[ $status -eq 0 ]] || fail "lintian reports a tag for $package"
+done
 
 tree=$work/tree
 dpkg-deb -x "$deb" "$tree"
@@ -100,7 +109,11 @@ release_version=$(grep -o '<release version="[^"]*"' "${metainfos[0]}" | head -n
 manual_version=$(sed -n 's/^\.TH .*"Honderdtafels \([^"]*\)".*/\1/p' "$src/packaging/honderdtafels.6")
 echo "package $package_version, changelog $changelog_version," \
   "metainfo release $release_version, manual page $manual_version"
-for v in "$changelog_version" "$release_version" "$manual_version"; do
+web_version=$(dpkg-deb -f "$web_deb" Version)
+web_changelog_version=$(dpkg-parsechangelog -l "$src/packaging/web/changelog" -S Version)
+echo "the page's package $web_version, its changelog $web_changelog_version"
+for v in "$changelog_version" "$release_version" "$manual_version" "$web_version" \
+  "$web_changelog_version"; do
   [[ $v == "$package_version" ]] || fail "version $v differs from the package's $package_version"
 done
 
@@ -118,6 +131,57 @@ else
   cat "$work/program"
   fail "'$command' ended within 3 s (status $status)"
 fi
+
+# The page's package: the site as built, the snippets as conffiles, and nginx's snippet in a
+# server block serving the site at /honderdtafels/ (its folder moved to where it is unpacked).
+echo "== the page's package"
+web_tree=$work/web
+chmod 755 "$work" # nginx's workers, run as nobody when the test runs as root, read the site
+dpkg-deb -x "$web_deb" "$web_tree"
+site=$web_tree/usr/share/honderdtafels-web
+diff -r "$src/build-web" "$site" || fail "the package's site is not build-web/"
+snippets=(/etc/nginx/snippets/honderdtafels-web.conf /etc/nginx/snippets/honderdtafels-web-rules.conf
+  /etc/apache2/conf-available/honderdtafels-web.conf)
+dpkg-deb --ctrl-tarfile "$web_deb" | tar -xO ./conffiles >"$work/conffiles"
+if [[ $(sort "$work/conffiles") != $(printf '%s\n' "${snippets[@]}" | sort) ]]; then
+  fail "the conffiles are not the snippets: $(cat "$work/conffiles")"
+fi
+conf=$work/nginx
+mkdir -p "$conf/snippets"
+for file in "$web_tree"/etc/nginx/snippets/*; do
+  sed "s#/usr/share/honderdtafels-web/#$site/#" "$file" >"$conf/snippets/${file##*/}"
+done
+port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+cat >"$conf/nginx.conf" <<CONF
+pid $conf/nginx.pid;
+error_log stderr;
+events {}
+http {
+    access_log off;
+    client_body_temp_path $conf/body;
+    proxy_temp_path $conf/proxy;
+    fastcgi_temp_path $conf/fastcgi;
+    uwsgi_temp_path $conf/uwsgi;
+    scgi_temp_path $conf/scgi;
+    server {
+        listen 127.0.0.1:$port;
+        include snippets/honderdtafels-web.conf;
+    }
+}
+CONF
+nginx -e stderr -p "$conf" -c "$conf/nginx.conf" || fail "nginx does not start with the snippet"
+headers() { # path
+  curl -s -o /dev/null -D - -H 'Accept-Encoding: gzip' "http://127.0.0.1:$port$1" | tr -d '\r'
+}
+served=$(headers /honderdtafels/)
+grep -qx 'Content-Type: text/html; charset=utf-8' <<<"$served" && grep -qx 'Cache-Control: no-cache' <<<"$served" ||
+  fail "/honderdtafels/ is not the page, revalidated: $served"
+served=$(headers /honderdtafels/honderdtafels.wasm)
+grep -qx 'Content-Type: application/wasm' <<<"$served" && grep -qx 'Content-Encoding: gzip' <<<"$served" ||
+  fail "/honderdtafels/honderdtafels.wasm is not the program, compressed: $served"
+headers /honderdtafels | grep -qx 'Location: http://127.0.0.1:'"$port"'/honderdtafels/' ||
+  fail "/honderdtafels does not lead to /honderdtafels/"
+kill "$(cat "$conf/nginx.pid")"
 
 if [[ $failures -ne 0 ]]; then
   echo "$failures check(s) failed"
