@@ -134,7 +134,7 @@ def main():
     url = "https://%s:%d/" % (NAME, port)
 
     def steps():
-        check_headers(port, ca, files + ["service-worker.js"])
+        check_headers(port, ca, list(files) + ["service-worker.js"])
         first_visit(page, url, version, files)
         play_round(page, 3)
         server.terminate()
