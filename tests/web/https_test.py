@@ -10,6 +10,7 @@ Then plays the start-up and a round at https://honderdtafels.test/, waits for th
 worker to keep every file, stops nginx and reloads: the page plays on offline.
 """
 
+import collections
 import gzip
 import http.client
 import os
@@ -54,11 +55,18 @@ def certificates(folder):
     return ca, cert, key
 
 
-def start_nginx(cert, key):
+def requests(log):
+    """What nginx was asked for, by path, from the log that scripts/serve-site writes."""
+    with open(log, encoding="utf-8") as lines:
+        return collections.Counter(line.split()[0].split("?")[0] for line in lines)
+
+
+def start_nginx(cert, key, asked):
     with socket.socket() as probe:
         probe.bind(("127.0.0.1", 0))
         port = probe.getsockname()[1]
-    server = subprocess.Popen([SERVE_SITE, SITE, "--port", str(port), "--https", cert, key])
+    server = subprocess.Popen([SERVE_SITE, SITE, "--port", str(port), "--https", cert, key,
+                               "--log", asked])
 
     def listening():
         if server.poll() is not None:
@@ -126,7 +134,8 @@ def main():
     subprocess.run(["certutil", "-A", "-d", "sql:" + os.path.join(work, ".pki", "nssdb"),
                     "-t", "C,,", "-n", "honderdtafels-test", "-i", ca], check=True)
     version, files = worker_version(SITE)
-    server, port = start_nginx(cert, key)
+    asked = os.path.join(work, "requests.log")
+    server, port = start_nginx(cert, key, asked)
     options = webdriver.ChromeOptions()
     options.add_argument("--host-resolver-rules=MAP %s 127.0.0.1" % NAME)
     driver = chromium(options)
@@ -135,7 +144,8 @@ def main():
 
     def steps():
         check_headers(port, ca, list(files) + ["service-worker.js"])
-        first_visit(page, url, version, files)
+        before = requests(asked)
+        first_visit(page, url, version, files, lambda: requests(asked) - before)
         play_round(page, 3)
         server.terminate()
         status = server.wait(10)
