@@ -27,7 +27,8 @@ run: build
 	./$(BUILD_DIR)/honderdtafels
 
 # The whole suite: the native tests (the end-to-end ones in Xvfb with openbox), then the page's.
-test: deps-desktop build
+# The page is built first: the package test packs it beside the program.
+test: deps-desktop build web
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 120
 	$(MAKE) --no-print-directory test-web
 

@@ -220,7 +220,7 @@ class Server:
             probe.bind(("127.0.0.1", 0))
             port = probe.getsockname()[1]
         self.process = subprocess.Popen([SERVE_SITE, root, "--port", str(port),
-                                         "--access-log", self.log], stdout=subprocess.DEVNULL)
+                                         "--log", self.log], stdout=subprocess.DEVNULL)
         self.base = "http://127.0.0.1:%d/" % port
         self.read = 0
         deadline = time.monotonic() + 10
@@ -240,7 +240,7 @@ class Server:
             lines = f.readlines()
             self.read = f.tell()
         return [(int(status), int(sent), path)
-                for status, sent, path in (line.rstrip("\n").split(" ", 2) for line in lines)]
+                for path, status, sent in (line.rstrip("\n").rsplit(" ", 2) for line in lines)]
 
     def stop(self):
         self.process.terminate()

@@ -95,6 +95,13 @@ mergeInto(LibraryManager.library, {
       Page.shifts[kind] = {x: x, y: y};
       Page.layer(kind).scrollTo(x, y);
     },
+    // A control the program moves about at its size (the falling problem) is moved by a
+    // transform from where it was placed: the compositor draws it there, and nothing of the
+    // page is laid out or painted again.
+    moveBy: function(element, x, y) {
+      element.style.transform = x || y ? 'translate(' + x + 'px, ' + y + 'px)' : '';
+      if (element.style.transform) element.style.willChange = 'transform';
+    },
     // The pointer over a window's client area, in the client area's pixels.
     pointerAt: function(window, client, event, buttons) {
       var r = client.getBoundingClientRect();
@@ -481,6 +488,13 @@ mergeInto(LibraryManager.library, {
   page_control_place: function(control, left, top, width, height) {
     var element = Page.elements[control];
     if (!element) return;
+    var placed = element.placed;
+    if (placed && placed.width === width && placed.height === height) {
+      Page.moveBy(element, left - placed.left, top - placed.top);
+      return;
+    }
+    element.placed = {left: left, top: top, width: width, height: height};
+    element.style.transform = '';
     element.style.left = left + 'px';
     element.style.top = top + 'px';
     element.style.width = width + 'px';

@@ -30,9 +30,9 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-def serve(directory, port=0):
+def serve(directory, port=0, handler=QuietHandler):
     """Serves directory on 127.0.0.1 (on a free port unless one is given) until the end."""
-    handler = functools.partial(QuietHandler, directory=directory)
+    handler = functools.partial(handler, directory=directory)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server

@@ -7,11 +7,17 @@ Serves a copy of SITE_DIR (what `make web` builds) on a local port and opens it 
 headless Chromium, until its service worker controls the page; checks that the worker keeps
 every file of the site and that Chromium finds the page installable. Then it stops the
 server and reloads: the program starts, the drill opens, a round starts and a typed answer
-scores, and the classroom shows pictures the first visit never loaded. Last, it changes a
-file, writes the worker anew with the build's own generator (CMAKE -P), serves that online
-again and checks that the new version's worker takes over and deletes the old cache while
-the old page plays its round on, and that the next start is the new version.
+scores, and the classroom shows pictures the first visit never loaded. Last, a new version
+comes onto the server as a school copies it, its worker first: a worker whose files the
+server does not yet hold is not installed, and once they are all there the new version
+takes over the worker, while the old page plays its round on with its own version's files;
+the next start is the new version, and the old version's cache is gone. The new version is
+written with the build's own generator (CMAKE -P).
 """
+
+import base64
+import collections
+import hashlib
 
 import os
 import re
@@ -21,22 +27,43 @@ import sys
 import tempfile
 
 sys.dont_write_bytecode = True  # the shared steps below come from the source tree
-from browser import chromium, log, run, serve
+from browser import QuietHandler, chromium, log, run, serve
 from page_test import Page, check, fonts_loaded, problem
 
 SITE = os.path.abspath(sys.argv[1])
 OUT = os.path.abspath(sys.argv[2])
+CMAKE = sys.argv[3] if len(sys.argv) > 3 else None  # only to write a new version
 SOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "shell", "web")
 # Only for a page opened from a file, which runs no service worker.
 FILE_COPIES = {"fonts-inline.css", "honderdtafels.wasm.js"}
 
 
+class SchoolServer(QuietHandler):
+    """Caches as a school's server tells the browser to: the page, its worker and its
+    manifest are asked for again each time, the rest is kept. Counts what it is asked for."""
+    asked = collections.Counter()
+    always_asked = {"/", "/index.html", "/service-worker.js", "/manifest.webmanifest"}
+
+    def do_GET(self):
+        self.asked[self.path.split("?")[0]] += 1
+        super().do_GET()
+
+    def end_headers(self):
+        fresh = self.path.split("?")[0] in self.always_asked
+        self.send_header("Cache-Control", "no-cache" if fresh else "max-age=3600")
+        super().end_headers()
+
+
 def worker_version(site):
     with open(os.path.join(site, "service-worker.js"), encoding="utf-8") as worker:
         text = worker.read()
-    files = re.search(r"const FILES = \[(.*?)\];", text, re.S).group(1)
     return (re.search(r"const VERSION = '([0-9a-f]+)';", text).group(1),
-            re.findall(r"'([^']+)'", files))
+            dict(re.findall(r"^  '([^']+)': '(sha256-[^']+)',$", text, re.M)))
+
+
+def integrity(path):
+    with open(path, "rb") as contents:
+        return "sha256-" + base64.b64encode(hashlib.sha256(contents.read()).digest()).decode()
 
 
 def site_files(site):
@@ -45,9 +72,9 @@ def site_files(site):
             for folder, _, names in os.walk(site) for name in names if not name.endswith(".gz")}
 
 
-def rewrite_worker(cmake, site, files):
+def rewrite_worker(site, files):
     """Writes the site's worker as the build does, from the same template and script."""
-    subprocess.run([cmake, "-DSITE=" + site,
+    subprocess.run([CMAKE, "-DSITE=" + site,
                     "-DFILES=" + ",".join(os.path.join(site, f) for f in files),
                     "-DTEMPLATE=" + os.path.join(SOURCES, "service-worker.js.in"),
                     "-DOUTPUT=" + os.path.join(site, "service-worker.js"),
@@ -63,7 +90,36 @@ def run_async(page, script):
 
 
 def cache_names(page):
-    return run_async(page, "caches.keys()")
+    """The caches of the program's versions (not the worker's record of open pages)."""
+    return [name for name in run_async(page, "caches.keys()")
+            if not name.startswith("honderdtafels pages ")]
+
+
+def versions_kept(page):
+    return sorted(name.rsplit(" ", 1)[1] for name in cache_names(page))
+
+
+# Asks the page's service worker registration for an update and waits for the new worker's
+# fate: "activated" when it took over, "redundant" when its install failed.
+UPDATE = """navigator.serviceWorker.getRegistration().then(function (reg) {
+  return new Promise(function (done) {
+    function watch(worker) {
+      if (!worker) return;
+      var check = function () {
+        if (worker.state === 'redundant' || worker.state === 'activated') done(worker.state);
+      };
+      worker.addEventListener('statechange', check);
+      check();
+    }
+    reg.addEventListener('updatefound', function () { watch(reg.installing); });
+    watch(reg.installing);
+    reg.update().catch(function () {});
+  });
+})"""
+
+
+def fetched(page, file):
+    return run_async(page, "fetch(%r).then(function (r) { return r.text(); })" % file)
 
 
 def kept_files(page, name):
@@ -94,7 +150,9 @@ def check_installable(page):
     log("the manifest has no errors and Chromium can install the page")
 
 
-def first_visit(page, url, version, files):
+def first_visit(page, url, version, files, asked=lambda: SchoolServer.asked):
+    """The page's first visit, until its service worker keeps every file; asked() counts
+    the server's requests by path."""
     page.d.get(url)
     page.wait("no welcome screen online", lambda: page.window_shown("frmmecenaat1"), 20)
     page.wait("the service worker does not control the page", lambda: controlled(page), 20)
@@ -105,6 +163,10 @@ def first_visit(page, url, version, files):
     check(page, "the worker keeps %s, not the files %s" % (sorted(kept), sorted(files)),
           kept == set(files))
     log("the service worker controls the page and keeps its %d files" % len(kept))
+    twice = sorted(path for path, count in asked().items()
+                   if count > 1 and path not in SchoolServer.always_asked)
+    check(page, "the first visit asked the server twice for %s" % twice, not twice)
+    log("the worker took what the page had loaded from the browser's cache")
     check_installable(page)
 
 
@@ -139,28 +201,48 @@ def offline_session(page, url):
     log("offline: the classroom and its pictures")
 
 
-def new_version(page, cmake, site, old, files):
-    with open(os.path.join(site, "page.css"), "a", encoding="utf-8") as css:
+def new_version(page, site, old, files):
+    """A school copies the next build onto its server while the page is open, the worker
+    first. Its version differs in the style sheet and in a picture the page has not shown."""
+    build = os.path.join(os.path.dirname(site), "next")
+    shutil.copytree(site, build)
+    picture = sorted(f for f in files if f.startswith("pictures/"))[0]
+    with open(os.path.join(build, "page.css"), "a", encoding="utf-8") as css:
         css.write("\nbody { --test-version: 2; }\n")
-    rewrite_worker(cmake, site, files)
-    new, _ = worker_version(site)
+    with open(os.path.join(build, picture), "a", encoding="utf-8") as svg:
+        svg.write("<!-- 2 -->\n")
+    rewrite_worker(build, files)
+    new, _ = worker_version(build)
     check(page, "a changed page.css gave the worker the same version %s" % new, new != old)
+    with open(os.path.join(site, picture), encoding="utf-8") as svg:
+        old_picture = svg.read()
 
     def version_running():
         return page.d.execute_script(
             "return getComputedStyle(document.body).getPropertyValue('--test-version').trim()")
 
-    # Online again, the first start still plays the old version, from its cache; the new one
-    # comes in the background and takes over the worker, but not the program in the page.
+    # Online again with only the new worker there: its files are not the server's, so it is
+    # not installed, and the first start plays the old version from its cache.
+    shutil.copy(os.path.join(build, "service-worker.js"), site)
     page.d.refresh()
     page.wait("no welcome screen after going online", lambda: page.window_shown("frmmecenaat1"), 20)
     check(page, "the new version started before it was kept", version_running() == "")
+    outcome = run_async(page, UPDATE)
+    check(page, "a worker whose files the server lacks was %s" % outcome, outcome == "redundant")
+    check(page, "a half-copied version was kept: %s" % versions_kept(page),
+          versions_kept(page) == [old])
+    log("a new worker without its files on the server is not installed; %s goes on" % old)
+
     page.control("cmdkombinnen").click()
     page.wait("no drill online", lambda: page.window_shown("Tafels"))
     page.control("cmdstarter(3)").click()
     page.wait("no problem falls online", lambda: problem(page) is not None)
-    page.wait("the new version does not take over the worker; caches: %s" % cache_names(page),
-              lambda: [n.rsplit(" ", 1)[1] for n in cache_names(page)] == [new], 20)
+    # The rest of the new version arrives: it takes over the worker, not the page's program.
+    shutil.copytree(build, site, dirs_exist_ok=True)
+    outcome = run_async(page, UPDATE)
+    check(page, "the whole new version was %s, not taken over" % outcome, outcome == "activated")
+    check(page, "the open page's version was not kept beside the new one: %s" % versions_kept(page),
+          versions_kept(page) == sorted([old, new]))
     seconds = page.control("Lblchrono").text
     page.wait("the round stopped when the new version came",
               lambda: page.control("Lblchrono").text != seconds, 2.5)
@@ -170,15 +252,19 @@ def new_version(page, cmake, site, old, files):
     page.wait("an answer after the new version came did not score",
               lambda: page.control("Lbltotaal").text != before)
     check(page, "the page changed its program during a round", version_running() == "")
-    log("the new version %s took over the worker and deleted the old cache %s; "
-        "the round of the old one played on" % (new, old))
+    check(page, "the open page was served the new version's %s" % picture,
+          fetched(page, picture) == old_picture)
+    log("the new version %s took over the worker; the round of the old one played on with "
+        "its own files" % new)
 
-    # The next start is the new version.
+    # The next start is the new version, and nothing keeps the old one any more.
     page.d.refresh()
     page.wait("no welcome screen in the new version", lambda: page.window_shown("frmmecenaat1"), 20)
     check(page, "the next start is not the new version", version_running() == "2")
     check(page, "the new worker does not control the page", controlled(page))
-    log("the next start runs the new version %s" % new)
+    page.wait("the old version's cache outlived its page: %s" % versions_kept(page),
+              lambda: versions_kept(page) == [new])
+    log("the next start runs the new version %s; the old cache is gone" % new)
 
 
 def main():
@@ -186,7 +272,7 @@ def main():
     version, files = worker_version(SITE)
     site = os.path.join(tempfile.mkdtemp(prefix="honderdtafels-offline-"), "site")
     shutil.copytree(SITE, site)
-    servers = [serve(site)]
+    servers = [serve(site, handler=SchoolServer)]
     port = servers[0].server_address[1]
     url = "http://127.0.0.1:%d/" % port
     driver = chromium()
@@ -197,13 +283,15 @@ def main():
         check(page, "the worker leaves out %s and keeps %s besides" % (
             sorted(everything - set(files)), sorted(set(files) - everything)),
             set(files) == everything)
+        wrong = sorted(f for f in files if files[f] != integrity(os.path.join(SITE, f)))
+        check(page, "the worker's integrity of %s is not the files' hash" % wrong, not wrong)
         first_visit(page, url, version, files)
         servers[-1].shutdown()
         servers[-1].server_close()
         log("the server is stopped")
         offline_session(page, url)
-        servers.append(serve(site, port))  # the page's origin again
-        new_version(page, sys.argv[3], site, version, files)
+        servers.append(serve(site, port, SchoolServer))  # the page's origin again
+        new_version(page, site, version, files)
 
     def stop():
         for server in servers:

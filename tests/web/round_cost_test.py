@@ -1,0 +1,73 @@
+#!/usr/bin/python3
+"""What a round costs the browser: the falling problem moves ten times a second, and each
+move must be the compositor's alone, with no layout of the page.
+
+    round_cost_test.py SITE_DIR [OUTPUT_DIR]
+
+Starts a round of "x 4" in headless Chromium and, over a few seconds of it, counts the
+problem's moves (changes of its style) and the layouts Chromium did (its Performance
+metrics): the page lays out for the countdown's seconds and for a new problem's text, not
+for a move.
+"""
+
+import os
+import sys
+import time
+
+sys.dont_write_bytecode = True  # the shared steps below come from the source tree
+from browser import chromium, log, run, serve
+from page_test import Page, check, problem
+
+SITE = os.path.abspath(sys.argv[1])
+OUT = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else "web-round-cost-output")
+SECONDS = 3
+
+# Counts from now on the moves of the falling problem, the countdown's seconds and the
+# problem's new texts.
+COUNT_CHANGES = """
+window.changes = {moves: 0, seconds: 0, problems: 0};
+function watch(name, options, kind) {
+  new MutationObserver(function (records) { window.changes[kind] += records.length; })
+    .observe(document.querySelector('[data-name="' + name + '"]'), options);
+}
+watch('lblvalprobleem', {attributes: true, attributeFilter: ['style']}, 'moves');
+watch('Lblchrono', {childList: true, characterData: true, subtree: true}, 'seconds');
+watch('lblvalprobleem', {childList: true, characterData: true, subtree: true}, 'problems');
+"""
+
+
+def layouts(page):
+    metrics = page.d.execute_cdp_cmd("Performance.getMetrics", {})["metrics"]
+    return next(m["value"] for m in metrics if m["name"] == "LayoutCount")
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    server = serve(SITE)
+    driver = chromium()
+    page = Page(driver)
+
+    def steps():
+        driver.get("http://127.0.0.1:%d/" % server.server_address[1])
+        page.wait("no welcome screen", lambda: page.window_shown("frmmecenaat1"), 20)
+        page.control("cmdkombinnen").click()
+        page.wait("no drill", lambda: page.window_shown("Tafels"))
+        page.control("cmdstarter(3)").click()
+        page.wait("no problem falls", lambda: problem(page) is not None)
+        driver.execute_cdp_cmd("Performance.enable", {})
+        driver.execute_script(COUNT_CHANGES)
+        before = layouts(page)
+        time.sleep(SECONDS)  # the round plays on its own meanwhile
+        changes = driver.execute_script("return window.changes")
+        laid_out = layouts(page) - before
+        log("in %d s: %s, %d layouts" % (SECONDS, changes, laid_out))
+        check(page, "the problem moved only %d times in %d s" % (changes["moves"], SECONDS),
+              changes["moves"] >= 8 * SECONDS)
+        check(page, "%d layouts for %s" % (laid_out, changes),
+              laid_out <= changes["seconds"] + changes["problems"] + 1)
+
+    return run(driver, steps, os.path.join(OUT, "fail-round-cost.png"), server.shutdown)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
