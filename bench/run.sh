@@ -195,8 +195,8 @@ END {
   printf f, "", "value", "target (floor)", "met"
   printf f, "a first visit, all nginx sends, browser cache on", kib(v["transfer_bytes"]),
     sprintf("at most %.0f KiB", t_visit / 1024), met(v["transfer_bytes"] <= t_visit)
-  printf f, sprintf("  (%d requests; %d files asked for twice or more)", v["transfer_requests"],
-    v["transfer_repeated"]), "", "", ""
+  printf f, sprintf("  (%d requests for %d paths)", v["transfer_requests"], v["transfer_paths"]),
+    "", "", ""
   p = ("performance" in score) ? score["performance"] : "-"
   printf f, "Lighthouse performance (simulated phone, slow 4G)", p, "at least " t_perf,
     (p == "-") ? "-" : met(p >= t_perf)

@@ -12,7 +12,7 @@ measures in headless Chromium:
 - what a first visit transfers, in a browser of its own with its HTTP cache on, as a
   child's browser has it: every byte nginx sends (headers included, bodies as sent) for
   the page, everything it loads and what its service worker fetches, from nginx's access
-  log, and how many files were asked for more than once;
+  log, and for how many paths (each asked for once, where nothing is fetched twice);
 - the time from navigation to the welcome screen painted, against the static page, each
   opened ROUNDS times in turn with the browser cache off. A page counts as painted at the
   second animation frame after it shows what it shows: the program's welcome window, or
@@ -355,7 +355,7 @@ def first_visit(server, profile):
     asked = collections.Counter(path for _, _, path in requests)
     return [("transfer_requests", len(requests)),
             ("transfer_bytes", sum(sent for _, sent, _ in requests)),
-            ("transfer_repeated", sum(1 for n in asked.values() if n > 1))], requests
+            ("transfer_paths", len(asked))], requests
 
 
 def site_weights(site):
