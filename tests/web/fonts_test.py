@@ -130,8 +130,10 @@ def whole(font):
 
 
 def measurements(designs, texts):
-    """(font, text) pairs: every text in every face, and the designs' texts in their fonts."""
-    pairs = [("%s %dpx '%s'" % (face["weight"], PIXELS, face["family"]), text)
+    """(font, text) pairs: every text in every face, and the designs' texts in their fonts.
+    A character missing from a face is drawn from the next family: a monospaced one, whose
+    advances differ from a proportional face's, not a system copy of the same font."""
+    pairs = [("%s %dpx '%s', monospace" % (face["weight"], PIXELS, face["family"]), text)
              for face in FACES for text in sorted(texts)]
     return pairs + [(design["font"], design["text"]) for design in designs]
 
