@@ -304,6 +304,12 @@ void FormView::formChanged(tk::FormProperty property) {
   case tk::FormProperty::Caption:
     window_->setWindowTitle(toQString(form_.design().caption));
     break;
+  case tk::FormProperty::Focus:
+    // No control holds the focus any more: the window itself takes the keys.
+    if (QWidget *focus = client_->focusWidget(); focus != nullptr && focus != client_) {
+      client_->setFocus(Qt::OtherFocusReason);
+    }
+    break;
   case tk::FormProperty::Raised:
     window_->raise();
     if (subWindow_ != nullptr) {
