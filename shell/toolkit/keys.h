@@ -25,11 +25,11 @@ constexpr bool pressesButton(std::int16_t code) {
 
 // A key going down, as the window system saw it.
 struct KeyDown {
-  std::int16_t code = 0;           // the character it types (Enter 13); 0 for none
-  std::optional<int> digitAtPlace; // the digit of its place on the number row or keypad
-  bool repeat = false;             // the key is held and repeats
-  bool shortcut = false;           // Ctrl, Alt or Meta is held
-  bool composing = false;          // an input method is composing a text with it
+  std::int16_t code = 0;                // the character it types (Enter 13); 0 for none
+  std::optional<int> digitAtPlace = {}; // the digit of its place on the number row or keypad
+  bool repeat = false;                  // the key is held and repeats
+  bool shortcut = false;                // Ctrl, Alt or Meta is held
+  bool composing = false;               // an input method is composing a text with it
 };
 
 enum class KeyEffect : std::uint8_t {

@@ -188,7 +188,10 @@ mergeInto(LibraryManager.library, {
     var client = document.createElement('div');
     client.className = 'client';
     client.tabIndex = -1; // the window itself takes the keys when no control has them
-    client.setAttribute('role', 'group'); // named by its window, not by all its texts
+    // Named by its window, not by all its texts: a screen reader that comes to the window
+    // itself (no control has the keyboard) says which window it is.
+    client.setAttribute('role', 'group');
+    if (name) client.setAttribute('aria-label', name);
     client.style.width = width + 'px';
     client.style.height = height + 'px';
     client.style.background = UTF8ToString(back);

@@ -154,20 +154,20 @@ std::string_view elementKind(tk::Kind kind) {
 }
 
 std::string_view ariaRole(const tk::Control &control) {
-  if (tk::hiddenFromScreenReader(control)) {
+  switch (tk::accessibleRole(control)) {
+  case tk::Role::Hidden:
     return "hidden";
-  }
-  switch (control.kind()) {
-  case tk::Kind::Frame:
+  case tk::Role::Group:
     return "group";
-  case tk::Kind::PictureBox:
-  case tk::Kind::Image:
-    return control.design().picture.empty() ? "" : "img";
-  case tk::Kind::StatusBar:
+  case tk::Role::Picture:
+    return "img";
+  case tk::Role::Status:
     return "status";
-  default:
-    return "";
+  case tk::Role::Pane:
+  case tk::Role::Own:
+    break;
   }
+  return "";
 }
 
 std::string captionText(std::string_view text) {
