@@ -78,7 +78,12 @@ void WebBackend::clicked(int handle) {
   }
 }
 
-void WebBackend::edited(int handle, std::string text) {
+void WebBackend::edited(int handle, std::string text, bool composing) {
+  // What an input method shows while it composes is not typed yet: the program takes
+  // the composed text once, when the composition ends.
+  if (composing) {
+    return;
+  }
   if (tk::Control *c = control(handle)) {
     c->typeText(std::move(text));
   }
@@ -274,11 +279,11 @@ EMSCRIPTEN_KEEPALIVE void web_click(int control) {
   }
 }
 
-EMSCRIPTEN_KEEPALIVE void web_input(int control, char *text) {
+EMSCRIPTEN_KEEPALIVE void web_input(int control, char *text, int composing) {
   std::string edited(text);
   std::free(text);
   if (web::pageBackend != nullptr) {
-    web::pageBackend->edited(control, std::move(edited));
+    web::pageBackend->edited(control, std::move(edited), composing != 0);
   }
 }
 

@@ -33,7 +33,7 @@ public:
   // The page's events, by the handles the views gave their windows and controls.
   // A handle of a window or control that is gone is ignored.
   void clicked(int control);
-  void edited(int control, std::string text);
+  void edited(int control, std::string text, bool composing);
   // A key going down (or coming up) on a control of the window, or on the window itself
   // (0). key and code are the event's; flags its mapping.h pageKey bits. True: the
   // page's own handling of the key must not happen.

@@ -21,9 +21,9 @@ mergeInto(LibraryManager.library, {
       if (Page.modal || Page.ended) return 0;
       return Module['_' + name].apply(null, Array.prototype.slice.call(arguments, 1));
     },
-    sendText: function(name, handle, text) {
+    sendText: function(name, handle, text, composing) {
       if (Page.modal || Page.ended) return;
-      Module['_' + name](handle, stringToNewUTF8(text)); // the backend frees it
+      Module['_' + name](handle, stringToNewUTF8(text), composing); // the backend frees it
     },
     // A key going down or up on a control of the window (its handle) or the window (0).
     sendKey: function(window, handle, event) {
@@ -374,7 +374,13 @@ mergeInto(LibraryManager.library, {
       // No on-screen keyboard capitalises or corrects what a child types.
       element.setAttribute('autocapitalize', 'off');
       element.setAttribute('autocorrect', 'off');
-      element.addEventListener('input', function() { Page.sendText('web_input', control, element.value); });
+      // The text as the child edits it, and whether an input method is still composing it.
+      element.addEventListener('input', function(event) {
+        Page.sendText('web_input', control, element.value, event.isComposing ? 1 : 0);
+      });
+      element.addEventListener('compositionend', function() {
+        Page.sendText('web_input', control, element.value, 0);
+      });
       break;
     case 'button':
       element = document.createElement('button');

@@ -143,8 +143,11 @@ def composition(page):
         page.cdp("Input.dispatchKeyEvent", {"type": "keyUp", "key": digit, "code": "Digit" + digit,
                                             "windowsVirtualKeyCode": 48 + int(digit)})
     page.cdp("Input.insertText", {"text": answer})
-    page.wait("an answer typed through an input method did not score once (total %s)"
-              % page.text("Lbltotaal"), lambda: page.text("Lbltotaal").strip() == "2")
+    box = lambda: page.js("return document.querySelector('[data-name=\"txtAntwoord\"]').value")
+    typed = box()
+    page.wait("%s typed through an input method gave %r and a total of %s, not one more point"
+              % (answer, typed, page.text("Lbltotaal")), lambda: page.text("Lbltotaal").strip() == "2")
+    page.wait("after the scored answer the box still shows %r" % box(), lambda: box() == "")
     log("digits through an input method count once")
 
 
