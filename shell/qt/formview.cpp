@@ -317,6 +317,12 @@ void FormView::formChanged(tk::FormProperty property) {
     } else {
       window_->activateWindow();
     }
+    // The window in front gives the keyboard to its control that has the focus.
+    if (const tk::Control *focused = form_.focused()) {
+      if (QWidget *w = widget(*focused)) {
+        w->setFocus(Qt::OtherFocusReason);
+      }
+    }
     break;
   }
 }
