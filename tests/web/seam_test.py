@@ -229,6 +229,10 @@ def the_end(page):
               lambda: page.focused() == "restart")
     caption = page.js("return document.activeElement.textContent")
     check("the new start reads %r" % caption, caption == "Klik hier en start !")
+    middle = page.js("var r = document.activeElement.getBoundingClientRect();"
+                     "return [r.left + r.width / 2 - innerWidth / 2, r.top + r.height / 2 - innerHeight / 2]")
+    check("the new start stands %s off the middle of the page" % middle,
+          max(abs(middle[0]), abs(middle[1])) <= 1)
     page.shot("ended")
     page.press(" ")
     page.wait("Space on the new start did not start the program again",
