@@ -118,4 +118,19 @@ TEST_F(WindowSystem, aKeyStillTypedAsTheRoundEndsLandsOnThePlayedTableNotOnStop)
   EXPECT_TRUE(program.tafels().timer("Tmrchrono").enabled());
 }
 
+// The program cannot be seen only once every window of it is minimised; its time then
+// stands still, and goes on when a window is shown again.
+TEST_F(WindowSystem, theProgramIsHiddenWhileEveryWindowOfItIsMinimised) {
+  click(program.frmmecenaat1(), "cmdkombinnen");
+  click(program.tafels(), "cmdstarter(3)");
+  window(program.mdiForm2())->showMinimized();
+  EXPECT_FALSE(desktop.hidden());
+  window(program.tafels())->showMinimized();
+  EXPECT_TRUE(desktop.hidden());
+  EXPECT_EQ(desktop.waitForNextTick(), std::nullopt);
+  window(program.tafels())->showNormal();
+  EXPECT_FALSE(desktop.hidden());
+  EXPECT_NE(desktop.waitForNextTick(), std::nullopt);
+}
+
 } // namespace
