@@ -25,7 +25,8 @@ mergeInto(LibraryManager.library, {
       if (Page.modal || Page.ended) return;
       Module['_' + name](handle, stringToNewUTF8(text), composing); // the backend frees it
     },
-    // A key going down or up on a control of the window (its handle) or the window (0).
+    // A key going down or up on a control of the window (its handle) or the window (0),
+    // with the bits of mapping.h's pageKey.
     sendKey: function(window, handle, event) {
       if (Page.modal || Page.ended) return 0;
       var flags = (event.repeat ? 1 : 0) | (event.shiftKey ? 2 : 0) | (event.ctrlKey ? 4 : 0) |
