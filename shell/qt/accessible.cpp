@@ -18,16 +18,19 @@ bool hiddenFromScreenReader(const QWidget &widget) {
 }
 
 QAccessible::Role paintedRole(const PaintedWidget &widget) {
-  switch (widget.control().kind()) {
-  case tk::Kind::Frame:
+  switch (tk::accessibleRole(widget.control())) {
+  case tk::Role::Group:
     return QAccessible::Grouping;
-  case tk::Kind::Image:
+  case tk::Role::Picture:
     return QAccessible::Graphic;
-  case tk::Kind::PictureBox:
-    return tk::accessibleName(widget.control()).empty() ? QAccessible::Pane : QAccessible::Graphic;
-  default:
-    return QAccessible::Client;
+  case tk::Role::Pane:
+    return QAccessible::Pane;
+  case tk::Role::Hidden:
+  case tk::Role::Status:
+  case tk::Role::Own:
+    break;
   }
+  return QAccessible::Client;
 }
 
 // A container whose accessible children leave out the decoration in it.

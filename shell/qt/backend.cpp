@@ -72,6 +72,29 @@ void QtBackend::detached() {
 void QtBackend::attach(tk::Desktop &desktop) {
   desktop_ = &desktop;
   desktop.setWindowSystem(this);
+  // The designs centre their windows on the primary screen.
+  if (QScreen *screen = QGuiApplication::primaryScreen()) {
+    connect(screen, &QScreen::geometryChanged, this, [this] {
+      if (desktop_ != nullptr) {
+        desktop_->displayChanged();
+      }
+    });
+  }
+}
+
+bool QtBackend::allMinimised() const {
+  bool shown = false;
+  for (const auto &[form, view] : views_) {
+    const QWidget *window = view->window();
+    if (window == nullptr || !window->isWindow() || !window->isVisible()) {
+      continue;
+    }
+    if (!window->isMinimized()) {
+      return false;
+    }
+    shown = true;
+  }
+  return shown;
 }
 
 FormView *QtBackend::view(const tk::Form &form) const {
@@ -152,6 +175,10 @@ bool QtBackend::eventFilter(QObject *watched, QEvent *event) {
   case QEvent::FocusOut:
     focusMoved(widget, static_cast<QFocusEvent *>(event));
     return false;
+  case QEvent::WindowStateChange:
+    // The program cannot be seen once every window of it is minimised.
+    desktop_->setHidden(allMinimised());
+    return false;
   case QEvent::WindowActivate:
     for (const auto &[form, view] : views_) {
       if (view->window() == widget && form->design().kind != tk::WindowKind::MdiChild) {
@@ -217,10 +244,9 @@ void QtBackend::messageBox(std::string_view text, std::string_view title) {
 void QtBackend::sendTab() {
   QMetaObject::invokeMethod(
       this,
-      [] {
-        if (QWidget *focus = QApplication::focusWidget()) {
-          QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-          QApplication::sendEvent(focus, &tab);
+      [this] {
+        if (desktop_ != nullptr) {
+          desktop_->tabPosted();
         }
       },
       Qt::QueuedConnection);

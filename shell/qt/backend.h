@@ -71,6 +71,7 @@ private:
   bool mouseMoved(QWidget *widget, QEvent *event);
   bool keyPressed(QWidget *widget, QEvent *event);
   void focusMoved(QWidget *widget, QFocusEvent *event);
+  [[nodiscard]] bool allMinimised() const;
 
   SteadyClock steadyClock_;
   const tk::Clock *clock_;

@@ -304,12 +304,24 @@ void FormView::formChanged(tk::FormProperty property) {
   case tk::FormProperty::Caption:
     window_->setWindowTitle(toQString(form_.design().caption));
     break;
+  case tk::FormProperty::Focus:
+    // No control holds the focus any more: the window itself takes the keys.
+    if (QWidget *focus = client_->focusWidget(); focus != nullptr && focus != client_) {
+      client_->setFocus(Qt::OtherFocusReason);
+    }
+    break;
   case tk::FormProperty::Raised:
     window_->raise();
     if (subWindow_ != nullptr) {
       backend_.mdiArea()->setActiveSubWindow(subWindow_);
     } else {
       window_->activateWindow();
+    }
+    // The window in front gives the keyboard to its control that has the focus.
+    if (const tk::Control *focused = form_.focused()) {
+      if (QWidget *w = widget(*focused)) {
+        w->setFocus(Qt::OtherFocusReason);
+      }
     }
     break;
   }

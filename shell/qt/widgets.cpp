@@ -74,6 +74,15 @@ void paintFocusRing(QWidget &widget) {
 
 } // namespace
 
+tk::KeyDown keyDown(const QKeyEvent &event) {
+  return {.code = keyCode(event).value_or(0),
+          .digitAtPlace = digitAtKeyPosition(event.nativeScanCode()),
+          .repeat = event.isAutoRepeat(),
+          .shortcut = (event.modifiers() & shortcutModifiers) != 0,
+          // Qt hands an input method's text over as QInputMethodEvent, not as keys.
+          .composing = false};
+}
+
 std::optional<int> digitAtKeyPosition(quint32 nativeScanCode) {
   for (const auto &[code, digit] : digitKeys) {
     if (code == nativeScanCode) {
@@ -150,16 +159,14 @@ TextBoxWidget::TextBoxWidget(const tk::Control &control, QWidget *parent)
 }
 
 void TextBoxWidget::keyPressEvent(QKeyEvent *event) {
-  const std::optional<int> digit =
-      control_.design().digitKeys && (event->modifiers() & shortcutModifiers) == 0
-          ? digitAtKeyPosition(event->nativeScanCode())
-          : std::nullopt;
-  if (!digit) {
+  const tk::KeyDown down = keyDown(*event);
+  if (tk::keyOnControl(control_, down) != tk::KeyEffect::TypeDigit) {
     QLineEdit::keyPressEvent(event);
     return;
   }
-  QKeyEvent typed(QEvent::KeyPress, Qt::Key_0 + *digit, Qt::NoModifier,
-                  QString(QChar(u'0' + *digit)), event->isAutoRepeat());
+  const int digit = *down.digitAtPlace;
+  QKeyEvent typed(QEvent::KeyPress, Qt::Key_0 + digit, Qt::NoModifier, QString(QChar(u'0' + digit)),
+                  event->isAutoRepeat());
   QLineEdit::keyPressEvent(&typed);
   event->setAccepted(typed.isAccepted());
 }
@@ -201,16 +208,19 @@ ButtonWidget::ButtonWidget(const tk::Control &control, QWidget *parent)
 }
 
 void ButtonWidget::keyPressEvent(QKeyEvent *event) {
-  const std::optional<std::int16_t> code = keyCode(*event);
-  if (!code || !tk::pressesButton(*code)) {
-    QToolButton::keyPressEvent(event);
-    return;
-  }
-  // The press counts once, on the key going down; holding the key repeats nothing.
-  event->accept();
-  if (!event->isAutoRepeat()) {
+  switch (tk::keyOnControl(control_, keyDown(*event))) {
+  case tk::KeyEffect::Press:
+    event->accept();
     click();
+    return;
+  case tk::KeyEffect::Swallow:
+    event->accept();
+    return;
+  case tk::KeyEffect::TypeDigit:
+  case tk::KeyEffect::Default:
+    break;
   }
+  QToolButton::keyPressEvent(event);
 }
 
 void ButtonWidget::resizeEvent(QResizeEvent *event) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "toolkit/control.h"
+#include "toolkit/keys.h"
 
 #include <QColor>
 #include <QFont>
@@ -26,6 +27,8 @@ namespace qtb {
 // The character code of a typed key, as the toolkit's KeyPress counts it; none for keys
 // that type nothing (arrows, function keys).
 [[nodiscard]] std::optional<std::int16_t> keyCode(const QKeyEvent &event);
+// A key going down, as the toolkit's key rules read it.
+[[nodiscard]] tk::KeyDown keyDown(const QKeyEvent &event);
 // Multi-line captions break lines with CR LF; Qt wants a bare line feed.
 [[nodiscard]] QString captionText(std::string_view text);
 

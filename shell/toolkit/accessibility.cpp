@@ -105,6 +105,24 @@ bool hiddenFromScreenReader(const Control &control) {
   }
 }
 
+Role accessibleRole(const Control &control) {
+  if (hiddenFromScreenReader(control)) {
+    return Role::Hidden;
+  }
+  switch (control.kind()) {
+  case Kind::Frame:
+    return Role::Group;
+  case Kind::Image:
+    return Role::Picture;
+  case Kind::PictureBox:
+    return accessibleName(control).empty() ? Role::Pane : Role::Picture;
+  case Kind::StatusBar:
+    return Role::Status;
+  default:
+    return Role::Own;
+  }
+}
+
 Rect rectInForm(const Control &control) {
   Rect rect = control.rect();
   for (const Control *c = control.container(); c != nullptr; c = c->container()) {

@@ -6,6 +6,7 @@
 #include "control.h"
 #include "form.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,18 @@ namespace tk {
 // Decoration a screen reader should pass by: shapes, lines, and pictures that carry no
 // name and hold no controls.
 [[nodiscard]] bool hiddenFromScreenReader(const Control &control);
+
+// What a screen reader takes a control for, where the kind of widget or element a
+// window system makes for it does not say so itself.
+enum class Role : std::uint8_t {
+  Hidden,  // decoration, passed by
+  Group,   // a frame: a group of controls under its caption
+  Picture, // a picture with a name
+  Pane,    // a picture box without a name: a plain container of controls
+  Status,  // the status bar
+  Own,     // the widget's or element's own role (buttons, text boxes, labels)
+};
+[[nodiscard]] Role accessibleRole(const Control &control);
 
 // Where a control lies in its form's client area, through all its containers.
 [[nodiscard]] Rect rectInForm(const Control &control);

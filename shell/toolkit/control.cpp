@@ -221,16 +221,17 @@ void Control::setContainer(Control *container) {
   changed(Property::Container);
 }
 
-bool Control::reachable() const {
-  if (!form_.loaded() || !form_.visible() || !visibleInForm()) {
-    return false;
-  }
+bool Control::canHoldFocus() const {
   for (const Control *c = this; c != nullptr; c = c->container_) {
-    if (!c->enabled_) {
+    if (!c->enabled_ || !c->visible_) {
       return false;
     }
   }
-  return form_.reachable();
+  return true;
+}
+
+bool Control::reachable() const {
+  return form_.loaded() && form_.visible() && canHoldFocus() && form_.reachable();
 }
 
 void Control::click() {

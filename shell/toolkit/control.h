@@ -145,6 +145,10 @@ public:
   void typeText(std::string text); // the child edits a text box to this text; none if locked
   void mouseMove(const MouseEvent &event);
 
+  // Shown and enabled in its form, through all its containers: the keyboard focus can
+  // rest on it, whether or not the form itself is shown.
+  [[nodiscard]] bool canHoldFocus() const;
+
   // Shown, enabled and inside a shown form: a child can reach it.
   [[nodiscard]] bool reachable() const;
 

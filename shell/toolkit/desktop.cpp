@@ -80,9 +80,16 @@ void Desktop::show(Form &form) {
   }
   dispatch([this, &form] {
     form.setVisibleFlag(true);
+    form.focusOnShow();
     form.changed(FormProperty::Raised);
     if (form.design().kind == WindowKind::MdiChild) {
       activeChild_ = &form;
+    }
+    // The main window comes with the child window that is active inside it, which now
+    // has the keyboard.
+    if (form.design().kind == WindowKind::MdiParent && activeChild_ != nullptr &&
+        activeChild_->visible()) {
+      activeChild_->changed(FormProperty::Raised);
     }
     activate(form);
   });
@@ -137,6 +144,28 @@ void Desktop::runDueTimers() {
   }
 }
 
+void Desktop::displayChanged() {
+  dispatch([this] {
+    for (Form *form : forms_) {
+      if (form->loaded() && form->centred()) {
+        form->centreOnDisplay();
+      }
+    }
+  });
+}
+
+void Desktop::setHidden(bool hidden) {
+  // Through dispatch, so that the window system re-arms its timer when it returns.
+  dispatch([this, hidden] {
+    hidden_ = hidden;
+    if (hidden) {
+      scheduler_.pause();
+    } else {
+      scheduler_.resume();
+    }
+  });
+}
+
 bool Desktop::closeRequested(Form &form) {
   if (form.design().kind != WindowKind::MdiParent) {
     return false;
@@ -151,6 +180,14 @@ std::optional<Millis> Desktop::waitForNextTick() const {
     return std::nullopt;
   }
   return std::max<Millis>(0, *due - scheduler_.now());
+}
+
+void Desktop::tabPosted() {
+  dispatch([this] {
+    if (active_ != nullptr) {
+      active_->tab(false);
+    }
+  });
 }
 
 void Desktop::end() {

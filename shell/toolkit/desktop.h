@@ -93,6 +93,22 @@ public:
   // window may close.
   bool closeRequested(Form &form);
 
+  // The window system reports that the display changed its size (a window resized, a
+  // tablet turned, the page zoomed). Every window that stands centred on the display is
+  // centred again, as it was placed when it loaded.
+  void displayChanged();
+
+  // The window system reports whether the program can be seen at all (a page in a tab
+  // in the background, a program minimised). While it cannot, the program's time stands
+  // still: no timer ticks, a round in play waits where it is, and when the program is
+  // seen again every timer goes on where it stood, in its own phase.
+  void setHidden(bool hidden);
+  [[nodiscard]] bool hidden() const { return hidden_; }
+
+  // The Tab keystroke Services::sendTab posted, once the handler that sent it has
+  // returned: the active form's focus goes on to its next control in tab order.
+  void tabPosted();
+
   void end();
   [[nodiscard]] bool ended() const { return ended_; }
 
@@ -120,6 +136,7 @@ private:
   Form *activeChild_ = nullptr; // the active child window inside the main window
   int depth_ = 0;
   bool ended_ = false;
+  bool hidden_ = false;
 };
 
 } // namespace tk

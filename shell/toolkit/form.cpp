@@ -1,7 +1,9 @@
 #include "form.h"
 
+#include "accessibility.h"
 #include "desktop.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace tk {
@@ -90,14 +92,18 @@ void Form::hide() {
 }
 
 void Form::setLeft(float left) {
-  if (left != left_) {
-    left_ = left;
-    changed(FormProperty::Position);
-  }
+  centred_ = false;
+  place(left, top_);
 }
 
 void Form::setTop(float top) {
-  if (top != top_) {
+  centred_ = false;
+  place(left_, top);
+}
+
+void Form::place(float left, float top) {
+  if (left != left_ || top != top_) {
+    left_ = left;
     top_ = top;
     changed(FormProperty::Position);
   }
@@ -105,8 +111,9 @@ void Form::setTop(float top) {
 
 void Form::centreOnDisplay() {
   const Services &services = desktop_.services();
-  setLeft((services.displayWidth() - outerWidth()) * 0.5F);
-  setTop((services.displayHeight() - outerHeight()) * 0.5F);
+  place((services.displayWidth() - outerWidth()) * 0.5F,
+        (services.displayHeight() - outerHeight()) * 0.5F);
+  centred_ = true;
 }
 
 float Form::outerWidth() const {
@@ -201,6 +208,47 @@ std::int16_t Form::keyPress(std::int16_t key) {
   return key;
 }
 
+Control *Form::nextInTabOrder(const Control *from, bool backwards) const {
+  std::vector<Control *> order = tabOrder(*this);
+  if (backwards) {
+    std::reverse(order.begin(), order.end());
+  }
+  const auto at = std::find(order.begin(), order.end(), from);
+  // Round from the control after `from`, ending with `from` itself.
+  const auto start = at == order.end() ? order.begin() : std::next(at);
+  std::rotate(order.begin(), start, order.end());
+  const auto next =
+      std::find_if(order.begin(), order.end(), [](const Control *c) { return c->canHoldFocus(); });
+  return next == order.end() ? nullptr : *next;
+}
+
+void Form::tab(bool backwards) {
+  if (Control *next = nextInTabOrder(focused_, backwards)) {
+    next->setFocus();
+  }
+}
+
+void Form::moveFocus(Control *control) {
+  if (control != nullptr) {
+    control->setFocus();
+    return;
+  }
+  focused_ = nullptr;
+  changed(FormProperty::Focus);
+}
+
+void Form::focusOnShow() {
+  if (focused_ == nullptr || !focused_->canHoldFocus()) {
+    moveFocus(nextInTabOrder(nullptr));
+  }
+}
+
+void Form::keepFocus() {
+  if (focused_ != nullptr && !focused_->canHoldFocus()) {
+    moveFocus(nextInTabOrder(focused_));
+  }
+}
+
 void Form::changed(FormProperty property) {
   if (WindowSystem *ws = desktop_.windowSystem(); ws != nullptr && loaded_) {
     ws->formChanged(*this, property);
@@ -210,6 +258,10 @@ void Form::changed(FormProperty property) {
 void Form::controlChanged(Control &control, Property property) {
   if (WindowSystem *ws = desktop_.windowSystem(); ws != nullptr && loaded_) {
     ws->controlChanged(control, property);
+  }
+  if (property == Property::Visible || property == Property::Enabled ||
+      property == Property::Container) {
+    keepFocus();
   }
 }
 

@@ -16,7 +16,8 @@ namespace tk {
 
 class Desktop;
 
-enum class FormProperty : std::uint8_t { Visible, Position, Enabled, Caption, Raised };
+// Focus: the keyboard focus went to none of the controls; the window itself takes the keys.
+enum class FormProperty : std::uint8_t { Visible, Position, Enabled, Caption, Raised, Focus };
 
 class Form {
 public:
@@ -50,6 +51,9 @@ public:
   // Left and Top put the whole window in the middle of the display, in single
   // precision and unrounded; a window larger than the display gets a negative place.
   void centreOnDisplay();
+  // Whether the window stands where centreOnDisplay put it: a change of the display's
+  // size then places it again.
+  [[nodiscard]] bool centred() const { return centred_; }
   [[nodiscard]] float clientWidth() const { return design_.clientWidth; }
   [[nodiscard]] float clientHeight() const { return design_.clientHeight; }
   // The window with its border and title bar.
@@ -63,6 +67,11 @@ public:
   // The window system reports where the user moved the keyboard focus (Tab, a click):
   // to a control, or to none of them (nullptr).
   void focusMovedTo(Control *control) { focused_ = control; }
+  // The control Tab goes to from `from` (the first one from none): the next in tab order
+  // that can hold the focus, round within the form; none when no control can.
+  [[nodiscard]] Control *nextInTabOrder(const Control *from, bool backwards = false) const;
+  // The Tab key: the focus goes on to the next control in tab order, if there is one.
+  void tab(bool backwards);
 
   // Loaded, shown and enabled, and so is the main window around a child window.
   [[nodiscard]] bool reachable() const;
@@ -92,6 +101,14 @@ private:
   void markLoaded() { loaded_ = true; }
   void markUnloaded();
   void setVisibleFlag(bool visible);
+  void place(float left, float top);
+  // A form being shown gives the focus to its first control in tab order, unless a
+  // control that can hold it has it already.
+  void focusOnShow();
+  // The focused control was hidden or disabled: the focus goes on to the next control
+  // in tab order, or to the window itself.
+  void keepFocus();
+  void moveFocus(Control *control);
   [[nodiscard]] Control *hit(const Control *container, float x, float y) const;
 
   Desktop &desktop_;
@@ -103,6 +120,7 @@ private:
   bool enabled_ = true;
   float left_;
   float top_;
+  bool centred_ = false;
   Control *focused_ = nullptr;
 };
 

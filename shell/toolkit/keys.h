@@ -1,13 +1,19 @@
-// Key codes as the KeyPress event reports them, and the keys that press a button.
+// Key codes as the KeyPress event reports them, and what a key going down does on the
+// control that has the focus: one rule, which every window system carries out.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace tk {
 
+class Control;
+
 namespace key {
+inline constexpr std::int16_t backspace = 8;
 inline constexpr std::int16_t tab = 9;
 inline constexpr std::int16_t enter = 13;
+inline constexpr std::int16_t escape = 27;
 inline constexpr std::int16_t space = 32;
 } // namespace key
 
@@ -16,5 +22,28 @@ inline constexpr std::int16_t space = 32;
 constexpr bool pressesButton(std::int16_t code) {
   return code == key::enter || code == key::space;
 }
+
+// A key going down, as the window system saw it.
+struct KeyDown {
+  std::int16_t code = 0;                // the character it types (Enter 13); 0 for none
+  std::optional<int> digitAtPlace = {}; // the digit of its place on the number row or keypad
+  bool repeat = false;                  // the key is held and repeats
+  bool shortcut = false;                // Ctrl, Alt or Meta is held
+  bool composing = false;               // an input method is composing a text with it
+};
+
+enum class KeyEffect : std::uint8_t {
+  Default,   // the window system's own handling: the control types, Tab moves on
+  Press,     // the control is clicked
+  Swallow,   // nothing happens
+  TypeDigit, // the digit of the key's place is typed where the caret is
+};
+
+// What a key going down does on a control with the focus. A button is pressed once by
+// a key that presses buttons and not again while it is held; with Ctrl, Alt or Meta the
+// key presses nothing. A box that takes digit keys types the digit of the key's place,
+// whatever the layout gives, unless a shortcut key is held, the box is locked or an
+// input method is composing: the composed text then comes as typed text, once.
+[[nodiscard]] KeyEffect keyOnControl(const Control &control, const KeyDown &key);
 
 } // namespace tk

@@ -53,6 +53,9 @@ std::optional<Millis> Timer::due() const {
 
 std::optional<Millis> Scheduler::nextDue() const {
   std::optional<Millis> earliest;
+  if (paused_) {
+    return earliest;
+  }
   for (const Timer *timer : timers_) {
     if (auto due = timer->due(); due && (!earliest || *due < *earliest)) {
       earliest = due;
@@ -62,7 +65,10 @@ std::optional<Millis> Scheduler::nextDue() const {
 }
 
 Timer *Scheduler::takeDue() {
-  const Millis now = clock_.now();
+  if (paused_) {
+    return nullptr;
+  }
+  const Millis now = this->now();
   Timer *first = nullptr;
   for (Timer *timer : timers_) {
     auto due = timer->due();
@@ -84,6 +90,20 @@ Timer *Scheduler::takeDue() {
 void Scheduler::stopAll() {
   for (Timer *timer : timers_) {
     timer->setEnabled(false);
+  }
+}
+
+void Scheduler::pause() {
+  if (!paused_) {
+    pausedAt_ = clock_.now();
+    paused_ = true;
+  }
+}
+
+void Scheduler::resume() {
+  if (paused_) {
+    pausedFor_ += clock_.now() - pausedAt_;
+    paused_ = false;
   }
 }
 

@@ -58,7 +58,9 @@ class Scheduler {
 public:
   explicit Scheduler(const Clock &clock) : clock_(clock) {}
 
-  [[nodiscard]] Millis now() const { return clock_.now(); }
+  // The timers' time: the clock's, less the time spent paused.
+  [[nodiscard]] Millis now() const { return (paused_ ? pausedAt_ : clock_.now()) - pausedFor_; }
+  // Nothing while paused.
   [[nodiscard]] std::optional<Millis> nextDue() const;
 
   // The timer whose tick is due at the clock's time, earliest first. Taking it moves
@@ -66,6 +68,11 @@ public:
   Timer *takeDue();
 
   void stopAll();
+
+  // While paused the timers' time stands still: nothing falls due, and on resuming every
+  // timer's next tick lies as far ahead as it did when the pause began.
+  void pause();
+  void resume();
 
 private:
   friend class Timer;
@@ -76,6 +83,9 @@ private:
   const Clock &clock_;
   std::vector<Timer *> timers_;
   std::uint64_t orders_ = 0;
+  bool paused_ = false;
+  Millis pausedAt_ = 0;
+  Millis pausedFor_ = 0;
 };
 
 } // namespace tk

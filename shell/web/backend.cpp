@@ -42,6 +42,7 @@ WebBackend::~WebBackend() {
 void WebBackend::attach(tk::Desktop &desktop) {
   desktop_ = &desktop;
   desktop.setWindowSystem(this);
+  page_listen_display(); // reports the page's state at once, then each change
 }
 
 void WebBackend::detached() {
@@ -77,15 +78,82 @@ void WebBackend::clicked(int handle) {
   }
 }
 
-void WebBackend::edited(int handle, std::string text) {
+void WebBackend::edited(int handle, std::string text, bool composing) {
+  // What an input method shows while it composes is not typed yet: the program takes
+  // the composed text once, when the composition ends.
+  if (composing) {
+    return;
+  }
   if (tk::Control *c = control(handle)) {
     c->typeText(std::move(text));
   }
 }
 
-bool WebBackend::keyPressed(int window, int key) {
+bool WebBackend::keyDown(int window, int handle, std::string_view key, std::string_view code,
+                         int flags) {
   FormView *v = viewOfWindow(window);
-  return v != nullptr && v->form().keyPress(static_cast<std::int16_t>(key)) == 0;
+  if (v == nullptr) {
+    return false;
+  }
+  const tk::KeyDown down = web::keyDown(key, code, flags);
+  if (key == "Tab" && !down.shortcut) {
+    // Tab goes by the toolkit's order, round within the window, as on the desktop.
+    v->form().tab((flags & pageKey::shift) != 0);
+    return true;
+  }
+  tk::Control *c = v->control(handle);
+  if (c == nullptr) {
+    // The window itself has the keyboard: its KeyPress hears the character.
+    const std::int16_t typed = down.shortcut || down.composing ? 0 : down.code;
+    return typed != 0 && v->form().keyPress(typed) == 0;
+  }
+  switch (tk::keyOnControl(*c, down)) {
+  case tk::KeyEffect::Press:
+    c->click();
+    return true;
+  case tk::KeyEffect::Swallow:
+    return true;
+  case tk::KeyEffect::TypeDigit:
+    typeDigit(*c, handle, *down.digitAtPlace);
+    return true;
+  case tk::KeyEffect::Default:
+    break;
+  }
+  return false;
+}
+
+bool WebBackend::keyUp(int window, int handle, std::string_view key) {
+  // A button was pressed as its key went down; a browser would press it again as Space
+  // comes up.
+  FormView *v = viewOfWindow(window);
+  tk::Control *c = v != nullptr ? v->control(handle) : nullptr;
+  return c != nullptr && c->kind() == tk::Kind::Button && tk::pressesButton(keyCode(key));
+}
+
+void WebBackend::typeDigit(tk::Control &box, int handle, int digit) {
+  const std::string typed(1, static_cast<char>('0' + digit));
+  char *text = page_text_insert(handle, typed.c_str());
+  std::string edited(text);
+  std::free(text);
+  box.typeText(std::move(edited));
+}
+
+void WebBackend::tabPosted() {
+  if (desktop_ != nullptr) {
+    desktop_->tabPosted();
+  }
+}
+
+void WebBackend::displayChanged() {
+  if (desktop_ != nullptr) {
+    desktop_->displayChanged();
+  }
+}
+
+void WebBackend::hiddenChanged(bool hidden) {
+  if (desktop_ != nullptr) {
+    desktop_->setHidden(hidden);
+  }
 }
 
 void WebBackend::mouseMoved(int window, float x, float y, int buttons, int shift) {
@@ -154,7 +222,7 @@ void WebBackend::messageBox(std::string_view text, std::string_view title) {
 }
 
 void WebBackend::sendTab() {
-  page_focus_next();
+  page_post_tab();
 }
 
 void WebBackend::randomize() {
@@ -182,6 +250,22 @@ float WebBackend::textWidth(std::string_view text, const tk::Font &font) const {
 void WebBackend::endProgram() {
   page_timer_stop();
   page_end();
+  // The program's end closes its window, as on the desktop, where the page is one of
+  // its own (an installed app) and the browser lets it; else the page is no dead end.
+  if (page_in_app_window() == 0 || page_close_window() == 0) {
+    offerRestart();
+  }
+}
+
+void WebBackend::offerRestart() const {
+  if (restart_ == nullptr) {
+    return;
+  }
+  const tk::ControlDesign &b = *restart_;
+  page_offer_restart(captionText(b.text).c_str(), cssFont(b.font).c_str(),
+                     cssColor(b.back.value_or(tk::systemColor::buttonFace)).c_str(),
+                     cssColor(b.fore.value_or(tk::systemColor::buttonText)).c_str(),
+                     std::string(b.picture).c_str(), px(b.rect.width), px(b.rect.height));
 }
 
 } // namespace web
@@ -195,16 +279,46 @@ EMSCRIPTEN_KEEPALIVE void web_click(int control) {
   }
 }
 
-EMSCRIPTEN_KEEPALIVE void web_input(int control, char *text) {
+EMSCRIPTEN_KEEPALIVE void web_input(int control, char *text, int composing) {
   std::string edited(text);
   std::free(text);
   if (web::pageBackend != nullptr) {
-    web::pageBackend->edited(control, std::move(edited));
+    web::pageBackend->edited(control, std::move(edited), composing != 0);
   }
 }
 
-EMSCRIPTEN_KEEPALIVE int web_key(int window, int key) {
-  return web::pageBackend != nullptr && web::pageBackend->keyPressed(window, key) ? 1 : 0;
+EMSCRIPTEN_KEEPALIVE int web_key_down(int window, int control, char *key, char *code, int flags) {
+  const std::string k(key);
+  const std::string c(code);
+  std::free(key);
+  std::free(code);
+  return web::pageBackend != nullptr && web::pageBackend->keyDown(window, control, k, c, flags) ? 1
+                                                                                                : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int web_key_up(int window, int control, char *key, char *code, int /*flags*/) {
+  const std::string k(key);
+  std::free(key);
+  std::free(code);
+  return web::pageBackend != nullptr && web::pageBackend->keyUp(window, control, k) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void web_tab() {
+  if (web::pageBackend != nullptr) {
+    web::pageBackend->tabPosted();
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE void web_display_changed() {
+  if (web::pageBackend != nullptr) {
+    web::pageBackend->displayChanged();
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE void web_hidden(int hidden) {
+  if (web::pageBackend != nullptr) {
+    web::pageBackend->hiddenChanged(hidden != 0);
+  }
 }
 
 EMSCRIPTEN_KEEPALIVE void web_mouse_move(int window, double x, double y, int buttons, int shift) {
@@ -224,11 +338,6 @@ EMSCRIPTEN_KEEPALIVE void web_focus(int window, int control) {
   if (web::pageBackend != nullptr) {
     web::pageBackend->focusMoved(window, control);
   }
-}
-
-// Whether a key pressed on a focused button presses it: the toolkit's rule.
-EMSCRIPTEN_KEEPALIVE int web_presses_button(int key) {
-  return tk::pressesButton(static_cast<std::int16_t>(key)) ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE void web_timer() {

@@ -7,6 +7,8 @@
 #include "toolkit/form_views.h"
 #include "toolkit/random.h"
 
+#include <string_view>
+
 namespace web {
 
 class FormView;
@@ -31,14 +33,27 @@ public:
   // The page's events, by the handles the views gave their windows and controls.
   // A handle of a window or control that is gone is ignored.
   void clicked(int control);
-  void edited(int control, std::string text);
-  [[nodiscard]] bool keyPressed(int window, int key); // true: the form swallowed it
+  void edited(int control, std::string text, bool composing);
+  // A key going down (or coming up) on a control of the window, or on the window itself
+  // (0). key and code are the event's; flags its mapping.h pageKey bits. True: the
+  // page's own handling of the key must not happen.
+  [[nodiscard]] bool keyDown(int window, int control, std::string_view key, std::string_view code,
+                             int flags);
+  [[nodiscard]] bool keyUp(int window, int control, std::string_view key);
+  // The Tab keystroke sendTab posted.
+  void tabPosted();
   void mouseMoved(int window, float x, float y, int buttons, int shift);
   void activated(int window);
   // The keyboard moved to a control of the window, or to the window itself (0).
   void focusMoved(int window, int control);
   void timeout();
+  // The page's viewport changed its size; the page was hidden or shown.
+  void displayChanged();
+  void hiddenChanged(bool hidden);
 
+  // After the end, where the page cannot close itself, it offers to start again with a
+  // button of this design (the welcome screen's start button).
+  void offerRestartWith(const tk::ControlDesign &button) { restart_ = &button; }
   // tk::WindowSystem
   void formLoaded(tk::Form &form) override;
   void formUnloaded(tk::Form &form) override;
@@ -65,12 +80,15 @@ private:
   [[nodiscard]] FormView *view(const tk::Form &form) const;
   [[nodiscard]] FormView *viewOfWindow(int window) const;
   [[nodiscard]] tk::Control *control(int handle) const;
+  void typeDigit(tk::Control &box, int handle, int digit);
+  void offerRestart() const;
 
   PageClock clock_;
   tk::Desktop *desktop_ = nullptr;
   tk::FormViews<FormView> views_;
   tk::UniformRandom random_;
   int lastHandle_ = 0;
+  const tk::ControlDesign *restart_ = nullptr;
 };
 
 } // namespace web

@@ -180,6 +180,12 @@ void FormView::formChanged(tk::FormProperty property) {
     page_window_raise(window_);
     giveKeyboard();
     break;
+  case tk::FormProperty::Focus:
+    // No control holds the focus any more; the window in front takes the keys itself.
+    if (backend_.desktop() != nullptr && backend_.desktop()->active() == &form_) {
+      giveKeyboard();
+    }
+    break;
   }
 }
 

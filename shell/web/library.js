@@ -2,8 +2,11 @@
 // to mirror its windows and controls as elements, and that sends the page's events back
 // through the backend's web_* functions. Every call into the program goes through
 // $Page.send, which holds events back while the message box is open and after the end.
+// The page decides nothing: a key goes to the program as the browser reported it, and
+// the program answers whether the browser's own handling of it goes ahead.
 
 mergeInto(LibraryManager.library, {
+  $Page__deps: ['$stringToNewUTF8'],
   $Page: {
     windows: {}, // handle -> {box, client, kind, form}
     elements: {}, // handle -> element of a control or menu item
@@ -18,12 +21,36 @@ mergeInto(LibraryManager.library, {
       if (Page.modal || Page.ended) return 0;
       return Module['_' + name].apply(null, Array.prototype.slice.call(arguments, 1));
     },
-    sendText: function(name, handle, text) {
+    sendText: function(name, handle, text, composing) {
       if (Page.modal || Page.ended) return;
-      var size = lengthBytesUTF8(text) + 1;
-      var memory = _malloc(size); // the backend frees it
-      stringToUTF8(text, memory, size);
-      Module['_' + name](handle, memory);
+      Module['_' + name](handle, stringToNewUTF8(text), composing); // the backend frees it
+    },
+    // A key going down or up on a control of the window (its handle) or the window (0),
+    // with the bits of mapping.h's pageKey.
+    sendKey: function(window, handle, event) {
+      if (Page.modal || Page.ended) return 0;
+      var flags = (event.repeat ? 1 : 0) | (event.shiftKey ? 2 : 0) | (event.ctrlKey ? 4 : 0) |
+                  (event.altKey ? 8 : 0) | (event.metaKey ? 16 : 0) |
+                  (event.isComposing || event.keyCode === 229 ? 32 : 0);
+      var name = event.type === 'keyup' ? '_web_key_up' : '_web_key_down';
+      // The backend frees both texts.
+      return Module[name](window, handle, stringToNewUTF8(event.key || ''),
+                          stringToNewUTF8(event.code || ''), flags);
+    },
+    // The page's state (its size, whether it is seen) reaches the program once the
+    // message box is closed, if it changed while the box was open.
+    notices: {},
+    notice: function(name, value) {
+      if (Page.modal) {
+        Page.notices[name] = value;
+        return;
+      }
+      Page.send(name, value);
+    },
+    flushNotices: function() {
+      var notices = Page.notices;
+      Page.notices = {};
+      for (var name in notices) Page.notice(name, notices[name]);
     },
     // The main window: its menu bar and client area, built once into the page.
     mainParts: function() {
@@ -56,14 +83,6 @@ mergeInto(LibraryManager.library, {
         document.body.append(desk);
       }
       return desk;
-    },
-    key: function(event) {
-      // The code of the character the key gives, as the form's KeyPress sees it.
-      if (event.ctrlKey || event.altKey || event.metaKey) return 0;
-      var named = {Enter: 13, Backspace: 8, Escape: 27};
-      if (named[event.key]) return named[event.key];
-      if (event.key.length === 1) return event.key.charCodeAt(0);
-      return 0;
     },
     buttons: function(event) {
       // The toolkit counts left 1, right 2, middle 4; the page left 1, right 2, middle 4.
@@ -133,29 +152,6 @@ mergeInto(LibraryManager.library, {
       bar.minute = setTimeout(function() { Page.tickMinute(bar); },
                               60000 - (now.getSeconds() * 1000 + now.getMilliseconds()));
     },
-    // Texts a text box may receive by key position: the number row and the keypad give
-    // digits whatever the keyboard layout.
-    digitKey: function(event) {
-      if (event.ctrlKey || event.altKey || event.metaKey) return null;
-      var match = /^(?:Digit|Numpad)([0-9])$/.exec(event.code);
-      return match ? match[1] : null;
-    },
-    // The controls of a window that Tab visits now, in its order (data-tab, from 1).
-    tabbables: function(box) {
-      return Array.prototype.filter.call(box.querySelectorAll('[data-tab]'), function(e) {
-        return !e.disabled && e.getClientRects().length > 0;
-      }).sort(function(a, b) { return a.dataset.tab - b.dataset.tab; });
-    },
-    // Moves the keyboard to the next (or previous) control of the window that Tab visits,
-    // round within the window as on the desktop.
-    tabFrom: function(box, from, backwards) {
-      var order = Page.tabbables(box);
-      if (order.length === 0) return;
-      var at = order.indexOf(from);
-      var next = at < 0 ? (backwards ? order.length - 1 : 0)
-                        : (at + (backwards ? order.length - 1 : 1)) % order.length;
-      order[next].focus();
-    },
     infoIcon: '<svg viewBox="0 0 32 32" width="32" height="32" aria-hidden="true">' +
               '<circle cx="16" cy="16" r="15" fill="#1c5fc4" stroke="#0b3a80"/>' +
               '<circle cx="16" cy="8.5" r="2.4" fill="#fff"/>' +
@@ -200,7 +196,10 @@ mergeInto(LibraryManager.library, {
     var client = document.createElement('div');
     client.className = 'client';
     client.tabIndex = -1; // the window itself takes the keys when no control has them
-    client.setAttribute('role', 'group'); // named by its window, not by all its texts
+    // Named by its window, not by all its texts: a screen reader that comes to the window
+    // itself (no control has the keyboard) says which window it is.
+    client.setAttribute('role', 'group');
+    if (name) client.setAttribute('aria-label', name);
     client.style.width = width + 'px';
     client.style.height = height + 'px';
     client.style.background = UTF8ToString(back);
@@ -223,21 +222,19 @@ mergeInto(LibraryManager.library, {
     client.addEventListener('pointerdown', function(event) {
       if (event.pointerType !== 'mouse') Page.pointerAt(window, client, event, 0);
     });
-    box.addEventListener('keydown', function(event) {
-      if (event.key !== 'Tab' || event.ctrlKey || event.altKey || event.metaKey) return;
-      event.preventDefault();
-      Page.tabFrom(box, document.activeElement, event.shiftKey);
-    });
-    // Where the keyboard went, by Tab, a click or the program: a control or the window.
+    // Where the keyboard went, by Tab, a click or the program (a control or the window),
+    // and the keys it gives there.
+    var target = function(event) {
+      return event.target === client ? 0 : Number(event.target.dataset.handle || 0);
+    };
     box.addEventListener('focusin', function(event) {
-      var handle = event.target === client ? 0 : Number(event.target.dataset.handle || 0);
-      Page.send('web_focus', window, handle);
+      Page.send('web_focus', window, target(event));
     });
-    client.addEventListener('keydown', function(event) {
-      if (event.target !== client) return;
-      var code = Page.key(event);
-      if (code && Page.send('web_key', window, code)) event.preventDefault();
-    });
+    var key = function(event) {
+      if (Page.sendKey(window, target(event), event)) event.preventDefault();
+    };
+    box.addEventListener('keydown', key);
+    box.addEventListener('keyup', key);
     Page.layer(kind).append(box);
     Page.windows[window] = record;
   },
@@ -385,7 +382,13 @@ mergeInto(LibraryManager.library, {
       // No on-screen keyboard capitalises or corrects what a child types.
       element.setAttribute('autocapitalize', 'off');
       element.setAttribute('autocorrect', 'off');
-      element.addEventListener('input', function() { Page.sendText('web_input', control, element.value); });
+      // The text as the child edits it, and whether an input method is still composing it.
+      element.addEventListener('input', function(event) {
+        Page.sendText('web_input', control, element.value, event.isComposing ? 1 : 0);
+      });
+      element.addEventListener('compositionend', function() {
+        Page.sendText('web_input', control, element.value, 0);
+      });
       break;
     case 'button':
       element = document.createElement('button');
@@ -401,20 +404,6 @@ mergeInto(LibraryManager.library, {
       caption.className = 'caption';
       element.append(caption);
       element.addEventListener('click', function() { Page.send('web_click', control); });
-      // The toolkit says which keys press a focused button; the browser's own choice
-      // (Enter and Space) gives way to it.
-      element.addEventListener('keydown', function(event) {
-        var code = Page.key(event);
-        if (code && Page.send('web_presses_button', code)) {
-          event.preventDefault();
-          if (!event.repeat) Page.send('web_click', control);
-        } else if (event.key === 'Enter' || event.key === ' ') {
-          event.preventDefault();
-        }
-      });
-      element.addEventListener('keyup', function(event) {
-        if (event.key === ' ') event.preventDefault();
-      });
       break;
     case 'image':
       element = document.createElement('img');
@@ -459,13 +448,6 @@ mergeInto(LibraryManager.library, {
     if (tabIndex > 0) element.dataset.tab = tabIndex;
     if (element.classList.contains('digits')) {
       element.setAttribute('inputmode', 'numeric'); // a tablet's keyboard shows its number pad
-      element.addEventListener('keydown', function(event) {
-        var digit = Page.digitKey(event);
-        if (digit === null || element.readOnly) return;
-        event.preventDefault();
-        element.setRangeText(digit, element.selectionStart, element.selectionEnd, 'end');
-        Page.sendText('web_input', control, element.value);
-      });
     }
     element.dataset.name = UTF8ToString(name);
     element.dataset.handle = control;
@@ -577,6 +559,14 @@ mergeInto(LibraryManager.library, {
     if (element && element.tagName === 'INPUT') element.readOnly = !!locked;
   },
 
+  page_text_insert__deps: ['$Page', '$stringToNewUTF8'],
+  page_text_insert: function(control, text) {
+    var element = Page.elements[control];
+    if (!element || element.tagName !== 'INPUT') return stringToNewUTF8('');
+    element.setRangeText(UTF8ToString(text), element.selectionStart, element.selectionEnd, 'end');
+    return stringToNewUTF8(element.value);
+  },
+
   page_control_progress__deps: ['$Page'],
   page_control_progress: function(control, min, max, value) {
     var element = Page.elements[control];
@@ -674,6 +664,7 @@ mergeInto(LibraryManager.library, {
         Page.modal = false;
         if (returnFocus && returnFocus.isConnected) returnFocus.focus({preventScroll: true});
         wakeUp();
+        setTimeout(Page.flushNotices, 0); // once the program's handler has returned
       };
       // OK gives the keyboard back within its own tap or click: a tablet shows its
       // on-screen keyboard again only for a focus given then, not after the close event.
@@ -689,14 +680,9 @@ mergeInto(LibraryManager.library, {
     });
   },
 
-  page_focus_next__deps: ['$Page'],
-  page_focus_next: function() {
-    // As a Tab keystroke posted to the program: it moves the focus after the handler.
-    setTimeout(function() {
-      var from = document.activeElement;
-      var box = from && from.closest('.window');
-      if (box && !Page.ended) Page.tabFrom(box, from, false);
-    }, 0);
+  page_post_tab__deps: ['$Page'],
+  page_post_tab: function() {
+    setTimeout(function() { Page.send('web_tab'); }, 0);
   },
 
   // The mark of the control that has the keyboard, for every button and text box.
@@ -732,5 +718,49 @@ mergeInto(LibraryManager.library, {
     Page.windows = {};
     Page.elements = {};
     document.body.dataset.ended = 'true';
+  },
+
+  page_in_app_window: function() {
+    return matchMedia('(display-mode: browser)').matches ? 0 : 1;
+  },
+
+  page_close_window: function() {
+    window.close();
+    return window.closed ? 1 : 0;
+  },
+
+  page_offer_restart: function(caption, font, back, fore, picture, width, height) {
+    var button = document.createElement('button');
+    button.type = 'button';
+    button.className = 'restart control button pictureontop';
+    button.dataset.name = 'restart';
+    picture = UTF8ToString(picture);
+    if (picture) {
+      var img = document.createElement('img');
+      img.src = 'pictures/' + picture + '.svg';
+      img.alt = '';
+      img.draggable = false;
+      button.append(img);
+    }
+    var text = document.createElement('span');
+    text.className = 'caption';
+    text.textContent = UTF8ToString(caption);
+    button.append(text);
+    button.style.font = UTF8ToString(font);
+    button.style.setProperty('--back', UTF8ToString(back));
+    button.style.setProperty('--fore', UTF8ToString(fore));
+    button.style.width = width + 'px';
+    button.style.height = height + 'px';
+    button.addEventListener('click', function() { location.reload(); });
+    document.body.append(button);
+    button.focus();
+  },
+
+  page_listen_display__deps: ['$Page'],
+  page_listen_display: function() {
+    addEventListener('resize', function() { Page.notice('web_display_changed'); });
+    var seen = function() { Page.notice('web_hidden', document.hidden ? 1 : 0); };
+    document.addEventListener('visibilitychange', seen);
+    seen();
   },
 });

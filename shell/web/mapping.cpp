@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 namespace web {
@@ -24,7 +25,64 @@ constexpr std::array lookAlikes{
     FontLookAlike{"Comic Sans MS", "'Comic Neue', 'Honderdtafels Sans', cursive"},
 };
 
+struct NamedKey {
+  std::string_view key;
+  std::int16_t code;
+};
+constexpr std::array namedKeys{
+    NamedKey{"Enter", tk::key::enter},
+    NamedKey{"Backspace", tk::key::backspace},
+    NamedKey{"Escape", tk::key::escape},
+};
+
+// The one code point of a UTF-8 text, if it holds exactly one below U+10000.
+std::optional<std::uint32_t> singleCodePoint(std::string_view text) {
+  if (text.empty()) {
+    return std::nullopt;
+  }
+  const auto lead = static_cast<unsigned char>(text[0]);
+  const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xe ? 3 : 0;
+  if (length == 0 || text.size() != length) {
+    return std::nullopt;
+  }
+  constexpr std::array<unsigned, 4> leadBits{0, 0x7f, 0x1f, 0x0f};
+  std::uint32_t point = lead & leadBits.at(length);
+  for (std::size_t i = 1; i < length; ++i) {
+    point = (point << 6) | (static_cast<unsigned char>(text[i]) & 0x3fU);
+  }
+  return point;
+}
+
 } // namespace
+
+std::int16_t keyCode(std::string_view key) {
+  for (const NamedKey &named : namedKeys) {
+    if (named.key == key) {
+      return named.code;
+    }
+  }
+  const std::optional<std::uint32_t> point = singleCodePoint(key);
+  // A 16-bit code, as KeyPress counts characters; beyond U+7FFF it reads negative.
+  return point ? static_cast<std::int16_t>(static_cast<std::uint16_t>(*point)) : 0;
+}
+
+std::optional<int> digitAtPlace(std::string_view code) {
+  for (const std::string_view row : {std::string_view("Digit"), std::string_view("Numpad")}) {
+    if (code.size() == row.size() + 1 && code.substr(0, row.size()) == row && code.back() >= '0' &&
+        code.back() <= '9') {
+      return code.back() - '0';
+    }
+  }
+  return std::nullopt;
+}
+
+tk::KeyDown keyDown(std::string_view key, std::string_view code, int flags) {
+  return {.code = keyCode(key),
+          .digitAtPlace = digitAtPlace(code),
+          .repeat = (flags & pageKey::repeat) != 0,
+          .shortcut = (flags & (pageKey::ctrl | pageKey::alt | pageKey::meta)) != 0,
+          .composing = (flags & pageKey::composing) != 0};
+}
 
 int px(float twips) {
   return static_cast<int>(std::lround(twips / tk::twipsPerPixel));
@@ -115,20 +173,20 @@ std::string_view elementKind(tk::Kind kind) {
 }
 
 std::string_view ariaRole(const tk::Control &control) {
-  if (tk::hiddenFromScreenReader(control)) {
+  switch (tk::accessibleRole(control)) {
+  case tk::Role::Hidden:
     return "hidden";
-  }
-  switch (control.kind()) {
-  case tk::Kind::Frame:
+  case tk::Role::Group:
     return "group";
-  case tk::Kind::PictureBox:
-  case tk::Kind::Image:
-    return control.design().picture.empty() ? "" : "img";
-  case tk::Kind::StatusBar:
+  case tk::Role::Picture:
+    return "img";
+  case tk::Role::Status:
     return "status";
-  default:
-    return "";
+  case tk::Role::Pane:
+  case tk::Role::Own:
+    break;
   }
+  return "";
 }
 
 std::string captionText(std::string_view text) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "toolkit/form.h"
+#include "toolkit/keys.h"
 
 #include <string>
 #include <string_view>
@@ -32,5 +33,22 @@ namespace web {
 [[nodiscard]] std::vector<tk::Control *> readingOrder(const tk::Form &form);
 // Multi-line captions break lines with CR LF; the page wants a bare line feed.
 [[nodiscard]] std::string captionText(std::string_view text);
+
+// A key event of the page as the toolkit counts it: `key` and `code` are the event's
+// KeyboardEvent.key and .code; flags hold the pageKey bits below.
+namespace pageKey {
+inline constexpr int repeat = 1;
+inline constexpr int shift = 2;
+inline constexpr int ctrl = 4;
+inline constexpr int alt = 8;
+inline constexpr int meta = 16;
+inline constexpr int composing = 32;
+} // namespace pageKey
+[[nodiscard]] tk::KeyDown keyDown(std::string_view key, std::string_view code, int flags);
+// The character a KeyboardEvent.key types, as the form's KeyPress counts it; 0 for keys
+// that type none (arrows, Shift, "Dead", "Process").
+[[nodiscard]] std::int16_t keyCode(std::string_view key);
+// The digit of a key's place by its KeyboardEvent.code: the number row and the keypad.
+[[nodiscard]] std::optional<int> digitAtPlace(std::string_view code);
 
 } // namespace web

@@ -40,6 +40,9 @@ void page_control_visible(int control, int visible);
 void page_control_enable(int control, int enabled);
 void page_control_focus(int control);
 void page_control_locked(int control, int locked);
+// Types text into a text box where its caret is, over its selection; returns the box's
+// whole text, in memory the caller frees.
+char *page_text_insert(int control, const char *text);
 void page_control_progress(int control, double min, double max, double value);
 void page_control_accessible(int control, const char *role, const char *name,
                              const char *description, const char *tooltip);
@@ -54,10 +57,20 @@ void page_timer_stop();
 
 // Services.
 void page_message_box(const char *text, const char *title); // waits (Asyncify)
-void page_focus_next();
+void page_post_tab(); // calls web_tab once the running event has returned
 void page_focus_ring(const char *outer, const char *inner, int pixels);
 double page_display_width();  // CSS pixels
 double page_display_height(); // CSS pixels
 double page_text_width(const char *text, const char *font);
 void page_end();
+// Whether the page is a window of its own (an installed app), not a browser's tab.
+int page_in_app_window();
+// Asks the browser to close the page's window; whether it will.
+int page_close_window();
+// A button in the middle of the empty page that loads the page afresh, with the keyboard.
+void page_offer_restart(const char *caption, const char *font, const char *back, const char *fore,
+                        const char *picture, int width, int height);
+// Listens to the viewport's size and the page's visibility: calls web_hidden with the
+// state at once, then web_display_changed and web_hidden at each change.
+void page_listen_display();
 }

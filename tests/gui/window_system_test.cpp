@@ -76,17 +76,31 @@ TEST_F(WindowSystem, enterOnAFocusedClassroomButtonPressesItAndInABoxDoesNothing
   EXPECT_EQ(window(program.aklas())->focusWidget(), box);
 }
 
-TEST_F(WindowSystem, enterOnTheClassroomItselfStillMovesTheFocusOn) {
+TEST_F(WindowSystem, theClassroomShownGivesItsFirstButtonTheKeyboard) {
+  openClassroom();
+  const tk::Control *first = program.aklas().nextInTabOrder(nullptr);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(program.aklas().focused(), first);
+  EXPECT_EQ(window(program.aklas())->focusWidget(), backend.view(program.aklas())->widget(*first));
+}
+
+// "x 7" pressed by its key starts the lesson, which hides the frame around it and every
+// other button: the keyboard goes to the window itself, in Qt and in the toolkit alike,
+// and Enter there moves it on to a button once the lesson is over.
+TEST_F(WindowSystem, aLessonStartedByKeyLeavesTheKeyboardWithTheClassroomAndEnterMovesItOn) {
   openClassroom();
   QWidget *classroom = window(program.aklas());
   auto *times7 = find<QToolButton>(program.aklas(), "Cmd7");
   times7->setFocus(Qt::TabFocusReason);
-  times7->clearFocus();
-  ASSERT_EQ(program.aklas().focused(), nullptr);
+  QTest::keyClick(times7, Qt::Key_Space);
+  ASSERT_TRUE(program.aklas().timer("Timer7").enabled());
+  EXPECT_EQ(program.aklas().focused(), nullptr);
+  EXPECT_EQ(classroom->focusWidget(), classroom);
+  desktop.dispatch([this] { program.aklas().Timerreset_Timer(); });
   QTest::keyClick(classroom, Qt::Key_Return);
   QCoreApplication::processEvents(); // the Tab goes out without waiting
   EXPECT_FALSE(program.aklas().timer("Timer7").enabled());
-  EXPECT_NE(classroom->focusWidget(), nullptr);
+  EXPECT_NE(classroom->focusWidget(), classroom);
 }
 
 TEST_F(WindowSystem, aKeyStillTypedAsTheRoundEndsLandsOnThePlayedTableNotOnStop) {
@@ -102,6 +116,21 @@ TEST_F(WindowSystem, aKeyStillTypedAsTheRoundEndsLandsOnThePlayedTableNotOnStop)
   EXPECT_FALSE(program.frminfo.loaded());
   // The space pressed the table just played: the next round is on.
   EXPECT_TRUE(program.tafels().timer("Tmrchrono").enabled());
+}
+
+// The program cannot be seen only once every window of it is minimised; its time then
+// stands still, and goes on when a window is shown again.
+TEST_F(WindowSystem, theProgramIsHiddenWhileEveryWindowOfItIsMinimised) {
+  click(program.frmmecenaat1(), "cmdkombinnen");
+  click(program.tafels(), "cmdstarter(3)");
+  window(program.mdiForm2())->showMinimized();
+  EXPECT_FALSE(desktop.hidden());
+  window(program.tafels())->showMinimized();
+  EXPECT_TRUE(desktop.hidden());
+  EXPECT_EQ(desktop.waitForNextTick(), std::nullopt);
+  window(program.tafels())->showNormal();
+  EXPECT_FALSE(desktop.hidden());
+  EXPECT_NE(desktop.waitForNextTick(), std::nullopt);
 }
 
 } // namespace

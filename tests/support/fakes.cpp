@@ -26,11 +26,12 @@ void advance(tk::Desktop &desktop, ManualClock &clock, tk::Millis milliseconds) 
   const tk::Millis target = clock.now() + milliseconds;
   // Inside a handler (a message box that is open) the ticks wait: time just passes.
   while (!desktop.ended() && !desktop.dispatching()) {
-    const auto due = desktop.scheduler().nextDue();
-    if (!due || *due > target) {
+    // Counted from now: while the program was hidden its timers' time stood still.
+    const auto wait = desktop.waitForNextTick();
+    if (!wait || clock.now() + *wait > target) {
       break;
     }
-    clock.set(std::max(*due, clock.now()));
+    clock.set(clock.now() + *wait);
     desktop.runDueTimers();
   }
   clock.set(target);

@@ -205,6 +205,7 @@ TEST_F(FormFixture, activationRunsOncePerActivationAndTheMainWindowPassesItToIts
 TEST_F(FormFixture, keyPressMayReplaceOrSwallowTheKey) {
   Proef &form = proef();
   form.show();
+  form.focusMovedTo(nullptr);
   form.onKeyPress = [](std::int16_t &key) {
     if (key == 13) {
       key = 0;
@@ -221,13 +222,10 @@ TEST_F(FormFixture, theFormHearsNoKeyWhileAControlItCanReachHasTheFocus) {
   form.onKeyPress = [&](std::int16_t &) { ++heard; };
   form.control("front").setFocus();
   EXPECT_EQ(form.keyPress(13), 13);
-  // Hidden, the focused control can take no key, so the form hears it.
-  form.control("front").hide();
-  form.keyPress(13);
-  form.control("box").setFocus();
+  // With the window itself focused, the form hears it.
   form.focusMovedTo(nullptr);
   form.keyPress(13);
-  EXPECT_EQ(heard, 2);
+  EXPECT_EQ(heard, 1);
 }
 
 TEST_F(FormFixture, onlyTheMainWindowClosesAndItsCloseEndsTheProgram) {

@@ -98,4 +98,21 @@ TEST(PageColours, coloursAreCssHexInRedGreenBlueOrder) {
   EXPECT_EQ(web::cssColor(tk::Color::fromBgr(0x800000)), "#000080");
 }
 
+TEST(PageKeys, aKeyTypesTheCharacterItsEventNamesAndTheRowsGiveDigitsByPlace) {
+  EXPECT_EQ(web::keyCode("Enter"), 13);
+  EXPECT_EQ(web::keyCode("7"), '7');
+  EXPECT_EQ(web::keyCode("\xc3\xa9"), 0xe9);                                  // é on AZERTY's 2
+  EXPECT_EQ(web::keyCode("\xe2\x82\xac"), static_cast<std::int16_t>(0x20ac)); // €
+  EXPECT_EQ(web::keyCode("Process"), 0); // an input method has the key
+  EXPECT_EQ(web::keyCode("Shift"), 0);
+  EXPECT_EQ(web::keyCode(""), 0);
+  EXPECT_EQ(web::digitAtPlace("Digit0"), 0);
+  EXPECT_EQ(web::digitAtPlace("Numpad7"), 7);
+  EXPECT_EQ(web::digitAtPlace("KeyA"), std::nullopt);
+  EXPECT_EQ(web::digitAtPlace("NumpadEnter"), std::nullopt);
+  const tk::KeyDown held = web::keyDown(" ", "Space", web::pageKey::repeat | web::pageKey::ctrl);
+  EXPECT_TRUE(held.repeat && held.shortcut && !held.composing);
+  EXPECT_TRUE(web::keyDown("Process", "Digit2", web::pageKey::composing).composing);
+}
+
 } // namespace

@@ -44,6 +44,12 @@ if(CHROMIUM_EXECUTABLE AND CHROMEDRIVER_EXECUTABLE AND selenium_missing EQUAL 0)
                    ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:web_texts>
                    ${CMAKE_SOURCE_DIR}/shell/maker.h ${CMAKE_SOURCE_DIR}/shell/program.cpp ${screen_sources})
   set_tests_properties(web_fonts_chromium PROPERTIES LABELS e2e TIMEOUT 120)
+  # Where the page meets the browser, by the keyboard alone: the focus from the first key,
+  # the classroom's lesson, a hidden page, the display turning, an input method, the end.
+  add_test(NAME web_seam_chromium
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/seam_test.py ${HONDERDTAFELS_SITE_DIR}
+                   ${CMAKE_BINARY_DIR}/web-seam)
+  set_tests_properties(web_seam_chromium PROPERTIES LABELS e2e TIMEOUT 120)
 else()
   message(STATUS "Chromium, chromedriver or python3-selenium missing: no test of the page")
 endif()

@@ -1,0 +1,136 @@
+// Where the program meets a window system: the keyboard focus when a form is shown or
+// its focused control goes, Tab, the keys on a control, a display that changes its size
+// and a program that cannot be seen. Each rule is the toolkit's; the backends carry it out.
+#include "support/fakes.h"
+#include "toolkit/keys.h"
+#include "toolkit/screen.h"
+
+#include <gtest/gtest.h>
+
+using tk::KeyEffect;
+using tk::Kind;
+
+namespace {
+
+constexpr tk::ControlDesign controls[] = {
+    {.name = "frame", .kind = Kind::Frame, .rect = {0, 0, 3000, 900}},
+    {.name = "first", .kind = Kind::Button, .in = "frame", .rect = {0, 100, 1000, 500}},
+    {.name = "second", .kind = Kind::Button, .rect = {0, 1000, 1000, 500}},
+    {.name = "passed", .kind = Kind::Button, .rect = {0, 1500, 1000, 500}, .tabStop = false},
+    {.name = "digits", .kind = Kind::TextBox, .rect = {0, 2000, 1000, 300}, .digitKeys = true},
+    {.name = "tick", .kind = Kind::Timer, .enabled = true, .interval = 1000},
+};
+constexpr tk::FormDesign seamDesign{
+    .name = "Naad", .clientWidth = 6000, .clientHeight = 4500, .controls = controls};
+
+struct Naad : tk::Form {
+  explicit Naad(tk::Desktop &desktop) : Form(desktop, seamDesign) {}
+};
+
+struct Seam : ::testing::Test {
+  testing_support::ManualClock clock;
+  testing_support::FakeServices services;
+  tk::Desktop desktop{clock, services};
+  tk::Screen<Naad> naad{desktop, [this] { return std::make_unique<Naad>(desktop); }};
+  tk::Control &c(const char *name) { return naad().control(name); }
+};
+
+TEST_F(Seam, aShownFormGivesTheKeyboardToItsFirstControlInTabOrderUnlessOneHoldsItAlready) {
+  naad().show();
+  EXPECT_EQ(naad().focused(), &c("first"));
+  c("digits").setFocus();
+  naad().hide();
+  naad().show();
+  EXPECT_EQ(naad().focused(), &c("digits"));
+}
+
+TEST_F(Seam, aFocusedControlHiddenOrDisabledPassesTheKeyboardOnInTabOrderOrToTheWindow) {
+  naad().show();
+  c("frame").hide(); // with the frame goes the button in it
+  EXPECT_EQ(naad().focused(), &c("second"));
+  c("second").setEnabled(false);
+  EXPECT_EQ(naad().focused(), &c("digits"));
+  c("digits").hide();
+  EXPECT_EQ(naad().focused(), nullptr);
+  // With no control focused, the form itself hears the keys.
+  int heard = 0;
+  naad().onKeyPress = [&](std::int16_t &) { ++heard; };
+  naad().keyPress('x');
+  EXPECT_EQ(heard, 1);
+}
+
+TEST_F(Seam, tabGoesRoundTheTabStopsThatCanHoldTheKeyboardBothWays) {
+  naad().show();
+  c("second").hide();
+  naad().tab(false);
+  EXPECT_EQ(naad().focused(), &c("digits"));
+  naad().tab(false);
+  EXPECT_EQ(naad().focused(), &c("first"));
+  naad().tab(true);
+  EXPECT_EQ(naad().focused(), &c("digits"));
+  desktop.tabPosted(); // the Tab a screen sends goes to the active form
+  EXPECT_EQ(naad().focused(), &c("first"));
+}
+
+TEST_F(Seam, aDisplayOfAnotherSizeCentresAgainOnlyTheWindowsThatStandCentred) {
+  naad().centreOnDisplay();
+  services.width = 768 * tk::twipsPerPixel;
+  services.height = 1024 * tk::twipsPerPixel;
+  desktop.displayChanged();
+  EXPECT_EQ(naad().left(), (services.width - naad().outerWidth()) / 2);
+  EXPECT_EQ(naad().top(), (services.height - naad().outerHeight()) / 2);
+  naad().setLeft(100);
+  services.width = 1024 * tk::twipsPerPixel;
+  desktop.displayChanged();
+  EXPECT_EQ(naad().left(), 100);
+}
+
+TEST_F(Seam, whileTheProgramCannotBeSeenItsTimeStandsStillAndGoesOnInPhase) {
+  int ticks = 0;
+  naad().timer("tick").onTimer = [&] { ++ticks; };
+  testing_support::advance(desktop, clock, 400);
+  desktop.setHidden(true);
+  EXPECT_EQ(desktop.waitForNextTick(), std::nullopt);
+  testing_support::advance(desktop, clock, 5000);
+  EXPECT_EQ(ticks, 0);
+  desktop.setHidden(false);
+  EXPECT_EQ(desktop.waitForNextTick(), 600);
+  testing_support::advance(desktop, clock, 599);
+  EXPECT_EQ(ticks, 0);
+  testing_support::advance(desktop, clock, 1);
+  EXPECT_EQ(ticks, 1);
+}
+
+struct KeyCase {
+  const char *control;
+  tk::KeyDown key;
+  KeyEffect effect;
+};
+
+class KeysOnAControl : public Seam, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(KeysOnAControl, doWhatTheToolkitSays) {
+  naad().show();
+  if (std::string_view(GetParam().control) == "locked") {
+    c("digits").setLocked(true);
+  }
+  const char *name =
+      std::string_view(GetParam().control) == "locked" ? "digits" : GetParam().control;
+  EXPECT_EQ(tk::keyOnControl(c(name), GetParam().key), GetParam().effect);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Seam, KeysOnAControl,
+    ::testing::Values(
+        KeyCase{"first", {.code = tk::key::space}, KeyEffect::Press},
+        KeyCase{"first", {.code = tk::key::enter}, KeyEffect::Press},
+        KeyCase{"first", {.code = tk::key::space, .repeat = true}, KeyEffect::Swallow},
+        KeyCase{"first", {.code = tk::key::enter, .shortcut = true}, KeyEffect::Swallow},
+        KeyCase{"first", {.code = 'a'}, KeyEffect::Default},
+        KeyCase{"digits", {.code = '&', .digitAtPlace = 1}, KeyEffect::TypeDigit},
+        KeyCase{"digits", {.code = '&', .digitAtPlace = 1, .shortcut = true}, KeyEffect::Default},
+        KeyCase{"digits", {.code = 0, .digitAtPlace = 7, .composing = true}, KeyEffect::Default},
+        KeyCase{"locked", {.code = '7', .digitAtPlace = 7}, KeyEffect::Default},
+        KeyCase{"digits", {.code = 'a'}, KeyEffect::Default}));
+
+} // namespace
