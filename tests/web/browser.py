@@ -1,5 +1,6 @@
-"""What the page's tests in headless Chromium share: a local web server for the built
-site, a Chromium driven by Selenium, the designs' unit, the log, and the falling problem."""
+"""What the page's tests share: a local web server for the built site, a headless
+Chromium driven by Selenium, the designs' unit, the log, the falling problem, and the
+run of a test's steps."""
 
 import functools
 import http.server
@@ -78,20 +79,23 @@ def wait_until(what, condition, timeout=3.0):
 def run(driver, steps, screenshot, stop, ignored=lambda message: False):
     """Runs the test's steps() in driver's page and returns its exit status. A Failure, or
     an error the page logged (unless ignored(message)), fails it with a screenshot saved to
-    screenshot and the page's console. stop() ends the test's web server."""
+    screenshot and the page's console. stop() ends the test's web server. driver is
+    Selenium's Chromium or one of engines.py's drivers."""
+    thin = hasattr(driver, "errors")
+    errors = driver.errors if thin else lambda: [
+        e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"]
     try:
         steps()
-        errors = [e for e in driver.get_log("browser")
-                  if e["level"] == "SEVERE" and not ignored(e["message"])]
-        if errors:
-            raise Failure("errors in the page: %s" % errors)
+        logged = [message for message in errors() if not ignored(message)]
+        if logged:
+            raise Failure("errors in the page: %s" % logged)
         log("PASS")
         return 0
     except Failure as failure:
-        driver.save_screenshot(screenshot)
+        (driver.screenshot if thin else driver.save_screenshot)(screenshot)
         print("FAIL: %s (screenshot: %s)" % (failure, screenshot), flush=True)
-        for entry in driver.get_log("browser"):
-            print("  page:", entry["message"])
+        for message in errors():
+            print("  page:", message)
         return 1
     finally:
         driver.quit()
