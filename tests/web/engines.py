@@ -6,7 +6,6 @@ WebDriver BiDi through firefox_bridge.mjs."""
 import json
 import os
 import subprocess
-import tempfile
 
 from selenium import webdriver
 from selenium.common.exceptions import WebDriverException
@@ -94,34 +93,48 @@ class Chromium(Selenium):
             self.web.execute_cdp_cmd("Input.dispatchKeyEvent", event)
 
 
-def webkit_engine():
-    """MiniBrowser of WebKitGTK in an Xvfb of its own, through WebKitWebDriver; the page's
-    console goes to the driver's log, where errors() reads it."""
-    read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
-                             "%dx%dx24" % (WIDTH + 200, HEIGHT + 200), "-nolisten", "tcp"],
-                            pass_fds=(write,), stderr=subprocess.DEVNULL)
-    os.close(write)
-    display = ":" + os.read(read, 16).decode().strip()
-    os.close(read)
-    log = tempfile.NamedTemporaryFile(prefix="honderdtafels-webkit-", suffix=".log", delete=False)
-    options = webdriver.WebKitGTKOptions()
-    options.binary_location = MINIBROWSER
-    for flag in ("--automation", "--enable-write-console-messages-to-stdout=true"):
-        options.add_argument(flag)
-    os.environ["DISPLAY"] = display  # the driver passes the test's environment on
-    try:
-        web = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options,
-                                  service_log_path=log.name)
-    except WebDriverException:
-        xvfb.terminate()
-        raise
+# WebKitWebDriver passes no console on: the page's errors from the moment it has loaded,
+# kept in the page.
+ERROR_RECORDER = """
+if (!window.pageErrors) {
+  window.pageErrors = [];
+  var error = console.error;
+  console.error = function () {
+    pageErrors.push(Array.prototype.join.call(arguments, ' '));
+    return error.apply(console, arguments);
+  };
+  addEventListener('error', function (e) { pageErrors.push(String(e.message)); });
+  addEventListener('unhandledrejection', function (e) { pageErrors.push(String(e.reason)); });
+}
+"""
 
-    def errors():
-        with open(log.name, errors="replace") as lines:
-            return [line.strip() for line in lines if "CONSOLE" in line and "ERROR" in line]
 
-    return Selenium("webkit", web, errors, xvfb.terminate)
+class WebKit(Selenium):
+    """MiniBrowser of WebKitGTK in an Xvfb of its own, through WebKitWebDriver."""
+
+    def __init__(self):
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0",
+             "%dx%dx24" % (WIDTH + 200, HEIGHT + 200), "-nolisten", "tcp"], pass_fds=(write,))
+        os.close(write)
+        with os.fdopen(read) as number:  # the whole line: Xvfb ends if its newline finds no reader
+            os.environ["DISPLAY"] = ":" + number.readline().strip()  # passed on to the driver
+        options = webdriver.WebKitGTKOptions()
+        options.binary_location = MINIBROWSER
+        options.add_argument("--automation")
+        try:
+            web = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options,
+                                      service_log_path=os.devnull)
+        except WebDriverException:
+            self.xvfb.terminate()
+            raise
+        super().__init__("webkit", web, lambda: self.js("return window.pageErrors || []"),
+                         self.xvfb.terminate)
+
+    def get(self, url):
+        super().get(url)
+        self.js(ERROR_RECORDER)
 
 
 class BridgeError(WebDriverException):
@@ -182,4 +195,4 @@ class Firefox:
             self.node.wait(10)
 
 
-ENGINES = {"chromium": Chromium, "firefox": Firefox, "webkit": webkit_engine}
+ENGINES = {"chromium": Chromium, "firefox": Firefox, "webkit": WebKit}

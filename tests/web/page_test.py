@@ -182,7 +182,7 @@ def check_round_clock(record):
           ("cmdstarter(3)", "cmdrood", "Cmdterug", "dialog", "closed")}
     start, paused, resumed = at["cmdstarter(3)"][0], at["cmdrood"][0], at["Cmdterug"][0]
     opened, closed = at["dialog"][0], at["closed"][0]
-    phase, count = start, 0
+    phase, count, swallowed = start, 0, None
     for t, value in record["ticks"]:
         check("tick %s at %.0f ms while the classroom was open" % (value, t - start),
               not paused < t < resumed)
@@ -193,11 +193,14 @@ def check_round_clock(record):
         if closed < t and count < (closed - phase) // TICK:
             check("the tick held back by the message box came %.0f ms after it closed"
                   % (t - closed), 0 <= t - closed < LATE)
+            swallowed = (closed - phase) // TICK - count - 1
             count = (closed - phase) // TICK
             continue
         count += 1
         late = t - (phase + count * TICK)
         check("tick %s came %.0f ms off its time" % (value, late), -1 < late < LATE)
+    check("no tick came as the message box closed", swallowed is not None)
+    return swallowed
 
 
 def session(page):
@@ -380,8 +383,9 @@ def session(page):
     # --- The rest of the round, unanswered, to its verdict -----------------------------------
     memo = sel("Lblmemo")
     page.wait("the round did not end", lambda: page.shown(memo), 70)
-    check_round_clock(page.js("return window.roundClock"))
-    log("round over after 61 ticks of the clock, each on its time")
+    swallowed = check_round_clock(page.js("return window.roundClock"))
+    log("round over after 61 ticks of the clock, each on its time (%d swallowed behind the "
+        "message box)" % swallowed)
     check("score %r" % page.text(sel("Lbltotaal")), page.text(sel("Lbltotaal")) == "12")
     check("verdict %r" % page.text(memo), page.text(memo).strip() == "Nog wat oefenen")
     check("verdict colour", page.style(memo, "background-color") == RED)
