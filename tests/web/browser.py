@@ -4,13 +4,16 @@ run of a test's steps."""
 
 import functools
 import http.server
+import os
 import re
+import sys
 import tempfile
 import threading
 import time
 
 from selenium import webdriver
 from selenium.common.exceptions import WebDriverException
+from selenium.webdriver.common.by import By
 from selenium.webdriver.chrome.service import Service
 
 TWIPS_PER_PIXEL = 15
@@ -74,6 +77,53 @@ def wait_until(what, condition, timeout=3.0):
         if time.monotonic() > deadline:
             raise Failure(what)
         time.sleep(0.05)
+
+
+class SeleniumPage:
+    """The page in Selenium's Chromium, its controls and windows found by name; its
+    screenshots go to the test's OUTPUT_DIR, its second argument."""
+
+    def __init__(self, driver):
+        self.d = driver
+        self.out = os.path.abspath(sys.argv[2])
+
+    def js(self, script, *args):
+        return self.d.execute_script(script, *args)
+
+    def text(self, selector):
+        return self.js("return document.querySelector(arguments[0]).textContent", selector)
+
+    def control(self, name):
+        return self.d.find_element(By.CSS_SELECTOR, '[data-name="%s"]' % name)
+
+    def window(self, form):
+        return self.d.find_element(By.CSS_SELECTOR, '[data-form="%s"]' % form)
+
+    def window_shown(self, form):
+        return self.js("var w = document.querySelector(arguments[0]);"
+                       "return !!w && w.getClientRects().length > 0", '[data-form="%s"]' % form)
+
+    def shot(self, name):
+        self.d.save_screenshot(os.path.join(self.out, name + ".png"))
+
+    def wait(self, what, condition, timeout=3.0):
+        wait_until(what, condition, timeout)
+
+
+def check(page, what, condition):
+    if not condition:
+        raise Failure(what)
+
+
+def fonts_loaded(page):
+    """The page's font families with the states of their faces."""
+    return {(family.strip('"'), status) for family, status in page.js(
+        "return Array.from(document.fonts).map(function (f) { return [f.family, f.status]; })")}
+
+
+def problem(page):
+    """The falling problem "a x b = ?" as (a, b), or None."""
+    return parse_problem(page.text('[data-name="lblvalprobleem"]'))
 
 
 def run(driver, steps, screenshot, stop, ignored=lambda message: False):

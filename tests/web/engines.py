@@ -116,7 +116,8 @@ class WebKit(Selenium):
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0",
-             "%dx%dx24" % (WIDTH + 200, HEIGHT + 200), "-nolisten", "tcp"], pass_fds=(write,))
+             "%dx%dx24" % (WIDTH + 200, HEIGHT + 200), "-nolisten", "tcp"], pass_fds=(write,),
+            stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as number:  # the whole line: Xvfb ends if its newline finds no reader
             os.environ["DISPLAY"] = ":" + number.readline().strip()  # passed on to the driver
