@@ -8,7 +8,7 @@
 # make package a Debian package with CPack, in build-package/; `make test` checks it with lintian
 # make web     the program for the browser, in build-web/ (built with Emscripten in build-wasm/)
 # make serve   serves build-web/ on http://127.0.0.1:8000/
-# make test-web the unit tests under Node and the page in headless Chromium
+# make test-web the unit tests under Node and the page in Chromium, Firefox ESR and WebKitGTK
 # make lighthouse Lighthouse's accessibility, best-practices and performance scores of build-web/,
 #              served as `make serve` does and compressed as a web server would; reports in build-wasm/
 BUILD_DIR ?= build
