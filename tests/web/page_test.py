@@ -179,11 +179,11 @@ def check_round_clock(record):
               not opened < t < closed)
         if t > resumed and phase < resumed:
             phase, count = resumed, 0
-        if closed < t and count < (closed - phase) // TICK:
+        due = int((closed - phase) // TICK)  # ticks due by the time the message box closed
+        if closed < t and count < due:
             check("the tick held back by the message box came %.0f ms after it closed"
-                  % (t - closed), 0 <= t - closed < LATE)
-            swallowed = (closed - phase) // TICK - count - 1
-            count = (closed - phase) // TICK
+                  % (t - closed), 0 <= t - closed < JITTER)
+            swallowed, count = due - count - 1, due
             continue
         count += 1
         late = t - (phase + count * TICK)
