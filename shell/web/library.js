@@ -182,7 +182,7 @@ mergeInto(LibraryManager.library, {
     box.className = 'window ' + kind;
     box.dataset.form = form;
     box.hidden = true;
-    box.style.borderWidth = edge + 'px';
+    box.style.setProperty('--edge', edge + 'px'); // the frame's width, in page.css
     box.setAttribute('role', kind === 'window' ? 'dialog' : 'region');
     if (title > 0) {
       var bar = document.createElement('div');

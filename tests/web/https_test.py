@@ -22,9 +22,8 @@ import sys
 import tempfile
 
 sys.dont_write_bytecode = True  # the shared steps below come from the source tree
-from browser import Failure, chromium, log, run, wait_until
+from browser import Failure, SeleniumPage as Page, answer, check, chromium, log, problem, run, wait_until
 from offline_test import first_visit, offline_session, site_files, worker_version
-from page_test import Page, answer, check, problem
 
 from selenium import webdriver
 

@@ -28,7 +28,7 @@ import tempfile
 
 sys.dont_write_bytecode = True  # the shared steps below come from the source tree
 from browser import QuietHandler, chromium, log, run, serve
-from page_test import Page, check, fonts_loaded, problem
+from browser import SeleniumPage as Page, check, fonts_loaded, problem
 
 SITE = os.path.abspath(sys.argv[1])
 OUT = os.path.abspath(sys.argv[2])

@@ -15,8 +15,7 @@ import sys
 import time
 
 sys.dont_write_bytecode = True  # the shared steps below come from the source tree
-from browser import chromium, log, run, serve
-from page_test import Page, check, problem
+from browser import SeleniumPage as Page, check, chromium, log, problem, run, serve
 
 SITE = os.path.abspath(sys.argv[1])
 OUT = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else "web-round-cost-output")

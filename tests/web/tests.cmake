@@ -6,62 +6,70 @@ honderdtafels_warnings(web_mapping_tests)
 honderdtafels_node_test(web_mapping_tests)
 add_test(NAME web_mapping COMMAND web_mapping_tests)
 
-# The page in headless Chromium, driven by Selenium from Debian's Python: one whole
-# session as a child plays it. Only where Chromium, its driver and Selenium are installed.
-find_program(CHROMIUM_EXECUTABLE chromium)
-find_program(CHROMEDRIVER_EXECUTABLE chromedriver)
-execute_process(COMMAND /usr/bin/python3 -c "import selenium" RESULT_VARIABLE selenium_missing
+# The page in the three engines children meet, driven from Debian's Python: Chromium and
+# WebKitGTK through Selenium, Firefox ESR through the pinned puppeteer-core of
+# tools/puppeteer. scripts/install-deps --web installs them all, so a missing one is an
+# error here, not a test left out.
+foreach(tool IN ITEMS chromium chromedriver firefox-esr WebKitWebDriver Xvfb node)
+  find_program(tool_${tool} ${tool})
+  if(NOT tool_${tool})
+    message(FATAL_ERROR "${tool} is missing for the page's tests: run scripts/install-deps --web")
+  endif()
+endforeach()
+execute_process(COMMAND /usr/bin/python3 -c "import selenium, PIL" RESULT_VARIABLE python_missing
                 OUTPUT_QUIET ERROR_QUIET)
-if(CHROMIUM_EXECUTABLE AND CHROMEDRIVER_EXECUTABLE AND selenium_missing EQUAL 0)
-  add_test(NAME web_page_chromium
-           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/page_test.py ${HONDERDTAFELS_SITE_DIR}
-                   ${CMAKE_BINARY_DIR}/web-e2e)
-  set_tests_properties(web_page_chromium PROPERTIES LABELS e2e TIMEOUT 300)
-  # The page on a tablet: Chromium's touch emulation, landscape and portrait.
-  add_test(NAME web_touch_chromium
-           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/touch_test.py ${HONDERDTAFELS_SITE_DIR}
-                   ${CMAKE_BINARY_DIR}/web-touch)
-  set_tests_properties(web_touch_chromium PROPERTIES LABELS e2e TIMEOUT 120)
-  # The page after one visit with the server stopped, its manifest, and a new version.
-  add_test(NAME web_offline_chromium
-           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/offline_test.py ${HONDERDTAFELS_SITE_DIR}
-                   ${CMAKE_BINARY_DIR}/web-e2e ${CMAKE_COMMAND})
-  set_tests_properties(web_offline_chromium PROPERTIES LABELS e2e TIMEOUT 180)
-  # The falling problem's moves cost no layout of the page.
-  add_test(NAME web_round_cost_chromium
-           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/round_cost_test.py
-                   ${HONDERDTAFELS_SITE_DIR} ${CMAKE_BINARY_DIR}/web-e2e)
-  set_tests_properties(web_round_cost_chromium PROPERTIES LABELS e2e TIMEOUT 60)
-  # The page's cut fonts against the whole ones, for every text of the designs and screens.
-  add_executable(web_texts ${CMAKE_CURRENT_LIST_DIR}/texts_main.cpp)
-  target_link_libraries(web_texts PRIVATE screens webmapping)
-  honderdtafels_warnings(web_texts)
-  honderdtafels_node_test(web_texts)
-  file(GLOB screen_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/shell/*_screen.cpp
-       ${CMAKE_SOURCE_DIR}/drill/*_screen.cpp ${CMAKE_SOURCE_DIR}/classroom/*_screen.cpp)
-  add_test(NAME web_fonts_chromium
-           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/fonts_test.py ${CMAKE_BINARY_DIR}/web-fonts.json
-                   ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:web_texts>
-                   ${CMAKE_SOURCE_DIR}/shell/maker.h ${CMAKE_SOURCE_DIR}/shell/program.cpp ${screen_sources})
-  set_tests_properties(web_fonts_chromium PROPERTIES LABELS e2e TIMEOUT 120)
-  # Where the page meets the browser, by the keyboard alone: the focus from the first key,
-  # the classroom's lesson, a hidden page, the display turning, an input method, the end.
-  add_test(NAME web_seam_chromium
-           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/seam_test.py ${HONDERDTAFELS_SITE_DIR}
-                   ${CMAKE_BINARY_DIR}/web-seam)
-  set_tests_properties(web_seam_chromium PROPERTIES LABELS e2e TIMEOUT 120)
-else()
-  message(STATUS "Chromium, chromedriver or python3-selenium missing: no test of the page")
+if(NOT python_missing EQUAL 0 OR NOT EXISTS ${CMAKE_SOURCE_DIR}/tools/puppeteer/node_modules/puppeteer-core)
+  message(FATAL_ERROR "python3-selenium, python3-pil or tools/puppeteer's puppeteer-core is missing "
+                      "for the page's tests: run scripts/install-deps --web")
 endif()
+
+# One whole session as a child plays it, in each engine.
+foreach(engine IN ITEMS chromium firefox webkit)
+  add_test(NAME web_page_${engine}
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/page_test.py ${engine}
+                   ${HONDERDTAFELS_SITE_DIR} ${CMAKE_BINARY_DIR}/web-e2e/${engine})
+  set_tests_properties(web_page_${engine} PROPERTIES LABELS e2e TIMEOUT 300)
+endforeach()
+# The page on a tablet: Chromium's touch emulation, landscape and portrait.
+add_test(NAME web_touch_chromium
+         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/touch_test.py ${HONDERDTAFELS_SITE_DIR}
+                 ${CMAKE_BINARY_DIR}/web-touch)
+set_tests_properties(web_touch_chromium PROPERTIES LABELS e2e TIMEOUT 120)
+# The page after one visit with the server stopped, its manifest, and a new version.
+add_test(NAME web_offline_chromium
+         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/offline_test.py ${HONDERDTAFELS_SITE_DIR}
+                 ${CMAKE_BINARY_DIR}/web-e2e ${CMAKE_COMMAND})
+set_tests_properties(web_offline_chromium PROPERTIES LABELS e2e TIMEOUT 180)
+# The falling problem's moves cost no layout of the page.
+add_test(NAME web_round_cost_chromium
+         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/round_cost_test.py
+                 ${HONDERDTAFELS_SITE_DIR} ${CMAKE_BINARY_DIR}/web-e2e)
+set_tests_properties(web_round_cost_chromium PROPERTIES LABELS e2e TIMEOUT 60)
+# The page's cut fonts against the whole ones, for every text of the designs and screens.
+add_executable(web_texts ${CMAKE_CURRENT_LIST_DIR}/texts_main.cpp)
+target_link_libraries(web_texts PRIVATE screens webmapping)
+honderdtafels_warnings(web_texts)
+honderdtafels_node_test(web_texts)
+file(GLOB screen_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/shell/*_screen.cpp
+     ${CMAKE_SOURCE_DIR}/drill/*_screen.cpp ${CMAKE_SOURCE_DIR}/classroom/*_screen.cpp)
+add_test(NAME web_fonts_chromium
+         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/fonts_test.py ${CMAKE_BINARY_DIR}/web-fonts.json
+                 ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:web_texts>
+                 ${CMAKE_SOURCE_DIR}/shell/maker.h ${CMAKE_SOURCE_DIR}/shell/program.cpp ${screen_sources})
+set_tests_properties(web_fonts_chromium PROPERTIES LABELS e2e TIMEOUT 120)
+# Where the page meets the browser, by the keyboard alone: the focus from the first key,
+# the classroom's lesson, a hidden page, the display turning, an input method, the end.
+add_test(NAME web_seam_chromium
+         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/seam_test.py ${HONDERDTAFELS_SITE_DIR}
+                 ${CMAKE_BINARY_DIR}/web-seam)
+set_tests_properties(web_seam_chromium PROPERTIES LABELS e2e TIMEOUT 120)
 
 # The page from nginx over https with a school's rules, trusted by Chromium through a
 # certificate authority made for the test, and offline after one visit.
-if(CHROMIUM_EXECUTABLE AND CHROMEDRIVER_EXECUTABLE AND selenium_missing EQUAL 0)
-  find_program(NGINX_EXECUTABLE nginx PATHS /usr/sbin REQUIRED)
-  find_program(CERTUTIL_EXECUTABLE certutil REQUIRED)
-  find_program(OPENSSL_EXECUTABLE openssl REQUIRED)
-  add_test(NAME web_https_nginx
-           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/https_test.py ${HONDERDTAFELS_SITE_DIR}
-                   ${CMAKE_BINARY_DIR}/web-https)
-  set_tests_properties(web_https_nginx PROPERTIES LABELS e2e TIMEOUT 180)
-endif()
+find_program(NGINX_EXECUTABLE nginx PATHS /usr/sbin REQUIRED)
+find_program(CERTUTIL_EXECUTABLE certutil REQUIRED)
+find_program(OPENSSL_EXECUTABLE openssl REQUIRED)
+add_test(NAME web_https_nginx
+         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/https_test.py ${HONDERDTAFELS_SITE_DIR}
+                 ${CMAKE_BINARY_DIR}/web-https)
+set_tests_properties(web_https_nginx PROPERTIES LABELS e2e TIMEOUT 180)

@@ -1,0 +1,199 @@
+"""The three engines the page is played in, each behind the same thin driver: elements are
+found by CSS selector, and every input is the browser's own (real clicks, keys and pointer
+moves). Chromium and WebKit are driven by Selenium, Firefox by puppeteer-core over
+WebDriver BiDi through firefox_bridge.mjs."""
+
+import json
+import os
+import subprocess
+
+from selenium import webdriver
+from selenium.common.exceptions import WebDriverException
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+from browser import chromium
+
+WIDTH, HEIGHT = 1280, 1024
+HERE = os.path.dirname(os.path.abspath(__file__))
+PUPPETEER = os.path.join(HERE, "..", "..", "tools", "puppeteer")
+MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+SELENIUM_KEYS = {"Enter": Keys.ENTER, "Tab": Keys.TAB}
+
+
+class Selenium:
+    """Chromium or WebKit through Selenium; errors() gives what the page logged as errors.
+    The window is sized so that the page has WIDTH x HEIGHT, as in Firefox."""
+
+    def __init__(self, name, web, errors, quit=lambda: None):
+        self.name, self.web, self.errors, self._quit = name, web, errors, quit
+        inner = web.execute_script("return [innerWidth, innerHeight]")
+        outer = web.get_window_size()
+        web.set_window_size(outer["width"] + WIDTH - inner[0], outer["height"] + HEIGHT - inner[1])
+
+    def get(self, url):
+        self.web.get(url)
+
+    def js(self, script, *args):
+        return self.web.execute_script(script, *args)
+
+    def click(self, selector, dx=0, dy=0):
+        self._pointer(selector, dx, dy).click().perform()
+
+    def move(self, selector, dx=0, dy=0):
+        self._pointer(selector, dx, dy).perform()
+
+    def _pointer(self, selector, dx, dy):
+        element = self.web.find_element(By.CSS_SELECTOR, selector)
+        return ActionChains(self.web).move_to_element_with_offset(element, dx, dy)
+
+    def type(self, text):
+        ActionChains(self.web).send_keys(text).perform()
+
+    def press(self, key, shift=False):
+        chain = ActionChains(self.web)
+        if shift:
+            chain.key_down(Keys.SHIFT)
+        chain.send_keys(SELENIUM_KEYS[key])
+        if shift:
+            chain.key_up(Keys.SHIFT)
+        chain.perform()
+
+    def screenshot(self, path):
+        # What the page last changed is on the screen after the next frame is drawn.
+        self.web.execute_async_script(
+            "var done = arguments[0]; requestAnimationFrame(function () { setTimeout(done); });")
+        self.web.save_screenshot(path)
+
+    def quit(self):
+        self.web.quit()
+        self._quit()
+
+
+class Chromium(Selenium):
+    """Chromium's DevTools give two things no WebDriver does: the accessibility tree a
+    screen reader reads, and keys whose place and character differ, as on AZERTY."""
+
+    def __init__(self):
+        web = chromium()
+        super().__init__("chromium", web, lambda: [
+            e["message"] for e in web.get_log("browser") if e["level"] == "SEVERE"])
+
+    def accessible_names(self):
+        nodes = self.web.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        return {(n.get("role", {}).get("value"), n.get("name", {}).get("value")) for n in nodes
+                if not n.get("ignored")}
+
+    def press_by_place(self, code, char, key_code):
+        for kind in ("keyDown", "keyUp"):
+            event = {"type": kind, "code": code, "key": char, "windowsVirtualKeyCode": key_code}
+            if kind == "keyDown":
+                event["text"] = char
+            self.web.execute_cdp_cmd("Input.dispatchKeyEvent", event)
+
+
+# WebKitWebDriver passes no console on: the page's errors from the moment it has loaded,
+# kept in the page.
+ERROR_RECORDER = """
+if (!window.pageErrors) {
+  window.pageErrors = [];
+  var error = console.error;
+  console.error = function () {
+    pageErrors.push(Array.prototype.join.call(arguments, ' '));
+    return error.apply(console, arguments);
+  };
+  addEventListener('error', function (e) { pageErrors.push(String(e.message)); });
+  addEventListener('unhandledrejection', function (e) { pageErrors.push(String(e.reason)); });
+}
+"""
+
+
+class WebKit(Selenium):
+    """MiniBrowser of WebKitGTK in an Xvfb of its own, through WebKitWebDriver."""
+
+    def __init__(self):
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0",
+             "%dx%dx24" % (WIDTH + 200, HEIGHT + 200), "-nolisten", "tcp"], pass_fds=(write,),
+            stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as number:  # the whole line: Xvfb ends if its newline finds no reader
+            os.environ["DISPLAY"] = ":" + number.readline().strip()  # passed on to the driver
+        options = webdriver.WebKitGTKOptions()
+        options.binary_location = MINIBROWSER
+        options.add_argument("--automation")
+        try:
+            web = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options,
+                                      service_log_path=os.devnull)
+        except WebDriverException:
+            self.xvfb.terminate()
+            raise
+        super().__init__("webkit", web, lambda: self.js("return window.pageErrors || []"),
+                         self.xvfb.terminate)
+
+    def get(self, url):
+        super().get(url)
+        self.js(ERROR_RECORDER)
+
+
+class BridgeError(WebDriverException):
+    pass
+
+
+class Firefox:
+    """Firefox ESR through firefox_bridge.mjs, one JSON line each way per call."""
+
+    name = "firefox"
+
+    def __init__(self):
+        self.node = subprocess.Popen(
+            ["node", os.path.join(HERE, "firefox_bridge.mjs"), os.path.abspath(PUPPETEER),
+             "/usr/bin/firefox-esr", str(WIDTH), str(HEIGHT)],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+
+    def call(self, op, *args):
+        self.node.stdin.write(json.dumps({"op": op, "args": list(args)}) + "\n")
+        self.node.stdin.flush()
+        line = self.node.stdout.readline()
+        if not line:
+            raise BridgeError("Firefox's bridge ended")
+        answer = json.loads(line)
+        if "error" in answer:
+            raise BridgeError(answer["error"])
+        return answer["value"]
+
+    def get(self, url):
+        self.call("get", url)
+
+    def js(self, script, *args):
+        return self.call("js", script, list(args))
+
+    def click(self, selector, dx=0, dy=0):
+        self.call("click", selector, dx, dy)
+
+    def move(self, selector, dx=0, dy=0):
+        self.call("move", selector, dx, dy)
+
+    def type(self, text):
+        self.call("type", text)
+
+    def press(self, key, shift=False):
+        self.call("press", key, shift)
+
+    def screenshot(self, path):
+        self.call("screenshot", path)
+
+    def errors(self):
+        return self.call("errors")
+
+    def quit(self):
+        try:
+            self.call("quit")
+        finally:
+            self.node.stdin.close()
+            self.node.wait(10)
+
+
+ENGINES = {"chromium": Chromium, "firefox": Firefox, "webkit": WebKit}
