@@ -274,7 +274,7 @@ click_at() { xdotool mousemove "$1" "$2" click 1; }
 # Presses and releases the key with X key code $1, by its place on the keyboard whatever
 # the layout makes of it (XTest).
 press_key_code() {
-  python3 - "$1" <<'PYTHON'
+  /usr/bin/python3 - "$1" <<'PYTHON'
 import sys
 from Xlib import X, display
 from Xlib.ext import xtest
@@ -484,15 +484,9 @@ back_to_round() {
   log "terug: back in the round after $paused s of help"
 }
 
-# Alt+F4 and the window manager's close (what its close box sends) leave the window titled
-# $1 open; $2 names it in messages.
-close_refused() {
-  local title=$1 name=$2 id
-  id=$(window_id "$title") || fail "close-$name" "no $name to close"
-  xdotool key --clearmodifiers alt+F4
-  sleep 0.5 # nothing is to happen: give the key time to be handled
-  window_id "$title" >/dev/null || fail "alt-f4-$name" "Alt+F4 closed the $name"
-  python3 - "$id" <<'PYTHON'
+# Asks the window manager to close the window with X id $1, as its close box does.
+wm_close() {
+  /usr/bin/python3 - "$1" <<'PYTHON'
 import sys
 from Xlib import X, display, protocol
 screen = display.Display()
@@ -503,20 +497,17 @@ close = protocol.event.ClientMessage(
 root.send_event(close, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
 screen.flush()
 PYTHON
+}
+
+# Alt+F4 and the window manager's close leave the window titled $1 open; $2 names it in
+# messages.
+close_refused() {
+  local title=$1 name=$2 id
+  id=$(window_id "$title") || fail "close-$name" "no $name to close"
+  xdotool key --clearmodifiers alt+F4
+  sleep 0.5 # nothing is to happen: give the key time to be handled
+  window_id "$title" >/dev/null || fail "alt-f4-$name" "Alt+F4 closed the $name"
+  wm_close "$id"
   sleep 0.5
   window_id "$title" >/dev/null || fail "close-box-$name" "the window manager's close closed the $name"
 }
-
-# --- Colours of the design tables ---------------------------------------------------------
-main_back="234,226,138"
-pale_yellow="255,255,192"
-light_orange="255,192,128"
-navy="0,0,128"
-classroom_back="255,255,128"
-keuze_back="192,255,192"
-box_yellow="255,255,0"
-green="0,255,0"
-blue="0,0,255"
-red="255,0,0"
-black="0,0,0"
-
