@@ -511,3 +511,18 @@ close_refused() {
   sleep 0.5
   window_id "$title" >/dev/null || fail "close-box-$name" "the window manager's close closed the $name"
 }
+
+
+# --- Colours of the design tables ---------------------------------------------------------
+main_back="234,226,138"
+pale_yellow="255,255,192"
+light_orange="255,192,128"
+navy="0,0,128"
+classroom_back="255,255,128"
+keuze_back="192,255,192"
+box_yellow="255,255,0"
+green="0,255,0"
+blue="0,0,255"
+red="255,0,0"
+black="0,0,0"
+
