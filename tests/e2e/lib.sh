@@ -512,7 +512,6 @@ close_refused() {
   window_id "$title" >/dev/null || fail "close-box-$name" "the window manager's close closed the $name"
 }
 
-
 # --- Colours of the design tables ---------------------------------------------------------
 main_back="234,226,138"
 pale_yellow="255,255,192"
