@@ -200,6 +200,17 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wPa
   case WM_MOUSEMOVE:
     site->view->mouseMoved(window, lParam, wParam);
     break;
+  case WM_PAINT:
+    if (site->control->kind() == tk::Kind::Image) {
+      site->view->paintPicture(window, *site->control);
+      return 0;
+    }
+    break;
+  case WM_ERASEBKGND:
+    if (site->control->kind() == tk::Kind::Image) {
+      return 1;
+    }
+    break;
   case WM_NCDESTROY:
     RemoveWindowSubclass(window, controlProc, id);
     break;

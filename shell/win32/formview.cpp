@@ -301,7 +301,7 @@ void FormView::createControls() {
   for (const bool windowed : {true, false}) {
     for (std::size_t i = 0; i < items_.size(); ++i) {
       const tk::Control &c = *items_[i].site.control;
-      if (items_[i].window != nullptr && (c.kind() != tk::Kind::Label) == windowed) {
+      if (items_[i].window != nullptr && tk::isWindowed(c.kind()) == windowed) {
         SetWindowPos(items_[i].window, HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       }
@@ -361,6 +361,14 @@ HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
   case tk::Kind::ProgressBar:
     windowClass = PROGRESS_CLASSW;
     break;
+  case tk::Kind::Image:
+    if (tk::accessibleRole(control) != tk::Role::Picture) {
+      return nullptr; // decoration, drawn by its container
+    }
+    // A picture with a name: a static picture for a screen reader, which we draw.
+    windowClass = L"STATIC";
+    style |= SS_BITMAP;
+    break;
   default:
     return nullptr; // drawn by its container
   }
@@ -378,7 +386,7 @@ void FormView::addTooltip(const tk::Control &control) {
   tool.cbSize = sizeof(tool);
   tool.lpszText = text.data();
   HWND own = handle(&control);
-  if (own != nullptr && control.kind() != tk::Kind::Label) {
+  if (own != nullptr && tk::isWindowed(control.kind())) {
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_;
     tool.uId = reinterpret_cast<UINT_PTR>(own);
@@ -630,6 +638,18 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
   }
 }
 
+void FormView::paintPicture(HWND window, const tk::Control &picture) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT client;
+  GetClientRect(window, &client);
+  if (!IsRectEmpty(&client)) {
+    Buffered buffer(dc, client);
+    drawInPlace(buffer.dc(), picture, client);
+  }
+  EndPaint(window, &ps);
+}
+
 void FormView::paint(HWND window, const tk::Control *pane) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
@@ -740,37 +760,57 @@ void FormView::draw(const DRAWITEMSTRUCT &item) {
   }
   Buffered buffer(item.hDC, item.rcItem);
   if (c->kind() == tk::Kind::Label) {
-    drawLabel(buffer.dc(), *c, item.rcItem);
+    drawInPlace(buffer.dc(), *c, item.rcItem);
   } else if (c->kind() == tk::Kind::Button) {
     drawButton(buffer.dc(), *c, item.rcItem, (item.itemState & ODS_SELECTED) != 0);
   }
 }
 
-void FormView::drawLabel(HDC dc, const tk::Control &label, RECT area) {
-  if (label.design().transparent) {
-    // What its container shows behind it, in the label's own coordinates.
-    HWND own = handle(&label);
-    POINT origin{0, 0};
-    MapWindowPoints(own, GetParent(own), &origin, 1);
+// A label or a named picture is a window of its own, yet it stacks with the pictures,
+// shapes and lines of its container as the design orders them: drawn in the container's
+// coordinates, over what lies behind it when transparent, under the drawings of the rows
+// before it.
+void FormView::drawInPlace(HDC dc, const tk::Control &label, RECT area) {
+  HWND own = handle(&label);
+  POINT origin{0, 0};
+  MapWindowPoints(own, GetParent(own), &origin, 1);
+  POINT old;
+  OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+  OffsetRect(&area, origin.x, origin.y);
+  if (label.design().transparent || label.kind() == tk::Kind::Image) {
     RECT surface;
     GetClientRect(GetParent(own), &surface);
-    POINT old;
-    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
     paintSurface(dc, label.container(), surface);
-    SetViewportOrgEx(dc, old.x, old.y, nullptr);
   } else {
     FillRect(dc, &area, backend_.gdi().brush(label.backColor()));
   }
+  if (label.kind() == tk::Kind::Image) {
+    paintGraphic(dc, label);
+  } else {
+    drawCaption(dc, label, area);
+  }
+  for (const auto &c : form_.controls()) {
+    if (c.get() == &label) {
+      break;
+    }
+    if (c->container() == label.container() && handle(c.get()) == nullptr && c->visible()) {
+      paintGraphic(dc, *c);
+    }
+  }
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
+}
+
+void FormView::drawCaption(HDC dc, const tk::Control &label, RECT area) {
   if (label.design().border) {
     FrameRect(dc, &area, backend_.gdi().brush(tk::systemColor::windowText));
   }
-  HGDIOBJ old = SelectObject(dc, backend_.gdi().font(label.design().font, dpi_));
+  HGDIOBJ font = SelectObject(dc, backend_.gdi().font(label.design().font, dpi_));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colorRef(label.foreColor()));
   const std::wstring text = widen(label.text());
   DrawTextW(dc, text.c_str(), -1, &area,
             DT_WORDBREAK | DT_NOPREFIX | textAlign(label.design().align));
-  SelectObject(dc, old);
+  SelectObject(dc, font);
 }
 
 void FormView::drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed) {
