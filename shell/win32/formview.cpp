@@ -21,6 +21,8 @@ namespace {
 
 // Tip frames round their corners by this much, in pixels at 96 DPI.
 constexpr int cornerRadius = 12;
+// A button's raised edge, in pixels at 96 DPI.
+constexpr int buttonEdgePixels = 2;
 // A frame's caption starts this far from its left edge, in pixels at 96 DPI.
 constexpr int frameCaptionIndent = 8;
 // The Dutch date and time in the information screen's status bar.
@@ -92,7 +94,7 @@ private:
 
 // The classic raised edge of a button in shades of its own face, sunken while pressed;
 // the rectangle shrinks to what lies inside it.
-void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed) {
+void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed, int pixels) {
   auto shade = [face](int percent) {
     auto part = [percent](std::uint8_t c) { return std::min(255, c * percent / 100); };
     return RGB(part(face.red), part(face.green), part(face.blue));
@@ -103,7 +105,7 @@ void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed) {
   };
   const COLORREF light = pressed ? shade(66) : lighter(50);
   const COLORREF dark = pressed ? lighter(50) : shade(66);
-  for (int ring = 0; ring < 2; ++ring) {
+  for (int ring = 0; ring < pixels; ++ring) {
     HPEN lightPen = CreatePen(PS_SOLID, 1, light);
     HPEN darkPen = CreatePen(PS_SOLID, 1, dark);
     HGDIOBJ old = SelectObject(dc, lightPen);
@@ -816,7 +818,7 @@ void FormView::drawCaption(HDC dc, const tk::Control &label, RECT area) {
 void FormView::drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed) {
   FillRect(dc, &area, backend_.gdi().brush(button.backColor()));
   RECT edge = area;
-  drawEdge(dc, edge, button.backColor(), pressed);
+  drawEdge(dc, edge, button.backColor(), pressed, scaled(buttonEdgePixels, dpi_));
   const std::wstring caption = widen(button.text());
   const std::string_view picture = button.design().picture;
   HGDIOBJ old = SelectObject(dc, backend_.gdi().font(button.design().font, dpi_));
