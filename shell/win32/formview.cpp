@@ -352,6 +352,10 @@ HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
     style |= BS_OWNERDRAW | (design.tabStop ? WS_TABSTOP : 0U);
     break;
   case tk::Kind::Frame:
+    // A group box for a screen reader, named by its caption; drawn by us.
+    windowClass = L"BUTTON";
+    style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+    break;
   case tk::Kind::PictureBox:
     windowClass = Win32Backend::paneClass;
     style |= WS_CLIPCHILDREN;
