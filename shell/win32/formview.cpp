@@ -319,6 +319,10 @@ void FormView::createControls() {
     SetWindowLongPtrW(items_[i].window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&items_[i].site));
     SendMessageW(items_[i].window, WM_SETFONT,
                  reinterpret_cast<WPARAM>(backend_.gdi().font(c.design().font, dpi_)), FALSE);
+    if (c.kind() == tk::Kind::TextBox) {
+      // The boxes of the field of numbers have room for "100" only without margins.
+      SendMessageW(items_[i].window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    }
     place(c);
     showText(c);
     showValue(c);
@@ -343,8 +347,7 @@ HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
   case tk::Kind::TextBox:
     windowClass = L"EDIT";
     style |= ES_AUTOHSCROLL | editAlign(design.align) | (design.tabStop ? WS_TABSTOP : 0U);
-    style |= control.locked() ? ES_READONLY : 0U;
-    ex |= WS_EX_CLIENTEDGE;
+    style |= (control.locked() ? ES_READONLY : 0U) | WS_BORDER;
     break;
   case tk::Kind::Button:
     // Its face in the design's colours with its picture; its window text is its name.
