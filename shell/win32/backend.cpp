@@ -1,5 +1,6 @@
 #include "backend.h"
 
+#include "accessible.h"
 #include "formview.h"
 #include "text.h"
 
@@ -238,6 +239,11 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wPa
   case WM_ERASEBKGND:
     if (site->control->kind() == tk::Kind::Image) {
       return 1;
+    }
+    break;
+  case WM_GETOBJECT:
+    if (const std::optional<LRESULT> object = accessibleObject(window, wParam, lParam)) {
+      return *object;
     }
     break;
   case WM_NCDESTROY:
