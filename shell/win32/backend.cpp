@@ -363,6 +363,15 @@ void Win32Backend::destroy(HWND window) {
     ShowWindow(window, SW_HIDE);
     PostMessageW(messages_, destroyMessage, reinterpret_cast<WPARAM>(window), 0);
   } else {
+    destroyNow(window);
+  }
+}
+
+void Win32Backend::destroyNow(HWND window) {
+  // A child window of the main window goes through its area, which keeps their list.
+  if ((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0) {
+    SendMessageW(GetParent(window), WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
+  } else {
     DestroyWindow(window);
   }
 }
@@ -391,7 +400,7 @@ void Win32Backend::posted(UINT message, WPARAM wParam) {
     break;
   }
   case destroyMessage:
-    DestroyWindow(reinterpret_cast<HWND>(wParam));
+    destroyNow(reinterpret_cast<HWND>(wParam));
     break;
   default:
     break;
