@@ -229,6 +229,11 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wPa
     break;
   case WM_MOUSEMOVE:
     site->view->mouseMoved(window, lParam, wParam);
+    if (site->control->kind() == tk::Kind::Button) {
+      // A button we draw has no hot look: it need not track the pointer until it leaves,
+      // which Wine does by asking where the pointer is many times a second.
+      return 0;
+    }
     break;
   case WM_PAINT:
     if (site->control->kind() == tk::Kind::Image) {
