@@ -485,6 +485,10 @@ void FormView::showText(const tk::Control &control) {
   }
   // A text box shows its text; every other control carries its name for a screen reader
   // as its window text, and is drawn with its caption.
+  if (control.kind() == tk::Kind::Image) {
+    InvalidateRect(own, nullptr, FALSE); // a static picture's text would name a bitmap
+    return;
+  }
   const std::wstring text =
       widen(control.kind() == tk::Kind::TextBox ? control.text() : tk::accessibleName(control));
   if (windowText(own) != text) {
