@@ -1,11 +1,13 @@
 #include "backend.h"
 
+#include "accessible.h"
 #include "formview.h"
 #include "text.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace w32 {
@@ -86,17 +88,14 @@ LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return DefFrameProcW(window, client, message, wParam, lParam);
 }
 
-// The forms' windows and the containers inside them.
-LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Site *site = siteOf(window);
-  if (site == nullptr || theBackend == nullptr) {
-    return defaultProc(window, message, wParam, lParam);
-  }
-  FormView &view = *site->view;
-  const bool isForm = site->control == nullptr;
+// What a form's window and a container inside it do alike: draw themselves and what they
+// hold, and hand their controls' notifications and the pointer to the view.
+std::optional<LRESULT> surfaceMessage(Site &site, HWND window, UINT message, WPARAM wParam,
+                                      LPARAM lParam) {
+  FormView &view = *site.view;
   switch (message) {
   case WM_PAINT:
-    view.paint(window, site->control);
+    view.paint(window, site.control);
     return 0;
   case WM_ERASEBKGND:
     return 1; // painted whole in WM_PAINT
@@ -118,6 +117,24 @@ LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   case WM_MOUSEMOVE:
     view.mouseMoved(window, lParam, wParam);
     return 0;
+  default:
+    break;
+  }
+  return std::nullopt;
+}
+
+// The forms' windows and the picture boxes inside them.
+LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Site *site = siteOf(window);
+  if (site == nullptr || theBackend == nullptr) {
+    return defaultProc(window, message, wParam, lParam);
+  }
+  if (const std::optional<LRESULT> done = surfaceMessage(*site, window, message, wParam, lParam)) {
+    return *done;
+  }
+  FormView &view = *site->view;
+  const bool isForm = site->control == nullptr;
+  switch (message) {
   case WM_SETFOCUS: {
     const LRESULT result = defaultProc(window, message, wParam, lParam);
     if (isForm) {
@@ -136,6 +153,12 @@ LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     if (isForm && wParam != L'\t') {
       view.form().keyPress(static_cast<std::int16_t>(wParam));
       return 0;
+    }
+    break;
+  case WM_MDIACTIVATE:
+    // A child window of the main window became the active one inside it.
+    if (reinterpret_cast<HWND>(lParam) == window) {
+      theBackend->activated(window);
     }
     break;
   case WM_CLOSE:
@@ -179,6 +202,13 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wPa
                                            UINT_PTR id, DWORD_PTR data) {
   auto *site = reinterpret_cast<Site *>(data);
   const bool box = site->control->kind() == tk::Kind::TextBox;
+  // A frame is a group box for a screen reader, and a container we draw like any other.
+  if (site->control->kind() == tk::Kind::Frame) {
+    if (const std::optional<LRESULT> done =
+            surfaceMessage(*site, window, message, wParam, lParam)) {
+      return *done;
+    }
+  }
   switch (message) {
   case WM_KEYDOWN:
     if (site->view->keyDown(*site->control, wParam, lParam)) {
@@ -199,6 +229,27 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wPa
     break;
   case WM_MOUSEMOVE:
     site->view->mouseMoved(window, lParam, wParam);
+    if (site->control->kind() == tk::Kind::Button) {
+      // A button we draw has no hot look: it need not track the pointer until it leaves,
+      // which Wine does by asking where the pointer is many times a second.
+      return 0;
+    }
+    break;
+  case WM_PAINT:
+    if (site->control->kind() == tk::Kind::Image) {
+      site->view->paintPicture(window, *site->control);
+      return 0;
+    }
+    break;
+  case WM_ERASEBKGND:
+    if (site->control->kind() == tk::Kind::Image) {
+      return 1;
+    }
+    break;
+  case WM_GETOBJECT:
+    if (const std::optional<LRESULT> object = accessibleObject(window, wParam, lParam)) {
+      return *object;
+    }
     break;
   case WM_NCDESTROY:
     RemoveWindowSubclass(window, controlProc, id);
@@ -317,6 +368,15 @@ void Win32Backend::destroy(HWND window) {
     ShowWindow(window, SW_HIDE);
     PostMessageW(messages_, destroyMessage, reinterpret_cast<WPARAM>(window), 0);
   } else {
+    destroyNow(window);
+  }
+}
+
+void Win32Backend::destroyNow(HWND window) {
+  // A child window of the main window goes through its area, which keeps their list.
+  if ((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0) {
+    SendMessageW(GetParent(window), WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
+  } else {
     DestroyWindow(window);
   }
 }
@@ -339,13 +399,13 @@ void Win32Backend::posted(UINT message, WPARAM wParam) {
   case activateMessage: {
     const auto window = reinterpret_cast<HWND>(wParam);
     FormView *view = viewOfWindow(window);
-    if (view != nullptr && desktop_ != nullptr && GetActiveWindow() == window) {
+    if (view != nullptr && desktop_ != nullptr && view->isActive()) {
       desktop_->activate(view->form());
     }
     break;
   }
   case destroyMessage:
-    DestroyWindow(reinterpret_cast<HWND>(wParam));
+    destroyNow(reinterpret_cast<HWND>(wParam));
     break;
   default:
     break;

@@ -14,6 +14,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace w32 {
@@ -21,8 +22,20 @@ namespace {
 
 // Tip frames round their corners by this much, in pixels at 96 DPI.
 constexpr int cornerRadius = 12;
-// A frame's caption starts this far from its left edge, in pixels at 96 DPI.
+// A button's raised edge, in pixels at 96 DPI.
+constexpr int buttonEdgePixels = 2;
+// A frame's caption starts this far from its left edge, with this much room around it,
+// in pixels at 96 DPI.
 constexpr int frameCaptionIndent = 8;
+constexpr int frameCaptionPadding = 4;
+// A button's edge: its light side lighter than the face by half the way to white, its
+// shadow two thirds of the face.
+constexpr int lightPercent = 50;
+constexpr int shadowPercent = 66;
+// The caption of a button that cannot be pressed.
+constexpr tk::Color grayText = tk::rgb(128, 128, 128);
+// Room for the longest date or time the status bar shows ("31-12-2026", "23:59").
+constexpr std::size_t dateLength = 32;
 // The Dutch date and time in the information screen's status bar.
 constexpr wchar_t dutch[] = L"nl-NL";
 
@@ -92,7 +105,7 @@ private:
 
 // The classic raised edge of a button in shades of its own face, sunken while pressed;
 // the rectangle shrinks to what lies inside it.
-void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed) {
+void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed, int pixels) {
   auto shade = [face](int percent) {
     auto part = [percent](std::uint8_t c) { return std::min(255, c * percent / 100); };
     return RGB(part(face.red), part(face.green), part(face.blue));
@@ -101,9 +114,9 @@ void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed) {
     auto part = [percent](std::uint8_t c) { return c + (255 - c) * percent / 100; };
     return RGB(part(face.red), part(face.green), part(face.blue));
   };
-  const COLORREF light = pressed ? shade(66) : lighter(50);
-  const COLORREF dark = pressed ? lighter(50) : shade(66);
-  for (int ring = 0; ring < 2; ++ring) {
+  const COLORREF light = pressed ? shade(shadowPercent) : lighter(lightPercent);
+  const COLORREF dark = pressed ? lighter(lightPercent) : shade(shadowPercent);
+  for (int ring = 0; ring < pixels; ++ring) {
     HPEN lightPen = CreatePen(PS_SOLID, 1, light);
     HPEN darkPen = CreatePen(PS_SOLID, 1, dark);
     HGDIOBJ old = SelectObject(dc, lightPen);
@@ -121,14 +134,15 @@ void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed) {
 }
 
 std::wstring panelText(const tk::StatusPanel &panel) {
-  wchar_t text[64] = {};
+  std::array<wchar_t, dateLength> text{};
+  const auto size = static_cast<int>(text.size());
   switch (panel.style) {
   case tk::StatusPanelDesign::Style::Date:
-    GetDateFormatEx(dutch, DATE_SHORTDATE, nullptr, nullptr, text, 64, nullptr);
-    return text;
+    GetDateFormatEx(dutch, DATE_SHORTDATE, nullptr, nullptr, text.data(), size, nullptr);
+    return text.data();
   case tk::StatusPanelDesign::Style::Time:
-    GetTimeFormatEx(dutch, TIME_NOSECONDS | TIME_FORCE24HOURFORMAT, nullptr, L"HH':'mm", text, 64);
-    return text;
+    GetTimeFormatEx(dutch, 0, nullptr, L"HH':'mm", text.data(), size);
+    return text.data();
   case tk::StatusPanelDesign::Style::Text:
     break;
   }
@@ -301,7 +315,7 @@ void FormView::createControls() {
   for (const bool windowed : {true, false}) {
     for (std::size_t i = 0; i < items_.size(); ++i) {
       const tk::Control &c = *items_[i].site.control;
-      if (items_[i].window != nullptr && (c.kind() != tk::Kind::Label) == windowed) {
+      if (items_[i].window != nullptr && tk::isWindowed(c.kind()) == windowed) {
         SetWindowPos(items_[i].window, HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       }
@@ -317,6 +331,10 @@ void FormView::createControls() {
     SetWindowLongPtrW(items_[i].window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&items_[i].site));
     SendMessageW(items_[i].window, WM_SETFONT,
                  reinterpret_cast<WPARAM>(backend_.gdi().font(c.design().font, dpi_)), FALSE);
+    if (c.kind() == tk::Kind::TextBox) {
+      // The boxes of the field of numbers have room for "100" only without margins.
+      SendMessageW(items_[i].window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    }
     place(c);
     showText(c);
     showValue(c);
@@ -341,8 +359,7 @@ HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
   case tk::Kind::TextBox:
     windowClass = L"EDIT";
     style |= ES_AUTOHSCROLL | editAlign(design.align) | (design.tabStop ? WS_TABSTOP : 0U);
-    style |= control.locked() ? ES_READONLY : 0U;
-    ex |= WS_EX_CLIENTEDGE;
+    style |= (control.locked() ? ES_READONLY : 0U) | WS_BORDER;
     break;
   case tk::Kind::Button:
     // Its face in the design's colours with its picture; its window text is its name.
@@ -350,6 +367,10 @@ HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
     style |= BS_OWNERDRAW | (design.tabStop ? WS_TABSTOP : 0U);
     break;
   case tk::Kind::Frame:
+    // A group box for a screen reader, named by its caption; drawn by us.
+    windowClass = L"BUTTON";
+    style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+    break;
   case tk::Kind::PictureBox:
     windowClass = Win32Backend::paneClass;
     style |= WS_CLIPCHILDREN;
@@ -360,6 +381,14 @@ HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
     break;
   case tk::Kind::ProgressBar:
     windowClass = PROGRESS_CLASSW;
+    break;
+  case tk::Kind::Image:
+    if (tk::accessibleRole(control) != tk::Role::Picture) {
+      return nullptr; // decoration, drawn by its container
+    }
+    // A picture with a name: a static picture for a screen reader, which we draw.
+    windowClass = L"STATIC";
+    style |= SS_BITMAP;
     break;
   default:
     return nullptr; // drawn by its container
@@ -378,7 +407,7 @@ void FormView::addTooltip(const tk::Control &control) {
   tool.cbSize = sizeof(tool);
   tool.lpszText = text.data();
   HWND own = handle(&control);
-  if (own != nullptr && control.kind() != tk::Kind::Label) {
+  if (own != nullptr && tk::isWindowed(control.kind())) {
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_;
     tool.uId = reinterpret_cast<UINT_PTR>(own);
@@ -456,6 +485,10 @@ void FormView::showText(const tk::Control &control) {
   }
   // A text box shows its text; every other control carries its name for a screen reader
   // as its window text, and is drawn with its caption.
+  if (control.kind() == tk::Kind::Image) {
+    InvalidateRect(own, nullptr, FALSE); // a static picture's text would name a bitmap
+    return;
+  }
   const std::wstring text =
       widen(control.kind() == tk::Kind::TextBox ? control.text() : tk::accessibleName(control));
   if (windowText(own) != text) {
@@ -509,9 +542,7 @@ bool FormView::isActive() const {
     return active == window_;
   }
   return active == GetAncestor(window_, GA_ROOT) &&
-         reinterpret_cast<HWND>(SendMessageW(
-             mdiClient_ != nullptr ? mdiClient_ : GetParent(window_), WM_MDIGETACTIVE, 0, 0)) ==
-             window_;
+         reinterpret_cast<HWND>(SendMessageW(GetParent(window_), WM_MDIGETACTIVE, 0, 0)) == window_;
 }
 
 void FormView::giveKeyboard() {
@@ -630,6 +661,18 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
   }
 }
 
+void FormView::paintPicture(HWND window, const tk::Control &picture) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT client;
+  GetClientRect(window, &client);
+  if (!IsRectEmpty(&client)) {
+    Buffered buffer(dc, client);
+    drawInPlace(buffer.dc(), picture, client);
+  }
+  EndPaint(window, &ps);
+}
+
 void FormView::paint(HWND window, const tk::Control *pane) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
@@ -714,7 +757,7 @@ void FormView::paintPane(HDC dc, const tk::Control &pane, RECT area) {
   DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
   if (!caption.empty()) {
     const int indent = scaled(frameCaptionIndent, dpi_);
-    RECT place{indent, 0, indent + text.cx + scaled(4, dpi_), text.cy};
+    RECT place{indent, 0, indent + text.cx + scaled(frameCaptionPadding, dpi_), text.cy};
     FillRect(dc, &place, backend_.gdi().brush(pane.backColor()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colorRef(pane.foreColor()));
@@ -740,43 +783,63 @@ void FormView::draw(const DRAWITEMSTRUCT &item) {
   }
   Buffered buffer(item.hDC, item.rcItem);
   if (c->kind() == tk::Kind::Label) {
-    drawLabel(buffer.dc(), *c, item.rcItem);
+    drawInPlace(buffer.dc(), *c, item.rcItem);
   } else if (c->kind() == tk::Kind::Button) {
     drawButton(buffer.dc(), *c, item.rcItem, (item.itemState & ODS_SELECTED) != 0);
   }
 }
 
-void FormView::drawLabel(HDC dc, const tk::Control &label, RECT area) {
-  if (label.design().transparent) {
-    // What its container shows behind it, in the label's own coordinates.
-    HWND own = handle(&label);
-    POINT origin{0, 0};
-    MapWindowPoints(own, GetParent(own), &origin, 1);
+// A label or a named picture is a window of its own, yet it stacks with the pictures,
+// shapes and lines of its container as the design orders them: drawn in the container's
+// coordinates, over what lies behind it when transparent, under the drawings of the rows
+// before it.
+void FormView::drawInPlace(HDC dc, const tk::Control &label, RECT area) {
+  HWND own = handle(&label);
+  POINT origin{0, 0};
+  MapWindowPoints(own, GetParent(own), &origin, 1);
+  POINT old;
+  OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+  OffsetRect(&area, origin.x, origin.y);
+  if (label.design().transparent || label.kind() == tk::Kind::Image) {
     RECT surface;
     GetClientRect(GetParent(own), &surface);
-    POINT old;
-    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
     paintSurface(dc, label.container(), surface);
-    SetViewportOrgEx(dc, old.x, old.y, nullptr);
   } else {
     FillRect(dc, &area, backend_.gdi().brush(label.backColor()));
   }
+  if (label.kind() == tk::Kind::Image) {
+    paintGraphic(dc, label);
+  } else {
+    drawCaption(dc, label, area);
+  }
+  for (const auto &c : form_.controls()) {
+    if (c.get() == &label) {
+      break;
+    }
+    if (c->container() == label.container() && handle(c.get()) == nullptr && c->visible()) {
+      paintGraphic(dc, *c);
+    }
+  }
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
+}
+
+void FormView::drawCaption(HDC dc, const tk::Control &label, RECT area) {
   if (label.design().border) {
     FrameRect(dc, &area, backend_.gdi().brush(tk::systemColor::windowText));
   }
-  HGDIOBJ old = SelectObject(dc, backend_.gdi().font(label.design().font, dpi_));
+  HGDIOBJ font = SelectObject(dc, backend_.gdi().font(label.design().font, dpi_));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colorRef(label.foreColor()));
   const std::wstring text = widen(label.text());
   DrawTextW(dc, text.c_str(), -1, &area,
             DT_WORDBREAK | DT_NOPREFIX | textAlign(label.design().align));
-  SelectObject(dc, old);
+  SelectObject(dc, font);
 }
 
 void FormView::drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed) {
   FillRect(dc, &area, backend_.gdi().brush(button.backColor()));
   RECT edge = area;
-  drawEdge(dc, edge, button.backColor(), pressed);
+  drawEdge(dc, edge, button.backColor(), pressed, scaled(buttonEdgePixels, dpi_));
   const std::wstring caption = widen(button.text());
   const std::string_view picture = button.design().picture;
   HGDIOBJ old = SelectObject(dc, backend_.gdi().font(button.design().font, dpi_));
@@ -799,7 +862,7 @@ void FormView::drawButton(HDC dc, const tk::Control &button, RECT area, bool pre
     RECT place = edge;
     place.top += (edge.bottom - edge.top - textHeight) / 2;
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colorRef(button.enabled() ? button.foreColor() : tk::rgb(128, 128, 128)));
+    SetTextColor(dc, colorRef(button.enabled() ? button.foreColor() : grayText));
     DrawTextW(dc, caption.c_str(), -1, &place, DT_CENTER | DT_WORDBREAK);
   }
   SelectObject(dc, old);

@@ -34,12 +34,16 @@ public:
   [[nodiscard]] UINT dpi() const { return dpi_; }
   [[nodiscard]] HWND handle(const tk::Control *control) const;
   [[nodiscard]] tk::Control *control(UINT id) const;
+  // The window has the keyboard's window: the active one, or the active child window of
+  // the active main window.
+  [[nodiscard]] bool isActive() const;
 
   void formChanged(tk::FormProperty property);
   void controlChanged(tk::Control &control, tk::Property property);
 
   // What the window procedures hand over.
   void paint(HWND window, const tk::Control *pane);
+  void paintPicture(HWND window, const tk::Control &picture);
   [[nodiscard]] HBRUSH colors(HDC dc, HWND child);
   void draw(const DRAWITEMSTRUCT &item);
   void command(UINT id, UINT code, HWND child);
@@ -69,7 +73,6 @@ private:
   [[nodiscard]] SIZE outerSize() const;
   [[nodiscard]] HWND parentOf(const tk::Control &control) const;
   [[nodiscard]] RECT rectOf(const tk::Control &control) const;
-  [[nodiscard]] bool isActive() const;
   void place(const tk::Control &control);
   void showText(const tk::Control &control);
   void showPanels(const tk::Control &control);
@@ -79,7 +82,8 @@ private:
   void paintSurface(HDC dc, const tk::Control *pane, RECT area);
   void paintGraphic(HDC dc, const tk::Control &control);
   void paintPane(HDC dc, const tk::Control &pane, RECT area);
-  void drawLabel(HDC dc, const tk::Control &label, RECT area);
+  void drawInPlace(HDC dc, const tk::Control &control, RECT area);
+  void drawCaption(HDC dc, const tk::Control &label, RECT area);
   void drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed);
 
   tk::Form &form_;
