@@ -375,14 +375,17 @@ wait_until() {
 # draws. Returns 0 when it counted, 1 when it did not (wrong, or the problem landed and
 # took the digits with it), 2 when the round ended.
 type_product() {
-  local product=$1 before
+  local product=$1 before over=false
+  # Each look at the box that finds nothing yet also looks whether the round is over, so
+  # that the round's end is seen as it comes.
+  ended_meanwhile() { ! round_running && over=true; }
+  shown() { ink=$(box_ink) && ((ink > 8000)) || ended_meanwhile; }
+  counted_or_grown() { ink=$(box_ink) && ((ink < 6000 || ink > before + 4000)) || ended_meanwhile; }
   xdotool type --delay 15 "${product%?}"
-  shown() { ink=$(box_ink) && ((ink > 8000)); }
-  wait_until 5 shown || { round_running && return 1; return 2; }
+  wait_until 5 shown && ! $over || { $over && return 2; return 1; }
   before=$ink
   xdotool type "${product: -1}"
-  counted_or_grown() { ink=$(box_ink) && ((ink < 6000 || ink > before + 4000)); }
-  wait_until 5 counted_or_grown || { round_running && return 1; return 2; }
+  wait_until 5 counted_or_grown && ! $over || { $over && return 2; return 1; }
   ((ink < 6000)) || return 1
   round_running || return 2
 }
@@ -405,7 +408,9 @@ answer_one() {
     else
       xdotool key --delay 15 ctrl+a BackSpace
     fi
-    wait_until 3 box_empty || { round_running || return 1; fail clear "the answer box still holds $product after it was cleared"; }
+    cleared_or_ended() { box_empty || ! round_running; }
+    wait_until 3 cleared_or_ended || fail clear "the answer box still holds $product after it was cleared"
+    round_running || return 1
   done
   return 0 # the problem landed meanwhile; the next one comes
 }
