@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the end-to-end scripts: a private X server, a window manager, the program under
 # test, and reading its windows and colours off the screen. A script sources it with its own
 # arguments, PROGRAM [OUTPUT_DIR]; screenshots of failed checks land in OUTPUT_DIR.
@@ -123,7 +124,7 @@ accessible() {
 # own object for a button gives the role of a plain client area: the roles of buttons are
 # kept, not checked.) The whole list is kept in $out/names-$1.txt.
 expect_names() {
-  local screen=$1 button table got
+  local screen=$1 table got
   cut -f3,4,6- "$work/windows.txt" >"$out/names-$screen.txt"
   expect_read() { # class text name description (- for any)
     got=$(accessible "$1" "$2")
@@ -193,7 +194,8 @@ client_area_top() {
 # the desktop program's stands centred on the display, taken inside the main window's
 # client area.
 place_form() {
-  local width=$(px "$1") height=$(px "$2") line=""
+  local width height line=""
+  width=$(px "$1") height=$(px "$2")
   if $windows; then
     for _ in $(seq 20); do
       probe_windows
@@ -235,7 +237,7 @@ window_id() {
   return 1
 }
 
-# Waits for the window titled $1: sets win_id and its client area (the menu bar included)
+# Waits for the window titled $1: sets its client area (the menu bar included)
 # win_x, win_y, win_w, win_h. The Windows program's top-level window is asked for its
 # client area, where its frame may be drawn by Windows rather than the window manager.
 find_window() {
@@ -245,7 +247,6 @@ find_window() {
     sleep 0.1
   done
   [[ -n "$id" ]] || fail window "no visible window titled '$1'"
-  win_id=$id
   if $windows; then
     probe_windows
     line=$(awk -F'\t' -v OFS='\t' -v title="$(trailing_trimmed <<<"$1")" \
