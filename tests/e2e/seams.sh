@@ -31,19 +31,30 @@ log "Enter on the start button opened the drill"
 # --- A round: the number row, and closes refused ------------------------------------------
 start_round_of_4
 
-# The number row's fourth key without Shift: "'" on AZERTY, and "4" in the answer box.
-number_row_4=13 # its X key code on every PC keyboard
+# The number row without Shift: on AZERTY "&é"'(§è!çà", and digits in the answer box. In
+# groups that are no product of 4, so that none counts and empties the box; a new problem
+# empties it too, and then the group is typed once more.
+number_row_key() { echo $(($1 == 0 ? 19 : 9 + $1)); } # X key codes on every PC keyboard
+answer_box_text() {
+  probe_windows
+  awk -F'\t' '$3 == "Edit" { print $4; exit }' "$work/windows.txt"
+}
 if $windows; then
-  press_key_code "$number_row_4"
-  for _ in $(seq 10); do
-    probe_windows
-    typed=$(awk -F'\t' '$3 == "Edit" { print $4; exit }' "$work/windows.txt")
-    [[ -n "$typed" ]] && break
-    sleep 0.2
+  for group in 1234 5678 90; do
+    for attempt in 1 2; do
+      for ((i = 0; i < ${#group}; i++)); do press_key_code "$(number_row_key "${group:i:1}")"; done
+      typed=""
+      for _ in $(seq 10); do
+        typed=$(answer_box_text)
+        [[ ${#typed} -ge ${#group} ]] && break
+        sleep 0.2
+      done
+      [[ -n "$typed" ]] && break
+    done
+    [[ "$typed" == "$group" ]] || fail azerty "the number row's $group without Shift typed '$typed' into the answer box"
+    xdotool key ctrl+a BackSpace
   done
-  [[ "$typed" == 4 ]] || fail azerty "the number row's 4 without Shift typed '$typed' into the answer box"
-  xdotool key BackSpace
-  log "AZERTY: the number row without Shift typed 4 into the answer box"
+  log "AZERTY: the number row without Shift typed 1234567890 into the answer box"
 fi
 
 close_refused "$drill_title" drill
