@@ -85,7 +85,12 @@ if [[ ! -e "$dir/$ready_marker" ]]; then
   mkdir -p "$templates"
   (
     flock 9
-    [[ -e "$template/$ready_marker" ]] || make_template "$template"
+    if [[ ! -e "$template/$ready_marker" ]]; then
+      # Templates of another Wine or of an older version of this script are of no more use.
+      find "$templates" -mindepth 1 -maxdepth 1 -name 'template-*' ! -name "template-$version" \
+        -exec rm -rf {} +
+      make_template "$template"
+    fi
   ) 9>"$templates/lock"
   # An empty folder (mktemp -d) or a half-made prefix gives way; nothing else does.
   if [[ -e "$dir" ]]; then
