@@ -35,7 +35,7 @@ OUT = os.path.abspath(sys.argv[2])
 CMAKE = sys.argv[3] if len(sys.argv) > 3 else None  # only to write a new version
 SOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "shell", "web")
 # Only for a page opened from a file, which runs no service worker.
-FILE_COPIES = {"fonts-inline.css", "honderdtafels.wasm.js"}
+FILE_COPIES = {"fonts-inline.js", "honderdtafels.wasm.js"}
 
 
 class SchoolServer(QuietHandler):
