@@ -3,7 +3,8 @@
 
     https_test.py SITE_DIR OUTPUT_DIR
 
-Serves SITE_DIR through scripts/serve-site over https, with a certificate authority made
+Serves a copy of SITE_DIR in a folder of mode 700, as `mktemp -d` makes it and as root's
+home folder is, through scripts/serve-site over https, with a certificate authority made
 for the test that Chromium trusts through its NSS database. Checks every file as served:
 its type, gzip (decompressed, the file's bytes) only when accepted, its caching headers.
 Then plays the start-up and a round at https://honderdtafels.test/, waits for the service
@@ -15,6 +16,7 @@ import gzip
 import http.client
 import os
 import re
+import shutil
 import socket
 import ssl
 import subprocess
@@ -27,7 +29,7 @@ from offline_test import first_visit, offline_session, site_files, worker_versio
 
 from selenium import webdriver
 
-SITE = os.path.abspath(sys.argv[1])
+SITE = os.path.join(tempfile.mkdtemp(prefix="honderdtafels-https-site-"), "site")  # mode 700
 OUT = os.path.abspath(sys.argv[2])
 SERVE_SITE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../scripts/serve-site")
 NAME = "honderdtafels.test"
@@ -126,6 +128,7 @@ def play_round(page, answers):
 
 def main():
     os.makedirs(OUT, exist_ok=True)
+    shutil.copytree(sys.argv[1], SITE)
     work = tempfile.mkdtemp(prefix="honderdtafels-https-")
     ca, cert, key = certificates(work)
     os.environ["HOME"] = work  # Chromium trusts the authorities of $HOME/.pki/nssdb
