@@ -8,7 +8,8 @@
 # make package the Debian packages, in build-package/: the program's with CPack, and the page's
 #              for a school's web server (honderdtafels-web); `make test` checks both with lintian
 # make web     the program for the browser, in build-web/ (built with Emscripten in build-wasm/)
-# make serve   serves build-web/ on http://127.0.0.1:8000/ through nginx, with a school's rules
+# make serve   serves build-web/ on http://127.0.0.1:8000/honderdtafels/ through nginx, with a
+#              school's lines (scripts/serve-site --server apache for Apache's)
 # make test-web the unit tests under Node and the page in Chromium, Firefox ESR and WebKitGTK
 # make lighthouse Lighthouse's accessibility, best-practices and performance scores of build-web/,
 #              served as `make serve` serves it (nginx, a school's rules); reports in build-wasm/

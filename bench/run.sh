@@ -5,9 +5,9 @@
 # program of the same shape (bench/bare_window.cpp): start to first window shown, peak
 # memory, CPU while idle, and a real round of 61 ticks (bench/round_clock), its CPU and
 # clock-time length.
-# Web, in headless Chromium, the site served by nginx with the project's rules
+# Web, in headless Chromium, the site served by nginx with a school's lines
 # (scripts/serve-site; bench/web_load.py): what a first visit transfers with the browser's
-# cache on, navigation to the welcome screen painted against a static page with the same
+# cache on, with gzip and with brotli, navigation to the welcome screen painted against a static page with the same
 # pictures and fonts, CPU of the browser idle and during a real round, the round's length,
 # WebAssembly memory over 500 rounds on a test clock, and what each file of the site
 # weighs. Lighthouse's scores join the web table when its tool is installed
@@ -40,7 +40,8 @@ max_round_cpu=1           # percent of a core during a round
 round_length=61.00        # seconds of clock time for 61 ticks of 1000 ms ...
 round_tolerance=0.05      # ... give or take this
 max_load_ratio=1.2        # web: navigation to the welcome screen painted, against the static page
-max_first_visit=204800    # web: bytes nginx sends on a first visit, browser cache on (200 KiB)
+max_first_visit=204800    # web: bytes nginx sends on a first visit, browser cache on (200 KiB),
+                          # with gzip and with brotli
 max_page_round_cpu=2      # web: percent of a core, the page's renderer during a round
 min_performance=98        # web: Lighthouse performance, simulated phone on slow 4G
 min_accessibility=100     # web: Lighthouse accessibility ...
@@ -182,7 +183,7 @@ BEGIN {
 }'
 
 echo
-echo "Web (headless Chromium, the site served by nginx with the project's rules)"
+echo "Web (headless Chromium, the site served by nginx with a school's lines)"
 awk -v t_load="$max_load_ratio" -v t_visit="$max_first_visit" -v t_idle="$max_idle_cpu" \
   -v t_cpu="$max_page_round_cpu" -v t_len="$round_length" -v t_tol="$round_tolerance" \
   -v t_perf="$min_performance" -v t_a11y="$min_accessibility" -v t_bp="$min_best_practices" \
@@ -193,9 +194,13 @@ FNR == NR { v[$1] = $2; next }
 END {
   f = "%-56s %12s  %-38s %s\n"
   printf f, "", "value", "target (floor)", "met"
-  printf f, "a first visit, all nginx sends, browser cache on", kib(v["transfer_bytes"]),
+  printf f, "a first visit with gzip, all nginx sends, browser cache on", kib(v["transfer_bytes"]),
     sprintf("at most %.0f KiB", t_visit / 1024), met(v["transfer_bytes"] <= t_visit)
   printf f, sprintf("  (%d requests for %d paths)", v["transfer_requests"], v["transfer_paths"]),
+    "", "", ""
+  printf f, "  with brotli (nginx's brotli module)", kib(v["transfer_br_bytes"]),
+    sprintf("at most %.0f KiB", t_visit / 1024), met(v["transfer_br_bytes"] <= t_visit)
+  printf f, sprintf("  (%d requests for %d paths)", v["transfer_br_requests"], v["transfer_br_paths"]),
     "", "", ""
   p = ("performance" in score) ? score["performance"] : "-"
   printf f, "Lighthouse performance (simulated phone, slow 4G)", p, "at least " t_perf,
@@ -226,7 +231,7 @@ END {
 }' "$work/web.out" "$work/lighthouse.out"
 
 echo
-echo "The site's files: raw, as nginx sends them (gzip copy or as is), brotli"
+echo "The site's files: raw, as nginx sends them with gzip and with brotli (copy or as is)"
 awk '$1 == "file" {
   printf "%-40s %10.1f KiB %10.1f KiB %10s\n", $2, $3 / 1024, $4 / 1024,
     ($5 == "-") ? "-" : sprintf("%.1f KiB", $5 / 1024)

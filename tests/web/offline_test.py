@@ -67,9 +67,11 @@ def integrity(path):
 
 
 def site_files(site):
-    """The site's files, without the gzip copies a server sends in their place."""
+    """The site's files a browser may ask for: not the compressed copies a server sends in
+    their place, nor IIS's web.config."""
     return {os.path.relpath(os.path.join(folder, name), site)
-            for folder, _, names in os.walk(site) for name in names if not name.endswith(".gz")}
+            for folder, _, names in os.walk(site) for name in names
+            if not name.endswith((".gz", ".br")) and name != "web.config"}
 
 
 def rewrite_worker(site, files):
