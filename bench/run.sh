@@ -198,7 +198,7 @@ END {
     sprintf("at most %.0f KiB", t_visit / 1024), met(v["transfer_bytes"] <= t_visit)
   printf f, sprintf("  (%d requests for %d paths)", v["transfer_requests"], v["transfer_paths"]),
     "", "", ""
-  printf f, "  with brotli (nginx's brotli module)", kib(v["transfer_br_bytes"]),
+  printf f, "  with brotli (nginx with brotli_static)", kib(v["transfer_br_bytes"]),
     sprintf("at most %.0f KiB", t_visit / 1024), met(v["transfer_br_bytes"] <= t_visit)
   printf f, sprintf("  (%d requests for %d paths)", v["transfer_br_requests"], v["transfer_br_paths"]),
     "", "", ""
