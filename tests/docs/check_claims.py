@@ -77,7 +77,7 @@ def check(root):
     counts = dict(links=0, targets=0, paths=0, quotes=0)
 
     def fail(document, number, message):
-        failures.append(f"{os.path.relpath(document, root)}:{number}: {message}")
+        failures.append((os.path.relpath(document, root), number, message))
 
     for document in documents:
         here = os.path.dirname(document)
@@ -134,8 +134,8 @@ def check(root):
 
 def main():
     failures, counts, documents = check(os.path.realpath(sys.argv[1]))
-    for failure in failures:
-        print("FAIL:", failure)
+    for document, number, message in sorted(failures):
+        print(f"FAIL: {document}:{number}: {message}")
     print(f"{documents} documents: {counts['links']} links, {counts['targets']} make targets, "
           f"{counts['paths']} paths, {counts['quotes']} quoted files; {len(failures)} failures")
     return 1 if failures else 0
