@@ -6,7 +6,9 @@
 # make bench   the figures of both programs beside honest floors: the desktop program against
 #              a bare Qt program of its shape (build-bench/), the page in headless Chromium
 # make package the Debian packages, in build-package/: the program's with CPack, and the page's
-#              for a school's web server (honderdtafels-web); `make test` checks both with lintian
+#              for a school's web server (honderdtafels-web); `make test` checks both with lintian;
+#              and the Windows program's MSI and portable zip (make package-windows), signed
+#              when SIGN_CERT=cert.pem SIGN_KEY=key.pem are given
 # make web     the program for the browser, in build-web/ (built with Emscripten in build-wasm/)
 # make serve   serves build-web/ on http://127.0.0.1:8000/ through nginx, with a school's rules
 # make test-web the unit tests under Node and the page in Chromium, Firefox ESR and WebKitGTK
@@ -75,6 +77,16 @@ package: deps web
 	cmake --build $(PACKAGE_DIR) --target honderdtafels -j $(JOBS)
 	cd $(PACKAGE_DIR) && cpack
 	packaging/web/build-package $(WEB_DIR) $(PACKAGE_DIR)
+	$(MAKE) --no-print-directory package-windows
+
+# The MSI for a school's deployment and the zip for a USB stick, from the cross-built .exe.
+# With a certificate and its key, osslsigncode signs the .exe and the MSI.
+SIGN_CERT ?=
+SIGN_KEY ?=
+.PHONY: package-windows
+package-windows: windows
+	SIGN_CERT="$(SIGN_CERT)" SIGN_KEY="$(SIGN_KEY)" \
+	  packaging/windows/build-package $(WINDOWS_BUILD_DIR)/honderdtafels.exe $(PACKAGE_DIR)
 
 # --- The browser --------------------------------------------------------------------------
 # Debian's Emscripten runs on the machine's Node, which must find Debian's JavaScript modules.
