@@ -1,0 +1,189 @@
+#!/usr/bin/env bash
+# The Windows program's figures under Wine, printed as one table: bench/run.sh runs it after
+# the desktop's and the page's, and it runs alone as well.
+#
+# In a private Xvfb with openbox and a Wine prefix of its own (tests/wine/prefix.sh), with
+# a wineserver kept running: the .exe's size; start to first window mapped, against a bare
+# Win32 program of the same shape (bench/bare_win32.cpp), median of alternating starts;
+# the peak working set of each, read from the Linux side (VmHWM of the Wine process); CPU
+# while idle; and CPU during a round of "x 4", started by a real click.
+#
+#   bench/windows.sh EXE BARE_EXE
+set -euo pipefail
+
+exe=$(realpath "${1:?usage: windows.sh EXE BARE_EXE}")
+bare=$(realpath "${2:?usage: windows.sh EXE BARE_EXE}")
+here=$(dirname "$(realpath "$0")")
+starts=${BENCH_STARTS:-15}
+idle_seconds=10
+round_seconds=60 # measured inside the round of 61 ticks, which starts at the click
+
+# --- The targets (the project's design, section 6) -------------------------------------------
+max_start_ratio=1.1       # start to first window, against the bare program
+max_rss_ratio=1.1         # peak working set, against the bare program
+max_idle_cpu=0.05         # percent of a core: nothing runs while idle, beyond rounding
+max_round_cpu=1           # percent of a core during a round
+max_exe_bytes=3145728     # the .exe, 3 MiB
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  local pid
+  [[ -z ${WINEPREFIX:-} ]] || wineserver -k 2>/dev/null || true
+  for pid in "${pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
+[[ -s "$work/display" ]] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+
+echo "windows: a Wine prefix ..." >&2
+eval "$("$here/../tests/wine/prefix.sh" "$work/prefix")"
+# Both programs run from the prefix's C: drive, as from an install.
+cp "$exe" "$WINEPREFIX/drive_c/honderdtafels.exe"
+cp "$bare" "$WINEPREFIX/drive_c/bare_win32.exe"
+wineserver -p
+clock_ticks=$(getconf CLK_TCK)
+
+now_us() { echo $(($(date +%s%N) / 1000)); }
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+peak_rss_kib() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Starts C:\$1.exe under Wine; sets started_pid, the Linux process that runs it.
+launch() {
+  wine "C:\\$1.exe" >/dev/null 2>&1 &
+  started_pid=$!
+  pids+=("$started_pid")
+}
+
+# Waits until the process $1 has a window mapped on the screen; prints its id.
+first_window() {
+  local id
+  for _ in $(seq 3000); do
+    id=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n1) && [[ -n $id ]] && {
+      echo "$id"
+      return 0
+    }
+    sleep 0.01
+  done
+  echo "process $1 showed no window" >&2
+  return 1
+}
+
+# The wineserver of this prefix: other prefixes may have theirs.
+prefix_server() {
+  local pid
+  for pid in $(pgrep wineserver); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && {
+      echo "$pid"
+      return 0
+    }
+  done
+  echo "no wineserver runs for $WINEPREFIX" >&2
+  return 1
+}
+
+stop() {
+  kill "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}
+
+# One start of each first: Wine's own services start with the first program.
+for who in bare_win32 honderdtafels; do
+  launch "$who"
+  first_window "$started_pid" >/dev/null
+  stop "$started_pid"
+done
+
+# --- Start to first window, alternating so both see the same machine --------------------------
+echo "windows: start-up ($starts starts each) ..." >&2
+: >"$work/start.honderdtafels" && : >"$work/start.bare_win32"
+for _ in $(seq "$starts"); do
+  for who in bare_win32 honderdtafels; do
+    t0=$(now_us)
+    launch "$who"
+    first_window "$started_pid" >/dev/null
+    echo $(($(now_us) - t0)) >>"$work/start.$who"
+    stop "$started_pid"
+  done
+done
+start_program=$(median <"$work/start.honderdtafels")
+start_bare=$(median <"$work/start.bare_win32")
+
+# --- Both programs side by side, nothing to do ---------------------------------------------------
+echo "windows: ${idle_seconds} s idle ..." >&2
+launch honderdtafels
+program_pid=$started_pid
+program_window=$(first_window "$program_pid")
+launch bare_win32
+bare_pid=$started_pid
+first_window "$bare_pid" >/dev/null
+server_pid=$(prefix_server)
+sleep 1
+p0=$(cpu_ticks "$program_pid") b0=$(cpu_ticks "$bare_pid") s0=$(cpu_ticks "$server_pid")
+sleep "$idle_seconds"
+p1=$(cpu_ticks "$program_pid") b1=$(cpu_ticks "$bare_pid") s1=$(cpu_ticks "$server_pid")
+rss_program=$(peak_rss_kib "$program_pid")
+rss_bare=$(peak_rss_kib "$bare_pid")
+stop "$bare_pid"
+
+# --- A round of "x 4", started by a click ----------------------------------------------------
+# The start button of the welcome screen has the keyboard from the start; "x 4" is a
+# picture button of the drill, at its design's place (twips, 15 to a pixel).
+echo "windows: ${round_seconds} s of a round of x 4 ..." >&2
+px() { echo $((($1 + 7) / 15)); }
+xdotool windowactivate --sync "$program_window" key Return 2>/dev/null || xdotool key Return
+drill=""
+for _ in $(seq 100); do
+  drill=$(xdotool search --all --onlyvisible --pid "$program_pid" --name '^Honderdtafels$' 2>/dev/null | head -n1) && [[ -n $drill ]] && break
+  sleep 0.1
+done
+[[ -n $drill ]] || { echo "the drill did not open" >&2; exit 1; }
+eval "$(xdotool getwindowgeometry --shell "$drill")"
+xdotool mousemove $((X + $(px $((3360 + 487))))) $((Y + $(px $((6360 + 487))))) click 1
+r0=$(cpu_ticks "$program_pid") rs0=$(cpu_ticks "$server_pid") rt0=$(now_us)
+sleep "$round_seconds"
+r1=$(cpu_ticks "$program_pid") rs1=$(cpu_ticks "$server_pid") rt1=$(now_us)
+stop "$program_pid"
+
+# --- The table -------------------------------------------------------------------------------------
+echo
+echo "Windows (under $(wine --version), Xvfb with openbox; load average $(cut -d' ' -f1-3 /proc/loadavg))"
+awk -v sp="$start_program" -v sb="$start_bare" -v mp="$rss_program" -v mb="$rss_bare" \
+  -v ip=$((p1 - p0)) -v ib=$((b1 - b0)) -v is=$((s1 - s0)) -v hz="$clock_ticks" -v idle="$idle_seconds" \
+  -v rc=$((r1 - r0)) -v rs=$((rs1 - rs0)) -v rw=$((rt1 - rt0)) -v size="$(stat -c %s "$exe")" \
+  -v bsize="$(stat -c %s "$bare")" -v n="$starts" -v t_start="$max_start_ratio" -v t_rss="$max_rss_ratio" \
+  -v t_idle="$max_idle_cpu" -v t_cpu="$max_round_cpu" -v t_size="$max_exe_bytes" \
+  'function met(ok) { return ok ? "yes" : "no" }
+BEGIN {
+  f = "%-38s %14s %14s %6s  %-22s %s\n"
+  printf f, "", "honderdtafels", "bare Win32", "ratio", "target", "met"
+  printf f, "the .exe", sprintf("%.2f MiB", size / 1048576), sprintf("%.2f MiB", bsize / 1048576), "",
+    "at most " t_size / 1048576 " MiB", met(size <= t_size)
+  printf f, "start to first window (median of " n ")", sprintf("%.1f ms", sp / 1000),
+    sprintf("%.1f ms", sb / 1000), sprintf("%.2f", sp / sb), "under " t_start " x bare", met(sp / sb < t_start)
+  printf f, "peak working set (VmHWM)", sprintf("%.1f MiB", mp / 1024), sprintf("%.1f MiB", mb / 1024),
+    sprintf("%.2f", mp / mb), "under " t_rss " x bare", met(mp / mb < t_rss)
+  pi = 100 * ip / hz / idle; bi = 100 * ib / hz / idle
+  printf f, "CPU idle for " idle " s (welcome)", sprintf("%.2f %%", pi), sprintf("%.2f %%", bi), "",
+    "0 %", met(pi < t_idle)
+  printf f, "  wineserver meanwhile (both)", sprintf("%.2f %%", 100 * is / hz / idle), "", "", "", ""
+  secs = rw / 1e6; pr = 100 * rc / hz / secs
+  printf f, sprintf("CPU during %.0f s of a round of x 4", secs), sprintf("%.2f %%", pr), "", "",
+    "under " t_cpu " % of a core", met(pr < t_cpu)
+  printf f, "  wineserver meanwhile", sprintf("%.2f %%", 100 * rs / hz / secs), "", "", "", ""
+}'
