@@ -12,6 +12,8 @@
 # make web     the program for the browser, in build-web/ (built with Emscripten in build-wasm/)
 # make serve   serves build-web/ on http://127.0.0.1:8000/ through nginx, with a school's rules
 # make test-web the unit tests under Node and the page in Chromium, Firefox ESR and WebKitGTK
+# make windows the Windows program, cross-built with mingw-w64: build-windows/honderdtafels.exe
+# make test-windows its tests under Wine: the unit tests, the .exe's imports and resources
 # make lighthouse Lighthouse's accessibility, best-practices and performance scores of build-web/,
 #              served as `make serve` serves it (nginx, a school's rules); reports in build-wasm/
 BUILD_DIR ?= build
@@ -28,10 +30,12 @@ PACKAGE_DIR ?= build-package
 run: build
 	./$(BUILD_DIR)/honderdtafels
 
-# The whole suite: the native tests (the end-to-end ones in Xvfb with openbox), then the page's.
+# The whole suite: the native tests (the end-to-end ones in Xvfb with openbox), then the
+# Windows program's under Wine, then the page's.
 # The page is built first: the package test packs it beside the program.
 test: deps-desktop build web
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 120
+	$(MAKE) --no-print-directory test-windows
 	$(MAKE) --no-print-directory test-web
 
 build: deps
@@ -121,3 +125,22 @@ format:
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# --- Windows ------------------------------------------------------------------------------
+# Cross-built with mingw-w64 (cmake/mingw-w64.cmake); ctest runs the .exe tests under Wine.
+WINDOWS_BUILD_DIR ?= build-windows
+
+.PHONY: windows test-windows deps-windows
+deps-windows:
+	@scripts/install-deps --windows
+
+windows: deps-windows
+	@test -f $(WINDOWS_BUILD_DIR)/CMakeCache.txt || cmake -S . -B $(WINDOWS_BUILD_DIR) \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WINDOWS_BUILD_DIR) --target honderdtafels -j $(JOBS)
+
+# The Windows session runs in Xvfb with openbox, which --desktop installs.
+test-windows: windows
+	@scripts/install-deps --desktop --windows
+	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
+	ctest --test-dir $(WINDOWS_BUILD_DIR) --output-on-failure --timeout 300
