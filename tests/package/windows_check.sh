@@ -15,7 +15,7 @@ set -euo pipefail
 here=$(dirname "$(realpath "$0")")
 source "$here/../e2e/lib.sh" "$@"
 exe=$program
-for tool in wixl msiinfo osslsigncode openssl zip unzip wine; do
+for tool in wixl msiinfo osslsigncode openssl zip wine xdotool; do
   command -v "$tool" >/dev/null || fail tools "$tool is missing (scripts/install-deps --windows)"
 done
 
@@ -44,7 +44,7 @@ log "packages built: $(basename "$msi"), $(basename "$zip"), $(basename "$old_ms
 
 verifies() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >"$work/verify.log" 2>&1; }
 
-unzip -q "$zip" -d "$work/unzipped"
+/usr/bin/python3 -m zipfile -e "$zip" "$work/unzipped"
 portable=$work/unzipped/Honderdtafels
 [[ "$(ls "$portable" | sort | tr '\n' ' ')" == "LEESMIJ.txt LICENSE.txt honderdtafels.exe " ]] ||
   fail zip "the zip holds $(ls "$portable" | tr '\n' ' '), not the .exe, LEESMIJ.txt and LICENSE.txt"
