@@ -1,11 +1,20 @@
-# Shared by the end-to-end scripts: a private X server, a window manager, and reading
-# the program's windows and colours off the screen. A script sources it with its own
+# Shared by the end-to-end scripts: a private X server, a window manager, the program under
+# test, and reading its windows and colours off the screen. A script sources it with its own
 # arguments, PROGRAM [OUTPUT_DIR]; screenshots of failed checks land in OUTPUT_DIR.
+#
+# PROGRAM is the desktop program or the Windows one (a path ending in .exe), which runs
+# under Wine in a prefix of its own (tests/wine/prefix.sh). The Windows program's windows
+# are read through the Win32 API by tests/wine/probe.cpp, built beside it as probe.exe
+# (or HONDERDTAFELS_PROBE), which runs under the same Wine server.
 
 program=$(realpath "${1:?usage: $(basename "$0") PROGRAM [OUTPUT_DIR]}")
 out=$(realpath -m "${2:-e2e-output}")
 mkdir -p "$out"
 rm -f "$out"/fail-*.png
+e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+windows=false
+[[ "$program" == *.exe ]] && windows=true
 
 work=$(mktemp -d)
 xvfb_pid="" wm_pid="" app_pid="" extra_pids=()
@@ -17,6 +26,7 @@ cleanup() {
       wait "$pid" 2>/dev/null || true
     fi
   done
+  if [[ -n "${WINEPREFIX:-}" ]]; then wineserver -k 2>/dev/null || true; fi
   rm -rf "$work"
   return 0
 }
@@ -56,6 +66,91 @@ start_openbox() {
   done
 }
 
+# --- The program ---------------------------------------------------------------------------
+if $windows; then
+  probe_exe=$(realpath "${HONDERDTAFELS_PROBE:-$(dirname "$program")/probe.exe}")
+  [[ -f "$probe_exe" ]] || { echo "no probe at $probe_exe" >&2; exit 1; }
+  eval "$("$e2e_dir/../wine/prefix.sh" "$work/prefix")"
+  # The X class Wine gives a program's windows is its file name.
+  program_class='^honderdtafels\.exe$'
+else
+  program_class='^honderdtafels$'
+fi
+
+# Starts the program, its output in $out/program-$1.log: sets app_pid (under Wine, the
+# process that ends with the program's own exit status).
+start_program() {
+  if $windows; then
+    wine "$program" >"$out/program-$1.log" 2>&1 &
+  else
+    "$program" >"$out/program-$1.log" 2>&1 &
+  fi
+  app_pid=$!
+}
+
+stop_program() {
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=""
+  if $windows; then wineserver -k 2>/dev/null || true; fi
+}
+
+# The Windows program's visible windows, one a line, as tests/wine/probe.cpp lists them:
+# handle, parent, class, text, client area on the screen (x,y,w,h), MSAA role and name.
+probe() {
+  timeout 30 wine "$probe_exe" "$@"
+}
+# Lists the windows as probe does and keeps the list in $work/windows.txt.
+probe_windows() {
+  probe windows | tee "$work/windows.txt"
+}
+
+# Sets win_x, win_y, win_w, win_h from the probe's line for a window (its client area).
+client_area_from() {
+  IFS=, read -r win_x win_y win_w win_h <<<"$(cut -f5 <<<"$1")"
+}
+
+# The role and name a screen reader reads for the Windows program's windows of class $1
+# titled $2, as probe_windows last listed them: "role<TAB>name" a line.
+accessible() {
+  awk -F'\t' -v class="$1" -v text="$2" '$3 == class && $4 == text { print $6 "\t" $7 }' "$work/windows.txt"
+}
+
+# What a screen reader reads of the welcome screen or the drill ($1), as far as Wine gives
+# it through MSAA: the buttons by their names, the answer box as a text. The whole list is
+# kept in $out/names-$1.txt.
+expect_names() {
+  local screen=$1 button got
+  cut -f3,4,6,7 "$work/windows.txt" >"$out/names-$screen.txt"
+  expect_accessible() { # class text role name
+    got=$(accessible "$1" "$2" | head -n1)
+    [[ "$got" == "$3"$'\t'"$4" ]] ||
+      fail "name-$screen" "$screen: a screen reader reads the $1 '$2' as '$got', not '$3: $4'"
+  }
+  case $screen in
+    welcome) expect_accessible Button "Klik hier en start !" "push button" "Klik hier en start !" ;;
+    drill)
+      for button in alles "x 2" "x 3" "x 4" "x 5" "x 6" "x 7" "x 8" "x 9"; do
+        expect_accessible Button "$button" "push button" "$button"
+      done
+      got=$(awk -F'\t' '$3 == "Edit" { print $6; exit }' "$work/windows.txt")
+      [[ "$got" == text ]] || fail name-answer-box "the answer box is read as a '$got', not a text"
+      log "the answer box is read as: $(awk -F'\t' '$3 == "Edit" { print $6 ", name \"" $7 "\""; exit }' "$work/windows.txt")"
+      ;;
+  esac
+  log "$screen: a screen reader reads its controls by their names"
+}
+
+# The information screen's progress bar stands on its status bar, over panel 2 exactly, as
+# the Win32 API tells (the probe reads SB_GETRECT inside the program).
+expect_progress_on_status_bar() {
+  local report status=0
+  report=$(probe statusbar) || status=$?
+  printf '%s\n' "$report" >"$out/statusbar.txt"
+  ((status == 0)) || fail status-bar "the progress bar does not cover panel 2 of the status bar: $(tr '\n\t' '; ' <<<"$report")"
+  log "the progress bar is a child of the status bar and covers panel 2: $(grep '^panel 2' <<<"$report" | cut -f2)"
+}
+
 # --- Reading the screen -------------------------------------------------------------------
 # "r,g,b" of one pixel of the screen.
 pixel() {
@@ -86,13 +181,32 @@ client_area_top() {
   echo $((main_y + row))
 }
 
-# The welcome screen, centred on the display inside the client area of the main window at
-# main_x, main_y: sets mdi_top, welcome_x, welcome_y and the middle of its start button,
+# The client area of a screen inside the main window at main_x, main_y, $1 x $2 twips: sets
+# form_x, form_y. The Windows program's MDI child of that size is asked where it stands;
+# the desktop program's stands centred on the display, taken inside the main window's
+# client area.
+place_form() {
+  local width=$(px "$1") height=$(px "$2") line=""
+  if $windows; then
+    for _ in $(seq 20); do
+      line=$(probe_windows | awk -F'\t' -v size="$width,$height" '$5 ~ ("," size "$") { print; exit }') && [[ -n "$line" ]] && break
+      sleep 0.2
+    done
+    [[ -n "$line" ]] || fail form "no window with a client area of ${width}x${height}"
+    client_area_from "$line"
+    form_x=$win_x form_y=$win_y
+  else
+    mdi_top=$(client_area_top)
+    form_x=$((main_x + (screen_width - width) / 2))
+    form_y=$((mdi_top + (screen_height - height) / 2))
+  fi
+}
+
+# The welcome screen: sets welcome_x, welcome_y and the middle of its start button,
 # start_button_x, start_button_y.
 place_welcome() {
-  mdi_top=$(client_area_top)
-  welcome_x=$((main_x + (screen_width - $(px 11160)) / 2))
-  welcome_y=$((mdi_top + (screen_height - $(px 6720)) / 2))
+  place_form 11160 6720
+  welcome_x=$form_x welcome_y=$form_y
   start_button_x=$((welcome_x + $(px $((3600 + 3855 / 2)))))
   start_button_y=$((welcome_y + $(px $((1080 + 3495 / 2)))))
 }
@@ -100,7 +214,7 @@ place_welcome() {
 # The program's visible window titled exactly $1 (as the window manager shows it): its id.
 window_id() {
   local id
-  for id in $(xdotool search --onlyvisible --class '^honderdtafels$' 2>/dev/null); do
+  for id in $(xdotool search --onlyvisible --class "$program_class" 2>/dev/null); do
     if [[ "$(xwininfo -id "$id" | sed -n 's/^xwininfo: Window id: [^ ]* "\(.*\)"$/\1/p')" == "$1" ]]; then
       echo "$id"
       return 0
@@ -109,14 +223,23 @@ window_id() {
   return 1
 }
 
-# Waits for the window titled $1: sets win_x, win_y, win_w, win_h.
+# Waits for the window titled $1: sets win_id and its client area (the menu bar included)
+# win_x, win_y, win_w, win_h. The Windows program's top-level window is asked for its
+# client area, where its frame may be drawn by Windows rather than the window manager.
 find_window() {
-  local id="" info
+  local id="" info line
   for _ in $(seq 50); do
     id=$(window_id "$1") && break
     sleep 0.1
   done
   [[ -n "$id" ]] || fail window "no visible window titled '$1'"
+  win_id=$id
+  if $windows; then
+    line=$(probe_windows | awk -F'\t' -v title="$1" '$4 == title && $3 != "MDIClient" { print; exit }')
+    [[ -n "$line" ]] || fail window "Windows knows no window titled '$1'"
+    client_area_from "$line"
+    return 0
+  fi
   info=$(xwininfo -id "$id")
   win_x=$(awk '/Absolute upper-left X/ { print $4 }' <<<"$info")
   win_y=$(awk '/Absolute upper-left Y/ { print $4 }' <<<"$info")
@@ -135,6 +258,194 @@ window_gone() {
 # Design positions are in twips, 15 to a pixel.
 px() { echo $((($1 + 7) / 15)); }
 click_at() { xdotool mousemove "$1" "$2" click 1; }
+
+# Presses and releases the key with X key code $1, by its place on the keyboard whatever
+# the layout makes of it (XTest).
+press_key_code() {
+  python3 - "$1" <<'PYTHON'
+import sys
+from Xlib import X, display
+from Xlib.ext import xtest
+screen = display.Display()
+for kind in (X.KeyPress, X.KeyRelease):
+    xtest.fake_input(screen, kind, int(sys.argv[1]))
+screen.sync()
+PYTHON
+}
+
+# Saves the screen's rectangle $2,$3 $4x$5 as $out/screen-$1.png, a picture of one window.
+snapshot() {
+  import -window root -crop "${4}x${5}+$2+$3" +repage "$out/screen-$1.png" 2>/dev/null ||
+    fail "snapshot-$1" "no screenshot of the $1"
+}
+
+# --- The steps of a session, shared by the scripts ------------------------------------------
+main_title=" Alle kinderen moeten alle kansen krijgen."
+drill_title="Honderdtafels"
+classroom_title="A klas "
+
+# Starts the program and waits for its main window with the welcome screen: sets main_x,
+# main_y (its client area) and the welcome screen's places (place_welcome).
+start_main_window() {
+  start_program "$1"
+  find_window "$main_title"
+  main_x=$win_x main_y=$win_y main_w=$win_w main_h=$win_h
+  log "main window at $main_x,$main_y, ${main_w}x${main_h}"
+  place_welcome
+}
+
+# Twips inside the drill to screen pixels: sets sx, sy.
+in_drill() {
+  sx=$((drill_x + $(px "$1"))) sy=$((drill_y + $(px "$2")))
+}
+
+# Waits for the drill: sets drill_x, drill_y, drill_w, drill_h and its places: the falling
+# area's corner, the answer box, the verdict's memo and pencil, the clear button.
+find_drill() {
+  find_window "$drill_title"
+  drill_x=$win_x drill_y=$win_y drill_w=$win_w drill_h=$win_h
+  in_drill 200 4700
+  fall_x=$sx fall_y=$sy
+  in_drill 2040 5100
+  box_x=$((sx + 10)) box_y=$((sy + 12)) box_w=$(($(px 1815) - 20)) box_h=$(($(px 795) - 24))
+  in_drill $((7560 + 45)) $((3060 + 120))
+  memo_x=$sx memo_y=$sy
+  in_drill $((6840 + 630)) $((2880 + 330))
+  pencil_x=$sx pencil_y=$sy
+  in_drill $((4080 + 487)) $((5040 + 427))
+  clear_x=$sx clear_y=$sy
+}
+
+# "Klik hier en start !" opens the drill.
+open_drill() {
+  click_at "$start_button_x" "$start_button_y"
+  find_drill
+  log "drill at $drill_x,$drill_y, ${drill_w}x${drill_h}"
+}
+
+# Clicks "x 4" and waits for the round: sets round_started.
+start_round_of_4() {
+  in_drill $((3360 + 487)) $((6360 + 487))
+  click_at "$sx" "$sy"
+  round_started=$(now)
+  expect_colour round-started "$fall_x" "$fall_y" "$navy"
+  log "round of x 4 started"
+}
+
+round_running() { [[ "$(pixel "$fall_x" "$fall_y")" == "$navy" ]]; }
+
+box_empty() {
+  local mean
+  mean=$(import -window root -crop "${box_w}x${box_h}+${box_x}+${box_y}" -format '%[fx:mean.r]' info:- 2>/dev/null)
+  # White digits on navy; a blinking text cursor alone stays far below this.
+  awk -v m="$mean" 'BEGIN { exit !(m < 0.04) }'
+}
+
+# Types the products 400 .. 4000 in turn until one counts (the box empties itself); a
+# wrong one stays in the box and the clear button empties it. Fails when the round ends.
+correct=0
+answer_one() {
+  local product
+  round_running || return 1
+  for product in 400 800 1200 1600 2000 2400 2800 3200 3600 4000; do
+    xdotool type --delay 15 "$product"
+    sleep 0.08
+    if box_empty; then
+      round_running || return 1
+      correct=$((correct + 1))
+      return 0
+    fi
+    round_running || return 1
+    # The stop button takes the clear button's place when the round ends, so a click
+    # late in the round could stop the drill: the clear button is used only in the first
+    # part of the round, and later the wrong answer is erased with the keyboard.
+    if ((correct < 5)); then
+      click_at "$clear_x" "$clear_y"
+    else
+      xdotool key --delay 15 ctrl+a BackSpace
+    fi
+    for _ in $(seq 20); do box_empty && break; sleep 0.05; done
+    box_empty || round_running || return 1
+    box_empty || fail clear "the answer box still holds $product after it was cleared"
+  done
+  return 0 # the problem landed meanwhile; the next one comes
+}
+
+# The red light: waits for the classroom in the drill's place. Sets paused_at, room_x,
+# room_y, room_w, room_h and the places of the table buttons' frame and of "terug".
+open_classroom() {
+  in_drill $((5400 + 487)) $((5040 + 427))
+  click_at "$sx" "$sy"
+  paused_at=$(now)
+  find_window "$classroom_title"
+  room_x=$win_x room_y=$win_y room_w=$win_w room_h=$win_h
+  window_gone "$drill_title"
+  log "classroom at $room_x,$room_y"
+  keuze_x=$((room_x + $(px $((10680 + 950))))) keuze_y=$((room_y + $(px $((1800 + 2000)))))
+  terug_x=$((room_x + $(px $((8760 + 1507))))) terug_y=$((room_y + $(px $((7200 + 367)))))
+}
+
+# The middle of the classroom's lesson button "x $1": sets sx, sy.
+lesson_button() {
+  sx=$((room_x + $(px $((10680 + 120 + 367))))) sy=$((room_y + $(px $((1800 + 240 + 480 * ($1 - 1) + 187)))))
+}
+
+# Box k of the hundred-field, a point inside its border clear of its number: sets bx, by.
+box_point() {
+  local k=$1 left top
+  local columns=(120 600 1080 1560 2050 2560 3100 3590 4080 4560)
+  if ((k == 0)); then
+    left=4560 top=200
+  else
+    left=${columns[$(((k - 1) % 10))]} top=$((480 + 400 * ((k - 1) / 10)))
+    if ((k % 10 == 1 && k != 1 && k != 81)); then left=110; fi
+    if ((k == 26)); then top=1320; fi
+  fi
+  bx=$((room_x + $(px $((5520 + left))) + 3)) by=$((room_y + $(px $((1800 + top))) + 3))
+}
+expect_boxes() { # colour name k...
+  local colour=$1 name=$2 k
+  shift 2
+  for k in "$@"; do
+    box_point "$k"
+    expect_colour "$name-box-$k" "$bx" "$by" "$colour" 1
+  done
+}
+
+# "terug" after a lesson: back in the round, in the drill's old place. Sets paused (the
+# seconds of help since the red light).
+back_to_round() {
+  click_at "$terug_x" "$terug_y"
+  window_gone "$classroom_title"
+  find_window "$drill_title"
+  paused=$(seconds_since "$paused_at")
+  [[ "$win_x,$win_y" == "$drill_x,$drill_y" ]] || fail drill-moved "the drill came back elsewhere"
+  expect_colour resumed "$fall_x" "$fall_y" "$navy"
+  log "terug: back in the round after $paused s of help"
+}
+
+# Alt+F4 and the window manager's close (what its close box sends) leave the window titled
+# $1 open; $2 names it in messages.
+close_refused() {
+  local title=$1 name=$2 id
+  id=$(window_id "$title") || fail "close-$name" "no $name to close"
+  xdotool key --clearmodifiers alt+F4
+  sleep 0.5 # nothing is to happen: give the key time to be handled
+  window_id "$title" >/dev/null || fail "alt-f4-$name" "Alt+F4 closed the $name"
+  python3 - "$id" <<'PYTHON'
+import sys
+from Xlib import X, display, protocol
+screen = display.Display()
+root = screen.screen().root
+close = protocol.event.ClientMessage(
+    window=screen.create_resource_object("window", int(sys.argv[1])),
+    client_type=screen.intern_atom("_NET_CLOSE_WINDOW"), data=(32, [X.CurrentTime, 2, 0, 0, 0]))
+root.send_event(close, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+screen.flush()
+PYTHON
+  sleep 0.5
+  window_id "$title" >/dev/null || fail "close-box-$name" "the window manager's close closed the $name"
+}
 
 # --- Colours of the design tables ---------------------------------------------------------
 main_back="234,226,138"
