@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows packages as `make package` builds them, from this .exe, checked under Wine in
-# a fresh prefix, in Xvfb with openbox:
+# a fresh prefix (tests/e2e/lib.sh makes it), in Xvfb with openbox:
 #   - signed with a certificate made here: the .exe and the MSI verify, a changed .exe not;
 #   - the zip holds the signed .exe, the licence and the Dutch read-me, as Windows text;
 #   - a silent install of an older build (0.9, same UpgradeCode), then of this one: one
@@ -23,13 +23,6 @@ old_version=0.9
 version=$(sed -n 's/^project(Honderdtafels VERSION \([0-9.]*\) .*/\1/p' "$here/../../CMakeLists.txt")
 packages=$work/packages
 install_dir='C:\Program Files\Honderdtafels'
-
-# The prefix's server ends before lib.sh's cleanup stops the X server and removes $work.
-end_wine() {
-  [[ -z ${WINEPREFIX:-} ]] || wineserver -k 2>/dev/null || true
-  cleanup
-}
-trap end_wine EXIT
 
 # --- Packages, signed with a certificate of the test's own ---------------------------------
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Honderdtafels test/O=Kwikstaart" \
@@ -59,8 +52,7 @@ printf '\xcc' | dd of="$changed" bs=1 seek=$(($(stat -c %s "$changed") / 2)) con
 ! verifies "$changed" || fail signature "a changed .exe still verifies"
 log "signatures of the .exe and the MSI verify; a changed .exe does not"
 
-# --- A fresh prefix and its registry ---------------------------------------------------------
-eval "$("$here/../wine/prefix.sh" "$work/prefix")"
+# --- The fresh prefix lib.sh made, and its registry -------------------------------------------
 drive_c=$WINEPREFIX/drive_c
 find "$drive_c" | sort >"$work/files.before"
 
@@ -122,7 +114,7 @@ log "the shortcut points at $(field target)"
 
 start_x
 start_openbox
-wine "$(field target)" >/dev/null 2>&1 &
+wine "$(field target)" >"$out/installed-program.log" 2>&1 &
 app_pid=$!
 for _ in $(seq 300); do
   xdotool search --onlyvisible --pid "$app_pid" >/dev/null 2>&1 && break
