@@ -3,8 +3,9 @@
 # make build  build only
 # make test-sanitize  the same suite under AddressSanitizer and UBSan, in build-sanitize/
 # make fuzz    the fuzz target, built with clang in build-fuzz/, run FUZZ_SECONDS on fuzz/corpus
-# make bench   the figures of both programs beside honest floors: the desktop program against
-#              a bare Qt program of its shape (build-bench/), the page in headless Chromium
+# make bench   the figures of the programs beside honest floors: the desktop program against
+#              a bare Qt program of its shape (build-bench/), the page in headless Chromium,
+#              the Windows program under Wine against a bare Win32 program of its shape
 # make package the Debian packages, in build-package/: the program's with CPack, and the page's
 #              for a school's web server (honderdtafels-web); `make test` checks both with lintian;
 #              and the Windows program's MSI and portable zip (make package-windows), signed
@@ -66,12 +67,14 @@ fuzz: deps
 	ASAN_OPTIONS=detect_leaks=1 $(FUZZ_DIR)/fuzz_input -max_total_time=$(FUZZ_SECONDS) -timeout=5 \
 	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_DIR)/corpus fuzz/corpus
 
-bench: deps-desktop web
+bench: deps-desktop web windows
 	@scripts/install-deps --web --lighthouse
 	@test -f $(BENCH_DIR)/CMakeCache.txt || cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH_DIR) --target honderdtafels bare_window round_clock -j $(JOBS)
 	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) --target honderdtafels_bench -j $(JOBS)
-	bench/run.sh $(BENCH_DIR) $(WEB_DIR) $(WEB_BUILD_DIR)/bench
+	cmake --build $(WINDOWS_BUILD_DIR) --target probe -j $(JOBS)
+	$(MAKE) --no-print-directory $(WINDOWS_BUILD_DIR)/bare_win32.exe
+	bench/run.sh $(BENCH_DIR) $(WEB_DIR) $(WEB_BUILD_DIR)/bench $(WINDOWS_BUILD_DIR)
 
 # Only the program is built for the package, not the tests; cpack then installs and packs it.
 # The page's package is made from build-web/.
@@ -144,3 +147,9 @@ test-windows: windows
 	@scripts/install-deps --desktop --windows
 	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 	ctest --test-dir $(WINDOWS_BUILD_DIR) --output-on-failure --timeout 300
+
+# The Windows program's floor in the bench: one source file, built as the program is built
+# (static, the project's warnings, stripped), without the program's CMake project.
+$(WINDOWS_BUILD_DIR)/bare_win32.exe: bench/bare_win32.cpp
+	x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Wconversion \
+	  -Wno-sign-conversion -municode -mwindows -static -static-libgcc -static-libstdc++ -s $< -o $@

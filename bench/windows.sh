@@ -2,18 +2,22 @@
 # The Windows program's figures under Wine, printed as one table: bench/run.sh runs it after
 # the desktop's and the page's, and it runs alone as well.
 #
-# In a private Xvfb with openbox and a Wine prefix of its own (tests/wine/prefix.sh), with
-# a wineserver kept running: the .exe's size; start to first window mapped, against a bare
+# In a private Xvfb with openbox and a Wine prefix of its own, as the end-to-end tests set
+# them up (tests/e2e/lib.sh, with tests/wine/probe.exe beside EXE), a wineserver kept running: the .exe's size; start to first window mapped, against a bare
 # Win32 program of the same shape (bench/bare_win32.cpp), median of alternating starts;
 # the peak working set of each, read from the Linux side (VmHWM of the Wine process); CPU
 # while idle; and CPU during a round of "x 4", started by a real click.
 #
-#   bench/windows.sh EXE BARE_EXE
+#   bench/windows.sh EXE BARE_EXE [OUTPUT_DIR]
 set -euo pipefail
 
-exe=$(realpath "${1:?usage: windows.sh EXE BARE_EXE}")
-bare=$(realpath "${2:?usage: windows.sh EXE BARE_EXE}")
 here=$(dirname "$(realpath "$0")")
+bare=$(realpath "${2:?usage: windows.sh EXE BARE_EXE [OUTPUT_DIR]}")
+# The X server, the window manager, the prefix, the probe of the program's windows and the
+# steps of a session are the end-to-end tests' own.
+source "$here/../tests/e2e/lib.sh" "${1:?usage: windows.sh EXE BARE_EXE [OUTPUT_DIR]}" \
+  "${3:-$(mktemp -d)}"
+exe=$program
 starts=${BENCH_STARTS:-15}
 idle_seconds=10
 round_seconds=60 # measured inside the round of 61 ticks, which starts at the click
@@ -25,36 +29,9 @@ max_idle_cpu=0.05         # percent of a core: nothing runs while idle, beyond r
 max_round_cpu=1           # percent of a core during a round
 max_exe_bytes=3145728     # the .exe, 3 MiB
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  local pid
-  [[ -z ${WINEPREFIX:-} ]] || wineserver -k 2>/dev/null || true
-  for pid in "${pids[@]}"; do
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
-[[ -s "$work/display" ]] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
-
-echo "windows: a Wine prefix ..." >&2
-eval "$("$here/../tests/wine/prefix.sh" "$work/prefix")"
-# Both programs run from the prefix's C: drive, as from an install.
-cp "$exe" "$WINEPREFIX/drive_c/honderdtafels.exe"
-cp "$bare" "$WINEPREFIX/drive_c/bare_win32.exe"
+start_x >&2
+start_openbox
+# A wineserver kept running, as on a desktop where Wine has run before.
 wineserver -p
 clock_ticks=$(getconf CLK_TCK)
 
@@ -63,11 +40,11 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 peak_rss_kib() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# Starts C:\$1.exe under Wine; sets started_pid, the Linux process that runs it.
+# Starts $1 under Wine; sets started_pid, the Linux process that runs it.
 launch() {
-  wine "C:\\$1.exe" >/dev/null 2>&1 &
+  wine "$1" >/dev/null 2>&1 &
   started_pid=$!
-  pids+=("$started_pid")
+  extra_pids+=("$started_pid")
 }
 
 # Waits until the process $1 has a window mapped on the screen; prints its id.
@@ -103,7 +80,7 @@ stop() {
 }
 
 # One start of each first: Wine's own services start with the first program.
-for who in bare_win32 honderdtafels; do
+for who in "$bare" "$exe"; do
   launch "$who"
   first_window "$started_pid" >/dev/null
   stop "$started_pid"
@@ -115,7 +92,7 @@ echo "windows: start-up ($starts starts each) ..." >&2
 for _ in $(seq "$starts"); do
   for who in bare_win32 honderdtafels; do
     t0=$(now_us)
-    launch "$who"
+    if [[ $who == bare_win32 ]]; then launch "$bare"; else launch "$exe"; fi
     first_window "$started_pid" >/dev/null
     echo $(($(now_us) - t0)) >>"$work/start.$who"
     stop "$started_pid"
@@ -126,10 +103,9 @@ start_bare=$(median <"$work/start.bare_win32")
 
 # --- Both programs side by side, nothing to do ---------------------------------------------------
 echo "windows: ${idle_seconds} s idle ..." >&2
-launch honderdtafels
-program_pid=$started_pid
-program_window=$(first_window "$program_pid")
-launch bare_win32
+start_main_window bench >&2
+program_pid=$app_pid
+launch "$bare"
 bare_pid=$started_pid
 first_window "$bare_pid" >/dev/null
 server_pid=$(prefix_server)
@@ -142,23 +118,13 @@ rss_bare=$(peak_rss_kib "$bare_pid")
 stop "$bare_pid"
 
 # --- A round of "x 4", started by a click ----------------------------------------------------
-# The start button of the welcome screen has the keyboard from the start; "x 4" is a
-# picture button of the drill, at its design's place (twips, 15 to a pixel).
 echo "windows: ${round_seconds} s of a round of x 4 ..." >&2
-px() { echo $((($1 + 7) / 15)); }
-xdotool windowactivate --sync "$program_window" key Return 2>/dev/null || xdotool key Return
-drill=""
-for _ in $(seq 100); do
-  drill=$(xdotool search --all --onlyvisible --pid "$program_pid" --name '^Honderdtafels$' 2>/dev/null | head -n1) && [[ -n $drill ]] && break
-  sleep 0.1
-done
-[[ -n $drill ]] || { echo "the drill did not open" >&2; exit 1; }
-eval "$(xdotool getwindowgeometry --shell "$drill")"
-xdotool mousemove $((X + $(px $((3360 + 487))))) $((Y + $(px $((6360 + 487))))) click 1
+open_drill >&2
+start_round_of_4 >&2
 r0=$(cpu_ticks "$program_pid") rs0=$(cpu_ticks "$server_pid") rt0=$(now_us)
 sleep "$round_seconds"
 r1=$(cpu_ticks "$program_pid") rs1=$(cpu_ticks "$server_pid") rt1=$(now_us)
-stop "$program_pid"
+stop_program
 
 # --- The table -------------------------------------------------------------------------------------
 echo
