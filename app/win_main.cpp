@@ -2,8 +2,8 @@
 #include "shell/program.h"
 #include "shell/win32/backend.h"
 
-int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
-                    int /*show*/) {
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int /*show*/) {
   w32::Win32Backend backend;
   tk::Desktop desktop(backend.clock(), backend);
   backend.attach(desktop);

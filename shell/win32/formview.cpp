@@ -11,6 +11,7 @@
 #include "toolkit/keys.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cmath>
@@ -88,6 +89,36 @@ private:
   HBITMAP bitmap_;
   HGDIOBJ old_;
 };
+
+// The classic raised edge of a button in shades of its own face, sunken while pressed;
+// the rectangle shrinks to what lies inside it.
+void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed) {
+  auto shade = [face](int percent) {
+    auto part = [percent](std::uint8_t c) { return std::min(255, c * percent / 100); };
+    return RGB(part(face.red), part(face.green), part(face.blue));
+  };
+  auto lighter = [face](int percent) {
+    auto part = [percent](std::uint8_t c) { return c + (255 - c) * percent / 100; };
+    return RGB(part(face.red), part(face.green), part(face.blue));
+  };
+  const COLORREF light = pressed ? shade(66) : lighter(50);
+  const COLORREF dark = pressed ? lighter(50) : shade(66);
+  for (int ring = 0; ring < 2; ++ring) {
+    HPEN lightPen = CreatePen(PS_SOLID, 1, light);
+    HPEN darkPen = CreatePen(PS_SOLID, 1, dark);
+    HGDIOBJ old = SelectObject(dc, lightPen);
+    MoveToEx(dc, edge.left, edge.bottom - 1, nullptr);
+    LineTo(dc, edge.left, edge.top);
+    LineTo(dc, edge.right - 1, edge.top);
+    SelectObject(dc, darkPen);
+    LineTo(dc, edge.right - 1, edge.bottom - 1);
+    LineTo(dc, edge.left, edge.bottom - 1);
+    SelectObject(dc, old);
+    DeleteObject(lightPen);
+    DeleteObject(darkPen);
+    InflateRect(&edge, -1, -1);
+  }
+}
 
 std::wstring panelText(const tk::StatusPanel &panel) {
   wchar_t text[64] = {};
@@ -745,7 +776,7 @@ void FormView::drawLabel(HDC dc, const tk::Control &label, RECT area) {
 void FormView::drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed) {
   FillRect(dc, &area, backend_.gdi().brush(button.backColor()));
   RECT edge = area;
-  DrawEdge(dc, &edge, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+  drawEdge(dc, edge, button.backColor(), pressed);
   const std::wstring caption = widen(button.text());
   const std::string_view picture = button.design().picture;
   HGDIOBJ old = SelectObject(dc, backend_.gdi().font(button.design().font, dpi_));

@@ -47,6 +47,10 @@ HFONT GdiObjects::font(const tk::Font &font, UINT dpi) {
   description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
   description.lfItalic = font.italic ? TRUE : FALSE;
   description.lfCharSet = DEFAULT_CHARSET;
+  // Outlines only: MS Sans Serif is also a raster font, whose few sizes would stand in for
+  // the designs' 18 and 24 points.
+  description.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+  description.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
   description.lfQuality = CLEARTYPE_QUALITY;
   const std::wstring face = widen(font.name);
   face.copy(description.lfFaceName, LF_FACESIZE - 1);
