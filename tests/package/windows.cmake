@@ -4,5 +4,6 @@
 add_test(NAME windows_package
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/package/windows_check.sh $<TARGET_FILE:honderdtafels>
                  ${CMAKE_BINARY_DIR}/windows-package)
-set_tests_properties(windows_package PROPERTIES LABELS "package;wine" TIMEOUT 240 ENVIRONMENT
-                     "HONDERDTAFELS_PROBE=$<TARGET_FILE:probe>;HONDERDTAFELS_WINE_TEMPLATES=${CMAKE_BINARY_DIR}/wine-templates")
+set_tests_properties(windows_package PROPERTIES LABELS "package;wine" TIMEOUT 240
+                     FIXTURES_REQUIRED wine_prefix ENVIRONMENT
+                     "HONDERDTAFELS_PROBE=$<TARGET_FILE:probe>;HONDERDTAFELS_WINE_TEMPLATES=${HONDERDTAFELS_WINE_TEMPLATES}")
