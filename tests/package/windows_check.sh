@@ -15,7 +15,7 @@ set -euo pipefail
 here=$(dirname "$(realpath "$0")")
 source "$here/../e2e/lib.sh" "$@"
 exe=$program
-for tool in wixl msiinfo osslsigncode openssl zip wine xdotool; do
+for tool in wixl msiinfo osslsigncode openssl zip wrestool wine xdotool; do
   command -v "$tool" >/dev/null || fail tools "$tool is missing (scripts/install-deps --windows)"
 done
 
@@ -93,9 +93,11 @@ installed=$drive_c/Program\ Files/Honderdtafels
 cmp -s "$installed/honderdtafels.exe" "$portable/honderdtafels.exe" ||
   fail upgrade "the installed .exe is not the one of $version"
 verifies "$installed/honderdtafels.exe" || fail signature "the installed .exe does not verify"
-# Add/Remove Programs takes the product's icon from the copy the installer keeps.
-grep -q "^\"ProductIcon\"=\"C:\\\\\\\\windows\\\\\\\\Installer\\\\\\\\$product_code\\\\\\\\honderdtafels.exe\"" \
-  "$WINEPREFIX/system.reg" || fail icon "Add/Remove Programs has no icon for $product_code"
+# The program's icon, as the installer keeps it for the shortcut and Add/Remove Programs.
+wrestool -x -t 14 "$installed/honderdtafels.exe" -o "$work/program.ico"
+icon_copy="C:\\windows\\Installer\\$product_code\\honderdtafels.ico"
+grep -qF "\"ProductIcon\"=\"${icon_copy//\\/\\\\}\"" "$WINEPREFIX/system.reg" ||
+  fail icon "Add/Remove Programs shows no icon $icon_copy"
 log "$version replaced $old_version: one product, $version, signed .exe in place"
 
 # --- The shortcut and the program it starts ---------------------------------------------------
@@ -108,8 +110,8 @@ field() { sed -n "s/^$1 //p" "$work/shortcut"; }
   fail shortcut "the shortcut points at '$(field target)'"
 [[ "$(field working_dir)" == "$install_dir\\" ]] || fail shortcut "the shortcut starts in '$(field working_dir)'"
 unix_path() { sed -e 's|^[Cc]:|'"$drive_c"'|' -e 's|\\|/|g' <<<"$1"; }
-icon=$(unix_path "$(field icon)")
-cmp -s "$icon" "$installed/honderdtafels.exe" || fail shortcut "the shortcut's icon is '$(field icon)', not the program's"
+[[ "$(field icon)" == "$icon_copy" ]] && cmp -s "$(unix_path "$icon_copy")" "$work/program.ico" ||
+  fail shortcut "the shortcut's icon is '$(field icon)', not the program's"
 log "the shortcut points at $(field target)"
 
 start_x
