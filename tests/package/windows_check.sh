@@ -4,7 +4,8 @@
 #   - signed with a certificate made here: the .exe and the MSI verify, a changed .exe not;
 #   - the zip holds the signed .exe, the licence and the Dutch read-me, as Windows text;
 #   - a silent install of an older build (0.9, same UpgradeCode), then of this one: one
-#     product registered afterwards, this version, with its publisher and icon;
+#     product registered afterwards, this version, with its publisher and icon; the older
+#     MSI once more is refused;
 #   - the Start-menu shortcut points at the installed .exe and carries its icon, and the
 #     .exe it points at starts from there and shows a window;
 #   - a silent uninstall leaves no file, no shortcut and no registry entry behind.
@@ -80,6 +81,7 @@ msi_property() { msiinfo export "$1" Property | awk -v p="$2" '$1 == p { print $
 msiexec() { wine msiexec "$@" >/dev/null 2>&1 || fail msiexec "msiexec $* ended with status $?"; }
 
 # --- The older build, then this one over it ---------------------------------------------------
+[[ "$(msi_property "$msi" ALLUSERS)" == 1 ]] || fail per-machine "the MSI does not install for all users"
 msiexec /i "$old_msi" /qn
 [[ "$(products)" == "$(msi_property "$old_msi" ProductCode) $old_version Kwikstaart" ]] ||
   fail install "after installing $old_version, Add/Remove Programs lists: $(products)"
@@ -99,6 +101,13 @@ icon_copy="C:\\windows\\Installer\\$product_code\\honderdtafels.ico"
 grep -qF "\"ProductIcon\"=\"${icon_copy//\\/\\\\}\"" "$WINEPREFIX/system.reg" ||
   fail icon "Add/Remove Programs shows no icon $icon_copy"
 log "$version replaced $old_version: one product, $version, signed .exe in place"
+
+# The older MSI again, as a stale deployment might push it: refused, nothing changes.
+! wine msiexec /i "$old_msi" /qn >/dev/null 2>&1 || fail downgrade "the older MSI installed over $version"
+[[ "$(products)" == "$product_code $version Kwikstaart" ]] ||
+  fail downgrade "after the refused downgrade, Add/Remove Programs lists: $(products)"
+cmp -s "$installed/honderdtafels.exe" "$portable/honderdtafels.exe" || fail downgrade "the .exe changed"
+log "the older MSI is refused over $version"
 
 # --- The shortcut and the program it starts ---------------------------------------------------
 # Under Wine the shortcut of a per-machine install lands in the user's Start menu.
