@@ -14,7 +14,8 @@
 # make serve   serves build-web/ on http://127.0.0.1:8000/ through nginx, with a school's rules
 # make test-web the unit tests under Node and the page in Chromium, Firefox ESR and WebKitGTK
 # make windows the Windows program, cross-built with mingw-w64: build-windows/honderdtafels.exe
-# make test-windows its tests under Wine: the unit tests, the .exe's imports and resources
+# make test-windows its tests under Wine: the unit tests, the .exe's imports and resources,
+#              the program played in Xvfb with openbox, the MSI and the zip
 # make lighthouse Lighthouse's accessibility, best-practices and performance scores of build-web/,
 #              served as `make serve` serves it (nginx, a school's rules); reports in build-wasm/
 BUILD_DIR ?= build

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace w32 {
@@ -86,17 +87,14 @@ LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return DefFrameProcW(window, client, message, wParam, lParam);
 }
 
-// The forms' windows and the containers inside them.
-LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Site *site = siteOf(window);
-  if (site == nullptr || theBackend == nullptr) {
-    return defaultProc(window, message, wParam, lParam);
-  }
-  FormView &view = *site->view;
-  const bool isForm = site->control == nullptr;
+// What a form's window and a container inside it do alike: draw themselves and what they
+// hold, and hand their controls' notifications and the pointer to the view.
+std::optional<LRESULT> surfaceMessage(Site &site, HWND window, UINT message, WPARAM wParam,
+                                      LPARAM lParam) {
+  FormView &view = *site.view;
   switch (message) {
   case WM_PAINT:
-    view.paint(window, site->control);
+    view.paint(window, site.control);
     return 0;
   case WM_ERASEBKGND:
     return 1; // painted whole in WM_PAINT
@@ -118,6 +116,24 @@ LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   case WM_MOUSEMOVE:
     view.mouseMoved(window, lParam, wParam);
     return 0;
+  default:
+    break;
+  }
+  return std::nullopt;
+}
+
+// The forms' windows and the picture boxes inside them.
+LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Site *site = siteOf(window);
+  if (site == nullptr || theBackend == nullptr) {
+    return defaultProc(window, message, wParam, lParam);
+  }
+  if (const std::optional<LRESULT> done = surfaceMessage(*site, window, message, wParam, lParam)) {
+    return *done;
+  }
+  FormView &view = *site->view;
+  const bool isForm = site->control == nullptr;
+  switch (message) {
   case WM_SETFOCUS: {
     const LRESULT result = defaultProc(window, message, wParam, lParam);
     if (isForm) {
@@ -179,6 +195,13 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wPa
                                            UINT_PTR id, DWORD_PTR data) {
   auto *site = reinterpret_cast<Site *>(data);
   const bool box = site->control->kind() == tk::Kind::TextBox;
+  // A frame is a group box for a screen reader, and a container we draw like any other.
+  if (site->control->kind() == tk::Kind::Frame) {
+    if (const std::optional<LRESULT> done =
+            surfaceMessage(*site, window, message, wParam, lParam)) {
+      return *done;
+    }
+  }
   switch (message) {
   case WM_KEYDOWN:
     if (site->view->keyDown(*site->control, wParam, lParam)) {
@@ -199,6 +222,17 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wPa
     break;
   case WM_MOUSEMOVE:
     site->view->mouseMoved(window, lParam, wParam);
+    break;
+  case WM_PAINT:
+    if (site->control->kind() == tk::Kind::Image) {
+      site->view->paintPicture(window, *site->control);
+      return 0;
+    }
+    break;
+  case WM_ERASEBKGND:
+    if (site->control->kind() == tk::Kind::Image) {
+      return 1;
+    }
     break;
   case WM_NCDESTROY:
     RemoveWindowSubclass(window, controlProc, id);

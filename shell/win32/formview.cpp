@@ -21,6 +21,8 @@ namespace {
 
 // Tip frames round their corners by this much, in pixels at 96 DPI.
 constexpr int cornerRadius = 12;
+// A button's raised edge, in pixels at 96 DPI.
+constexpr int buttonEdgePixels = 2;
 // A frame's caption starts this far from its left edge, in pixels at 96 DPI.
 constexpr int frameCaptionIndent = 8;
 // The Dutch date and time in the information screen's status bar.
@@ -92,7 +94,7 @@ private:
 
 // The classic raised edge of a button in shades of its own face, sunken while pressed;
 // the rectangle shrinks to what lies inside it.
-void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed) {
+void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed, int pixels) {
   auto shade = [face](int percent) {
     auto part = [percent](std::uint8_t c) { return std::min(255, c * percent / 100); };
     return RGB(part(face.red), part(face.green), part(face.blue));
@@ -103,7 +105,7 @@ void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed) {
   };
   const COLORREF light = pressed ? shade(66) : lighter(50);
   const COLORREF dark = pressed ? lighter(50) : shade(66);
-  for (int ring = 0; ring < 2; ++ring) {
+  for (int ring = 0; ring < pixels; ++ring) {
     HPEN lightPen = CreatePen(PS_SOLID, 1, light);
     HPEN darkPen = CreatePen(PS_SOLID, 1, dark);
     HGDIOBJ old = SelectObject(dc, lightPen);
@@ -301,7 +303,7 @@ void FormView::createControls() {
   for (const bool windowed : {true, false}) {
     for (std::size_t i = 0; i < items_.size(); ++i) {
       const tk::Control &c = *items_[i].site.control;
-      if (items_[i].window != nullptr && (c.kind() != tk::Kind::Label) == windowed) {
+      if (items_[i].window != nullptr && tk::isWindowed(c.kind()) == windowed) {
         SetWindowPos(items_[i].window, HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       }
@@ -317,6 +319,10 @@ void FormView::createControls() {
     SetWindowLongPtrW(items_[i].window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&items_[i].site));
     SendMessageW(items_[i].window, WM_SETFONT,
                  reinterpret_cast<WPARAM>(backend_.gdi().font(c.design().font, dpi_)), FALSE);
+    if (c.kind() == tk::Kind::TextBox) {
+      // The boxes of the field of numbers have room for "100" only without margins.
+      SendMessageW(items_[i].window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    }
     place(c);
     showText(c);
     showValue(c);
@@ -341,8 +347,7 @@ HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
   case tk::Kind::TextBox:
     windowClass = L"EDIT";
     style |= ES_AUTOHSCROLL | editAlign(design.align) | (design.tabStop ? WS_TABSTOP : 0U);
-    style |= control.locked() ? ES_READONLY : 0U;
-    ex |= WS_EX_CLIENTEDGE;
+    style |= (control.locked() ? ES_READONLY : 0U) | WS_BORDER;
     break;
   case tk::Kind::Button:
     // Its face in the design's colours with its picture; its window text is its name.
@@ -350,6 +355,10 @@ HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
     style |= BS_OWNERDRAW | (design.tabStop ? WS_TABSTOP : 0U);
     break;
   case tk::Kind::Frame:
+    // A group box for a screen reader, named by its caption; drawn by us.
+    windowClass = L"BUTTON";
+    style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+    break;
   case tk::Kind::PictureBox:
     windowClass = Win32Backend::paneClass;
     style |= WS_CLIPCHILDREN;
@@ -360,6 +369,14 @@ HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
     break;
   case tk::Kind::ProgressBar:
     windowClass = PROGRESS_CLASSW;
+    break;
+  case tk::Kind::Image:
+    if (tk::accessibleRole(control) != tk::Role::Picture) {
+      return nullptr; // decoration, drawn by its container
+    }
+    // A picture with a name: a static picture for a screen reader, which we draw.
+    windowClass = L"STATIC";
+    style |= SS_BITMAP;
     break;
   default:
     return nullptr; // drawn by its container
@@ -378,7 +395,7 @@ void FormView::addTooltip(const tk::Control &control) {
   tool.cbSize = sizeof(tool);
   tool.lpszText = text.data();
   HWND own = handle(&control);
-  if (own != nullptr && control.kind() != tk::Kind::Label) {
+  if (own != nullptr && tk::isWindowed(control.kind())) {
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_;
     tool.uId = reinterpret_cast<UINT_PTR>(own);
@@ -630,6 +647,18 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
   }
 }
 
+void FormView::paintPicture(HWND window, const tk::Control &picture) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT client;
+  GetClientRect(window, &client);
+  if (!IsRectEmpty(&client)) {
+    Buffered buffer(dc, client);
+    drawInPlace(buffer.dc(), picture, client);
+  }
+  EndPaint(window, &ps);
+}
+
 void FormView::paint(HWND window, const tk::Control *pane) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
@@ -740,43 +769,63 @@ void FormView::draw(const DRAWITEMSTRUCT &item) {
   }
   Buffered buffer(item.hDC, item.rcItem);
   if (c->kind() == tk::Kind::Label) {
-    drawLabel(buffer.dc(), *c, item.rcItem);
+    drawInPlace(buffer.dc(), *c, item.rcItem);
   } else if (c->kind() == tk::Kind::Button) {
     drawButton(buffer.dc(), *c, item.rcItem, (item.itemState & ODS_SELECTED) != 0);
   }
 }
 
-void FormView::drawLabel(HDC dc, const tk::Control &label, RECT area) {
-  if (label.design().transparent) {
-    // What its container shows behind it, in the label's own coordinates.
-    HWND own = handle(&label);
-    POINT origin{0, 0};
-    MapWindowPoints(own, GetParent(own), &origin, 1);
+// A label or a named picture is a window of its own, yet it stacks with the pictures,
+// shapes and lines of its container as the design orders them: drawn in the container's
+// coordinates, over what lies behind it when transparent, under the drawings of the rows
+// before it.
+void FormView::drawInPlace(HDC dc, const tk::Control &label, RECT area) {
+  HWND own = handle(&label);
+  POINT origin{0, 0};
+  MapWindowPoints(own, GetParent(own), &origin, 1);
+  POINT old;
+  OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+  OffsetRect(&area, origin.x, origin.y);
+  if (label.design().transparent || label.kind() == tk::Kind::Image) {
     RECT surface;
     GetClientRect(GetParent(own), &surface);
-    POINT old;
-    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
     paintSurface(dc, label.container(), surface);
-    SetViewportOrgEx(dc, old.x, old.y, nullptr);
   } else {
     FillRect(dc, &area, backend_.gdi().brush(label.backColor()));
   }
+  if (label.kind() == tk::Kind::Image) {
+    paintGraphic(dc, label);
+  } else {
+    drawCaption(dc, label, area);
+  }
+  for (const auto &c : form_.controls()) {
+    if (c.get() == &label) {
+      break;
+    }
+    if (c->container() == label.container() && handle(c.get()) == nullptr && c->visible()) {
+      paintGraphic(dc, *c);
+    }
+  }
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
+}
+
+void FormView::drawCaption(HDC dc, const tk::Control &label, RECT area) {
   if (label.design().border) {
     FrameRect(dc, &area, backend_.gdi().brush(tk::systemColor::windowText));
   }
-  HGDIOBJ old = SelectObject(dc, backend_.gdi().font(label.design().font, dpi_));
+  HGDIOBJ font = SelectObject(dc, backend_.gdi().font(label.design().font, dpi_));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colorRef(label.foreColor()));
   const std::wstring text = widen(label.text());
   DrawTextW(dc, text.c_str(), -1, &area,
             DT_WORDBREAK | DT_NOPREFIX | textAlign(label.design().align));
-  SelectObject(dc, old);
+  SelectObject(dc, font);
 }
 
 void FormView::drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed) {
   FillRect(dc, &area, backend_.gdi().brush(button.backColor()));
   RECT edge = area;
-  drawEdge(dc, edge, button.backColor(), pressed);
+  drawEdge(dc, edge, button.backColor(), pressed, scaled(buttonEdgePixels, dpi_));
   const std::wstring caption = widen(button.text());
   const std::string_view picture = button.design().picture;
   HGDIOBJ old = SelectObject(dc, backend_.gdi().font(button.design().font, dpi_));

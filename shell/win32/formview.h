@@ -40,6 +40,7 @@ public:
 
   // What the window procedures hand over.
   void paint(HWND window, const tk::Control *pane);
+  void paintPicture(HWND window, const tk::Control &picture);
   [[nodiscard]] HBRUSH colors(HDC dc, HWND child);
   void draw(const DRAWITEMSTRUCT &item);
   void command(UINT id, UINT code, HWND child);
@@ -79,7 +80,8 @@ private:
   void paintSurface(HDC dc, const tk::Control *pane, RECT area);
   void paintGraphic(HDC dc, const tk::Control &control);
   void paintPane(HDC dc, const tk::Control &pane, RECT area);
-  void drawLabel(HDC dc, const tk::Control &label, RECT area);
+  void drawInPlace(HDC dc, const tk::Control &control, RECT area);
+  void drawCaption(HDC dc, const tk::Control &label, RECT area);
   void drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed);
 
   tk::Form &form_;

@@ -5,11 +5,13 @@
 #   wine program.exe
 #
 # "wine wineboot -i" takes 7 to 13 s, so a template prefix is made once (per Wine version
-# and version of this script) and each test gets a copy of it (cp -a, about 1 s). The
+# and version of this script) and each test gets a copy of it. Wine's own DLLs and
+# programs in system32 (600 MB of the 700), which Wine only reads, are hard links to the
+# template's where both lie on one file system; everything else is copied (cp -a). The
 # template lives in HONDERDTAFELS_WINE_TEMPLATES (default: a folder of this user's under
 # /tmp); a lock lets tests that start together make it only once. A DIR that is already a
-# ready prefix is kept as it is. A prefix is about 700 MB: when done, end its server
-# ("wineserver -k" with its WINEPREFIX) and remove DIR.
+# ready prefix is kept as it is. When done, end its server ("wineserver -k" with its
+# WINEPREFIX) and remove DIR.
 #
 # What the template adds to Wine's own fresh prefix:
 #   - Wine's fonts (Tahoma, Marlett...) in windows/Fonts: without them the MDI caption
@@ -93,8 +95,11 @@ if [[ ! -e "$dir/$ready_marker" ]]; then
     }
     rm -rf "$dir"
   fi
-  mkdir -p "$(dirname "$dir")"
-  cp -a "$template" "$dir"
+  mkdir -p "$dir"
+  system32=drive_c/windows/system32
+  tar -C "$template" --exclude "./$system32" -cf - . | tar -C "$dir" -xf -
+  cp -al "$template/$system32" "$dir/$system32" 2>/dev/null ||
+    { rm -rf "${dir:?}/$system32"; cp -a "$template/$system32" "$dir/$system32"; }
 fi
 
 environment "$(realpath "$dir")"

@@ -2,8 +2,9 @@
 // second process beside the program (run under the same Wine server):
 //
 //   probe windows      one line per visible window, top-level windows and their children:
-//                      handle, parent, class, text, client area on the screen, and the role
-//                      and name MSAA gives (AccessibleObjectFromWindow, IAccessible)
+//                      handle, parent ("desktop" for a top-level window), class, text,
+//                      client area on the screen (x,y,w,h), and the role and name MSAA
+//                      gives (AccessibleObjectFromWindow, IAccessible)
 //   probe statusbar    the information screen's progress bar: a child of its status bar
 //                      covering panel 2 exactly (SB_GETRECT read inside the program's process)
 //
@@ -115,14 +116,24 @@ Accessible accessible(HWND window) {
   return result;
 }
 
+// A top-level window's parent is written "desktop".
+std::string parentField(HWND window) {
+  HWND parent = GetAncestor(window, GA_PARENT);
+  if (parent == GetDesktopWindow())
+    return "desktop";
+  char handle[32] = {};
+  std::snprintf(handle, sizeof handle, "%p", static_cast<void *>(parent));
+  return handle;
+}
+
 void printWindow(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
   Accessible reader = accessible(window);
-  std::printf("%p\t%p\t%s\t%s\t%ld,%ld,%ld,%ld\t%s\t%s\n", static_cast<void *>(window),
-              static_cast<void *>(GetAncestor(window, GA_PARENT)), field(className(window)).c_str(),
+  std::printf("%p\t%s\t%s\t%s\t%ld,%ld,%ld,%ld\t%s\t%s\n", static_cast<void *>(window),
+              parentField(window).c_str(), field(className(window)).c_str(),
               field(windowText(window)).c_str(), origin.x, origin.y, client.right, client.bottom,
               field(reader.role).c_str(), field(reader.name).c_str());
 }
