@@ -153,4 +153,4 @@ test-windows: windows
 # (static, the project's warnings, stripped), without the program's CMake project.
 $(WINDOWS_BUILD_DIR)/bare_win32.exe: bench/bare_win32.cpp
 	x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Wconversion \
-	  -Wno-sign-conversion -municode -mwindows -static -static-libgcc -static-libstdc++ -s $< -o $@
+	  -Wno-sign-conversion -DUNICODE -D_UNICODE -mwindows -static -static-libgcc -static-libstdc++ -s $< -o $@
