@@ -128,12 +128,12 @@ start_openbox
 wine "$(field target)" >"$out/installed-program.log" 2>&1 &
 app_pid=$!
 for _ in $(seq 300); do
-  xdotool search --onlyvisible --pid "$app_pid" >/dev/null 2>&1 && break
+  window_id "$main_title" >/dev/null && break
   kill -0 "$app_pid" 2>/dev/null || fail start "the installed program ended without a window"
   sleep 0.1
 done
-xdotool search --onlyvisible --pid "$app_pid" >/dev/null 2>&1 || fail start "the installed program shows no window"
-log "the installed program shows its window"
+window_id "$main_title" >/dev/null || fail start "the installed program shows no main window"
+log "the installed program shows its main window"
 wineserver -k
 wait "$app_pid" 2>/dev/null || true
 app_pid=""
