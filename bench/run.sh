@@ -161,9 +161,11 @@ else
 fi
 
 # --- Windows: the .exe under Wine, in an X server and a prefix of its own -----------------------
+# A failure there leaves the other tables standing; run.sh then ends with a failure.
+windows_status=0
 if [[ -n $windows ]]; then
   "$here/windows.sh" "$windows/honderdtafels.exe" "$windows/bare_win32.exe" "$windows/bench" \
-    >"$work/windows.out"
+    >"$work/windows.out" || windows_status=$?
 fi
 
 # --- The tables ----------------------------------------------------------------------------------
@@ -247,4 +249,12 @@ awk '$1 == "file" {
 END { printf "%-40s %10.1f KiB %10.1f KiB %10.1f KiB\n", "all of them", raw / 1024, sent / 1024, packed / 1024 }' \
   "$work/web.out"
 
-[[ -z $windows ]] || cat "$work/windows.out"
+if [[ -n $windows ]]; then
+  if ((windows_status == 0)); then
+    cat "$work/windows.out"
+  else
+    echo
+    echo "Windows: the bench under Wine failed (status $windows_status); screenshots in $windows/bench"
+    exit "$windows_status"
+  fi
+fi
