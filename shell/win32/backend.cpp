@@ -154,6 +154,12 @@ LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     }
     break;
+  case WM_MDIACTIVATE:
+    // A child window of the main window became the active one inside it.
+    if (reinterpret_cast<HWND>(lParam) == window) {
+      theBackend->activated(window);
+    }
+    break;
   case WM_CLOSE:
     closeRequested(*site);
     return 0;
@@ -373,7 +379,7 @@ void Win32Backend::posted(UINT message, WPARAM wParam) {
   case activateMessage: {
     const auto window = reinterpret_cast<HWND>(wParam);
     FormView *view = viewOfWindow(window);
-    if (view != nullptr && desktop_ != nullptr && GetActiveWindow() == window) {
+    if (view != nullptr && desktop_ != nullptr && view->isActive()) {
       desktop_->activate(view->form());
     }
     break;

@@ -526,9 +526,7 @@ bool FormView::isActive() const {
     return active == window_;
   }
   return active == GetAncestor(window_, GA_ROOT) &&
-         reinterpret_cast<HWND>(SendMessageW(
-             mdiClient_ != nullptr ? mdiClient_ : GetParent(window_), WM_MDIGETACTIVE, 0, 0)) ==
-             window_;
+         reinterpret_cast<HWND>(SendMessageW(GetParent(window_), WM_MDIGETACTIVE, 0, 0)) == window_;
 }
 
 void FormView::giveKeyboard() {

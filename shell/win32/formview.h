@@ -34,6 +34,9 @@ public:
   [[nodiscard]] UINT dpi() const { return dpi_; }
   [[nodiscard]] HWND handle(const tk::Control *control) const;
   [[nodiscard]] tk::Control *control(UINT id) const;
+  // The window has the keyboard's window: the active one, or the active child window of
+  // the active main window.
+  [[nodiscard]] bool isActive() const;
 
   void formChanged(tk::FormProperty property);
   void controlChanged(tk::Control &control, tk::Property property);
@@ -70,7 +73,6 @@ private:
   [[nodiscard]] SIZE outerSize() const;
   [[nodiscard]] HWND parentOf(const tk::Control &control) const;
   [[nodiscard]] RECT rectOf(const tk::Control &control) const;
-  [[nodiscard]] bool isActive() const;
   void place(const tk::Control &control);
   void showText(const tk::Control &control);
   void showPanels(const tk::Control &control);

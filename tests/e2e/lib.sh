@@ -101,9 +101,9 @@ stop_program() {
 probe() {
   timeout 30 wine "$probe_exe" "$@"
 }
-# Lists the windows as probe does and keeps the list in $work/windows.txt.
+# Lists the windows as probe does into $work/windows.txt.
 probe_windows() {
-  probe windows | tee "$work/windows.txt"
+  probe windows >"$work/windows.txt"
 }
 
 # Sets win_x, win_y, win_w, win_h from the probe's line for a window (its client area).
@@ -111,10 +111,10 @@ client_area_from() {
   IFS=, read -r win_x win_y win_w win_h <<<"$(cut -f5 <<<"$1")"
 }
 
-# The role and name a screen reader reads for the Windows program's windows of class $1
-# titled $2, as probe_windows last listed them: "role<TAB>name" a line.
+# The role and name a screen reader reads for the Windows program's first window of class
+# $1 titled $2, as probe_windows last listed them: "role<TAB>name".
 accessible() {
-  awk -F'\t' -v class="$1" -v text="$2" '$3 == class && $4 == text { print $6 "\t" $7 }' "$work/windows.txt"
+  awk -F'\t' -v class="$1" -v text="$2" '$3 == class && $4 == text { print $6 "\t" $7; exit }' "$work/windows.txt"
 }
 
 # What a screen reader reads of the welcome screen or the drill ($1), as far as Wine gives
@@ -125,17 +125,20 @@ expect_names() {
   local screen=$1 button got
   cut -f3,4,6,7 "$work/windows.txt" >"$out/names-$screen.txt"
   expect_name() { # class text name
-    got=$(accessible "$1" "$2" | head -n1)
+    got=$(accessible "$1" "$2")
     [[ "$(cut -f2 <<<"$got")" == "$3" ]] ||
       fail "name-$screen" "$screen: a screen reader reads the $1 '$2' as '$got', not named '$3'"
-    log "$screen: the $1 '$2' is read as $(tr '\t' ' ' <<<"$got")"
   }
   case $screen in
-    welcome) expect_name Button "Klik hier en start !" "Klik hier en start !" ;;
+    welcome)
+      expect_name Button "Klik hier en start !" "Klik hier en start !"
+      log "welcome: the start button is read as $(accessible Button "Klik hier en start !" | tr '\t' ' ')"
+      ;;
     drill)
       for button in alles "x 2" "x 3" "x 4" "x 5" "x 6" "x 7" "x 8" "x 9"; do
         expect_name Button "$button" "$button"
       done
+      log "drill: the table buttons are read by their names, as $(accessible Button "x 4" | tr '\t' ' ') ..."
       got=$(awk -F'\t' '$3 == "Edit" { print $6 "\t" $7; exit }' "$work/windows.txt")
       [[ "$(cut -f1 <<<"$got")" == text ]] || fail name-answer-box "the answer box is read as '$got', not a text"
       log "drill: the answer box is read as $(tr '\t' ' ' <<<"$got")"
@@ -191,7 +194,9 @@ place_form() {
   local width=$(px "$1") height=$(px "$2") line=""
   if $windows; then
     for _ in $(seq 20); do
-      line=$(probe_windows | awk -F'\t' -v size="$width,$height" '$5 ~ ("," size "$") { print; exit }') && [[ -n "$line" ]] && break
+      probe_windows
+      line=$(awk -F'\t' -v size="$width,$height" '$5 ~ ("," size "$") { print; exit }' "$work/windows.txt")
+      [[ -n "$line" ]] && break
       sleep 0.2
     done
     [[ -n "$line" ]] || fail form "no window with a client area of ${width}x${height}"
@@ -213,11 +218,14 @@ place_welcome() {
   start_button_y=$((welcome_y + $(px $((1080 + 3495 / 2)))))
 }
 
-# The program's visible window titled exactly $1 (as the window manager shows it): its id.
+trailing_trimmed() { sed 's/ *$//'; }
+
+# The program's visible window titled $1 (as the window manager shows it; spaces at the
+# end, which no title bar shows, do not count): its id.
 window_id() {
   local id
   for id in $(xdotool search --onlyvisible --class "$program_class" 2>/dev/null); do
-    if [[ "$(xwininfo -id "$id" | sed -n 's/^xwininfo: Window id: [^ ]* "\(.*\)"$/\1/p')" == "$1" ]]; then
+    if [[ "$(xwininfo -id "$id" | sed -n 's/^xwininfo: Window id: [^ ]* "\(.*\)"$/\1/p' | trailing_trimmed)" == "$(trailing_trimmed <<<"$1")" ]]; then
       echo "$id"
       return 0
     fi
@@ -237,7 +245,9 @@ find_window() {
   [[ -n "$id" ]] || fail window "no visible window titled '$1'"
   win_id=$id
   if $windows; then
-    line=$(probe_windows | awk -F'\t' -v title="$1" '$2 == "desktop" && $4 == title { print; exit }')
+    probe_windows
+    line=$(awk -F'\t' -v OFS='\t' -v title="$(trailing_trimmed <<<"$1")" \
+      '$2 == "desktop" { sub(/ *$/, "", $4) } $2 == "desktop" && $4 == title { print; exit }' "$work/windows.txt")
     [[ -n "$line" ]] || fail window "Windows knows no window titled '$1'"
     client_area_from "$line"
     return 0
@@ -283,7 +293,9 @@ snapshot() {
 
 # --- The steps of a session, shared by the scripts ------------------------------------------
 main_title=" Alle kinderen moeten alle kansen krijgen."
-drill_title="Honderdtafels"
+# The drill has no caption: Qt titles its window with the program's name, Windows with
+# the name a screen reader reads.
+if $windows; then drill_title="Tafels oefenen"; else drill_title="Honderdtafels"; fi
 classroom_title="A klas "
 
 # Starts the program and waits for its main window with the welcome screen: sets main_x,
@@ -308,8 +320,8 @@ find_drill() {
   drill_x=$win_x drill_y=$win_y drill_w=$win_w drill_h=$win_h
   in_drill 200 4700
   fall_x=$sx fall_y=$sy
-  in_drill 2040 5100
-  box_x=$((sx + 10)) box_y=$((sy + 12)) box_w=$(($(px 1815) - 20)) box_h=$(($(px 795) - 24))
+  in_drill 2040 5100 # the answer box, within its frame
+  box_x=$((sx + 6)) box_y=$((sy + 6)) box_w=$(($(px 1815) - 12)) box_h=$(($(px 795) - 12))
   in_drill $((7560 + 45)) $((3060 + 120))
   memo_x=$sx memo_y=$sy
   in_drill $((6840 + 630)) $((2880 + 330))
@@ -336,39 +348,63 @@ start_round_of_4() {
 
 round_running() { [[ "$(pixel "$fall_x" "$fall_y")" == "$navy" ]]; }
 
-box_empty() {
-  local mean
-  mean=$(import -window root -crop "${box_w}x${box_h}+${box_x}+${box_y}" -format '%[fx:mean.r]' info:- 2>/dev/null)
-  # White digits on navy; a blinking text cursor alone stays far below this.
-  awk -v m="$mean" 'BEGIN { exit !(m < 0.04) }'
+# The share of the answer box's inside (within its frame) that is white: the typed digits,
+# white on navy. A text cursor is not white in every program, and is at most a thin line.
+box_ink() {
+  import -window root -crop "${box_w}x${box_h}+${box_x}+${box_y}" +repage png:- 2>/dev/null |
+    convert png:- -channel B -separate +channel -threshold 75% -format '%[fx:mean]' info:-
+}
+box_empty() { awk -v i="$(box_ink)" 'BEGIN { exit !(i < 0.006) }'; }
+
+# Waits up to $1 seconds until the command $2... succeeds.
+wait_until() {
+  local limit=$1 deadline
+  shift
+  deadline=$(awk -v t="$(now)" -v l="$limit" 'BEGIN { printf "%.3f", t + l }')
+  until "$@"; do
+    awk -v t="$(now)" -v d="$deadline" 'BEGIN { exit !(t > d) }' && return 1
+    sleep 0.05
+  done
 }
 
-# Types the products 400 .. 4000 in turn until one counts (the box empties itself); a
-# wrong one stays in the box and the clear button empties it. Fails when the round ends.
+# Types one product: all digits but the last, which must show in the box, then the last,
+# which either counts (the box empties itself) or shows beside the others. Seeing the first
+# digits first tells a counted answer from one not yet drawn, however slow the program
+# draws. Returns 0 when it counted, 1 when it did not (wrong, or the problem landed and
+# took the digits with it), 2 when the round ended.
+type_product() {
+  local product=$1 before
+  xdotool type --delay 15 "${product%?}"
+  shown() { awk -v i="$(box_ink)" 'BEGIN { exit !(i > 0.008) }'; }
+  wait_until 5 shown || { round_running && return 1; return 2; }
+  before=$(box_ink)
+  xdotool type "${product: -1}"
+  grown() { awk -v i="$(box_ink)" -v b="$before" 'BEGIN { exit !(i > b + 0.004) }'; }
+  counted_or_grown() { box_empty || grown; }
+  wait_until 5 counted_or_grown || { round_running && return 1; return 2; }
+  round_running || return 2
+  box_empty
+}
+
+# Types the products 400 .. 4000 in turn until one counts; a wrong one is erased (the clear
+# button in the first part of the round, the keyboard later). Fails when the round ends.
 correct=0
 answer_one() {
-  local product
+  local product status
   round_running || return 1
   for product in 400 800 1200 1600 2000 2400 2800 3200 3600 4000; do
-    xdotool type --delay 15 "$product"
-    sleep 0.08
-    if box_empty; then
-      round_running || return 1
-      correct=$((correct + 1))
-      return 0
-    fi
-    round_running || return 1
+    status=0
+    type_product "$product" || status=$?
+    ((status == 0)) && { correct=$((correct + 1)); return 0; }
+    ((status == 2)) && return 1
     # The stop button takes the clear button's place when the round ends, so a click
-    # late in the round could stop the drill: the clear button is used only in the first
-    # part of the round, and later the wrong answer is erased with the keyboard.
+    # late in the round could stop the drill.
     if ((correct < 5)); then
       click_at "$clear_x" "$clear_y"
     else
       xdotool key --delay 15 ctrl+a BackSpace
     fi
-    for _ in $(seq 20); do box_empty && break; sleep 0.05; done
-    box_empty || round_running || return 1
-    box_empty || fail clear "the answer box still holds $product after it was cleared"
+    wait_until 3 box_empty || { round_running || return 1; fail clear "the answer box still holds $product after it was cleared"; }
   done
   return 0 # the problem landed meanwhile; the next one comes
 }

@@ -35,7 +35,8 @@ number_row_4=13 # its X key code on every PC keyboard
 if $windows; then
   press_key_code "$number_row_4"
   for _ in $(seq 10); do
-    typed=$(probe_windows | awk -F'\t' '$3 == "Edit" { print $4; exit }')
+    probe_windows
+    typed=$(awk -F'\t' '$3 == "Edit" { print $4; exit }' "$work/windows.txt")
     [[ -n "$typed" ]] && break
     sleep 0.2
   done

@@ -17,6 +17,8 @@
 #include <oleacc.h>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <io.h>
 #include <string>
 #include <vector>
 
@@ -236,6 +238,8 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "usage: probe windows | probe statusbar\n");
     return 2;
   }
+  // Lines end in \n alone, as the shell scripts that read them expect.
+  _setmode(_fileno(stdout), _O_BINARY);
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   int status = command == "windows" ? listWindows() : checkStatusBar();
   std::fflush(stdout);
