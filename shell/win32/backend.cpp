@@ -1,5 +1,6 @@
 #include "backend.h"
 
+#include "accessible.h"
 #include "formview.h"
 #include "text.h"
 
@@ -228,6 +229,11 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wPa
     break;
   case WM_MOUSEMOVE:
     site->view->mouseMoved(window, lParam, wParam);
+    if (site->control->kind() == tk::Kind::Button) {
+      // A button we draw has no hot look: it need not track the pointer until it leaves,
+      // which Wine does by asking where the pointer is many times a second.
+      return 0;
+    }
     break;
   case WM_PAINT:
     if (site->control->kind() == tk::Kind::Image) {
@@ -238,6 +244,11 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wPa
   case WM_ERASEBKGND:
     if (site->control->kind() == tk::Kind::Image) {
       return 1;
+    }
+    break;
+  case WM_GETOBJECT:
+    if (const std::optional<LRESULT> object = accessibleObject(window, wParam, lParam)) {
+      return *object;
     }
     break;
   case WM_NCDESTROY:
@@ -357,6 +368,15 @@ void Win32Backend::destroy(HWND window) {
     ShowWindow(window, SW_HIDE);
     PostMessageW(messages_, destroyMessage, reinterpret_cast<WPARAM>(window), 0);
   } else {
+    destroyNow(window);
+  }
+}
+
+void Win32Backend::destroyNow(HWND window) {
+  // A child window of the main window goes through its area, which keeps their list.
+  if ((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0) {
+    SendMessageW(GetParent(window), WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
+  } else {
     DestroyWindow(window);
   }
 }
@@ -385,7 +405,7 @@ void Win32Backend::posted(UINT message, WPARAM wParam) {
     break;
   }
   case destroyMessage:
-    DestroyWindow(reinterpret_cast<HWND>(wParam));
+    destroyNow(reinterpret_cast<HWND>(wParam));
     break;
   default:
     break;

@@ -71,6 +71,7 @@ public:
 
 private:
   void registerClasses();
+  void destroyNow(HWND window);
   [[nodiscard]] FormView *viewOfWindow(HWND window) const;
   [[nodiscard]] bool allMinimised() const;
 

@@ -14,6 +14,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace w32 {
@@ -23,8 +24,18 @@ namespace {
 constexpr int cornerRadius = 12;
 // A button's raised edge, in pixels at 96 DPI.
 constexpr int buttonEdgePixels = 2;
-// A frame's caption starts this far from its left edge, in pixels at 96 DPI.
+// A frame's caption starts this far from its left edge, with this much room around it,
+// in pixels at 96 DPI.
 constexpr int frameCaptionIndent = 8;
+constexpr int frameCaptionPadding = 4;
+// A button's edge: its light side lighter than the face by half the way to white, its
+// shadow two thirds of the face.
+constexpr int lightPercent = 50;
+constexpr int shadowPercent = 66;
+// The caption of a button that cannot be pressed.
+constexpr tk::Color grayText = tk::rgb(128, 128, 128);
+// Room for the longest date or time the status bar shows ("31-12-2026", "23:59").
+constexpr std::size_t dateLength = 32;
 // The Dutch date and time in the information screen's status bar.
 constexpr wchar_t dutch[] = L"nl-NL";
 
@@ -103,8 +114,8 @@ void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed, int pixels) {
     auto part = [percent](std::uint8_t c) { return c + (255 - c) * percent / 100; };
     return RGB(part(face.red), part(face.green), part(face.blue));
   };
-  const COLORREF light = pressed ? shade(66) : lighter(50);
-  const COLORREF dark = pressed ? lighter(50) : shade(66);
+  const COLORREF light = pressed ? shade(shadowPercent) : lighter(lightPercent);
+  const COLORREF dark = pressed ? lighter(lightPercent) : shade(shadowPercent);
   for (int ring = 0; ring < pixels; ++ring) {
     HPEN lightPen = CreatePen(PS_SOLID, 1, light);
     HPEN darkPen = CreatePen(PS_SOLID, 1, dark);
@@ -123,14 +134,15 @@ void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed, int pixels) {
 }
 
 std::wstring panelText(const tk::StatusPanel &panel) {
-  wchar_t text[64] = {};
+  std::array<wchar_t, dateLength> text{};
+  const auto size = static_cast<int>(text.size());
   switch (panel.style) {
   case tk::StatusPanelDesign::Style::Date:
-    GetDateFormatEx(dutch, DATE_SHORTDATE, nullptr, nullptr, text, 64, nullptr);
-    return text;
+    GetDateFormatEx(dutch, DATE_SHORTDATE, nullptr, nullptr, text.data(), size, nullptr);
+    return text.data();
   case tk::StatusPanelDesign::Style::Time:
-    GetTimeFormatEx(dutch, TIME_NOSECONDS | TIME_FORCE24HOURFORMAT, nullptr, L"HH':'mm", text, 64);
-    return text;
+    GetTimeFormatEx(dutch, 0, nullptr, L"HH':'mm", text.data(), size);
+    return text.data();
   case tk::StatusPanelDesign::Style::Text:
     break;
   }
@@ -741,7 +753,7 @@ void FormView::paintPane(HDC dc, const tk::Control &pane, RECT area) {
   DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
   if (!caption.empty()) {
     const int indent = scaled(frameCaptionIndent, dpi_);
-    RECT place{indent, 0, indent + text.cx + scaled(4, dpi_), text.cy};
+    RECT place{indent, 0, indent + text.cx + scaled(frameCaptionPadding, dpi_), text.cy};
     FillRect(dc, &place, backend_.gdi().brush(pane.backColor()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colorRef(pane.foreColor()));
@@ -846,7 +858,7 @@ void FormView::drawButton(HDC dc, const tk::Control &button, RECT area, bool pre
     RECT place = edge;
     place.top += (edge.bottom - edge.top - textHeight) / 2;
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colorRef(button.enabled() ? button.foreColor() : tk::rgb(128, 128, 128)));
+    SetTextColor(dc, colorRef(button.enabled() ? button.foreColor() : grayText));
     DrawTextW(dc, caption.c_str(), -1, &place, DT_CENTER | DT_WORDBREAK);
   }
   SelectObject(dc, old);

@@ -69,7 +69,7 @@ Pictures::~Pictures() {
 
 Pictures::Bitmap Pictures::decode(std::string_view name, int scale) const {
   const std::wstring id = resourceName(name, scale);
-  HRSRC resource = FindResourceW(nullptr, id.c_str(), MAKEINTRESOURCEW(10)); // RT_RCDATA
+  HRSRC resource = FindResourceW(nullptr, id.c_str(), RT_RCDATA);
   if (resource == nullptr || factory_ == nullptr) {
     return {};
   }

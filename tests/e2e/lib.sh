@@ -348,11 +348,12 @@ start_round_of_4() {
 
 round_running() { [[ "$(pixel "$fall_x" "$fall_y")" == "$navy" ]]; }
 
-# The share of the answer box's inside (within its frame) that is white: the typed digits,
-# white on navy. A text cursor is not white in every program, and is at most a thin line.
+# How much of the answer box's inside (within its frame) is white rather than navy: the
+# typed digits, white on navy, read in the blue channel, where a yellow text cursor does
+# not count and a white one is a thin line.
 box_ink() {
-  import -window root -crop "${box_w}x${box_h}+${box_x}+${box_y}" +repage png:- 2>/dev/null |
-    convert png:- -channel B -separate +channel -threshold 75% -format '%[fx:mean]' info:-
+  import -window root -crop "${box_w}x${box_h}+${box_x}+${box_y}" \
+    -format '%[fx:(mean.b - 128/255) * 255/127]' info:- 2>/dev/null
 }
 box_empty() { awk -v i="$(box_ink)" 'BEGIN { exit !(i < 0.006) }'; }
 
@@ -441,22 +442,43 @@ box_point() {
   fi
   bx=$((room_x + $(px $((5520 + left))) + 3)) by=$((room_y + $(px $((1800 + top))) + 3))
 }
+# "r,g,b" of each screen point x y ... given, one a line, from one picture of the screen.
+pixels() {
+  local format="" x y
+  while (($# >= 2)); do
+    x=$1 y=$2
+    shift 2
+    format+="%[fx:int(255*p{$x,$y}.r+0.5)],%[fx:int(255*p{$x,$y}.g+0.5)],%[fx:int(255*p{$x,$y}.b+0.5)]\\n"
+  done
+  import -window root png:- 2>/dev/null | convert png:- -format "$format" info:-
+}
+
+# Waits up to 2 s until every box k given has the colour $1 ($2 names the check), all
+# read from one picture of the screen at a time.
 expect_boxes() { # colour name k...
-  local colour=$1 name=$2 k
+  local colour=$1 name=$2 points=() k got="" deadline
   shift 2
   for k in "$@"; do
     box_point "$k"
-    expect_colour "$name-box-$k" "$bx" "$by" "$colour" 1
+    points+=("$bx" "$by")
   done
+  deadline=$(awk -v t="$(now)" 'BEGIN { printf "%.3f", t + 2 }')
+  while :; do
+    got=$(pixels "${points[@]}" | paste -sd' ')
+    [[ -z "$(tr ' ' '\n' <<<"$got" | grep -vx "$colour")" ]] && return 0
+    awk -v t="$(now)" -v d="$deadline" 'BEGIN { exit !(t > d) }' && break
+    sleep 0.1
+  done
+  fail "$name-boxes" "$name: boxes $* are rgb $got, expected all rgb($colour)"
 }
 
 # "terug" after a lesson: back in the round, in the drill's old place. Sets paused (the
-# seconds of help since the red light).
+# seconds of help from the red light to terug).
 back_to_round() {
   click_at "$terug_x" "$terug_y"
+  paused=$(seconds_since "$paused_at")
   window_gone "$classroom_title"
   find_window "$drill_title"
-  paused=$(seconds_since "$paused_at")
   [[ "$win_x,$win_y" == "$drill_x,$drill_y" ]] || fail drill-moved "the drill came back elsewhere"
   expect_colour resumed "$fall_x" "$fall_y" "$navy"
   log "terug: back in the round after $paused s of help"
