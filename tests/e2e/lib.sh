@@ -274,7 +274,7 @@ click_at() { xdotool mousemove "$1" "$2" click 1; }
 # Presses and releases the key with X key code $1, by its place on the keyboard whatever
 # the layout makes of it (XTest).
 press_key_code() {
-  python3 - "$1" <<'PYTHON'
+  /usr/bin/python3 - "$1" <<'PYTHON'
 import sys
 from Xlib import X, display
 from Xlib.ext import xtest
@@ -351,20 +351,19 @@ round_running() { [[ "$(pixel "$fall_x" "$fall_y")" == "$navy" ]]; }
 # How much of the answer box's inside (within its frame) is white rather than navy: the
 # typed digits, white on navy, read in the blue channel, where a yellow text cursor does
 # not count and a white one is a thin line.
-box_ink() {
+box_ink() { # in millionths
   import -window root -crop "${box_w}x${box_h}+${box_x}+${box_y}" \
-    -format '%[fx:(mean.b - 128/255) * 255/127]' info:- 2>/dev/null
+    -format '%[fx:int(1000000 * (mean.b - 128/255) * 255/127)]' info:- 2>/dev/null
 }
-box_empty() { awk -v i="$(box_ink)" 'BEGIN { exit !(i < 0.006) }'; }
+box_empty() { (($(box_ink) < 6000)); }
 
-# Waits up to $1 seconds until the command $2... succeeds.
+# Waits up to $1 whole seconds until the command $2... succeeds. It asks again at once:
+# every question looks at the screen, which takes a while of its own.
 wait_until() {
-  local limit=$1 deadline
+  local deadline=$((${EPOCHREALTIME/./} + $1 * 1000000))
   shift
-  deadline=$(awk -v t="$(now)" -v l="$limit" 'BEGIN { printf "%.3f", t + l }')
   until "$@"; do
-    awk -v t="$(now)" -v d="$deadline" 'BEGIN { exit !(t > d) }' && return 1
-    sleep 0.05
+    ((${EPOCHREALTIME/./} > deadline)) && return 1
   done
 }
 
@@ -376,15 +375,14 @@ wait_until() {
 type_product() {
   local product=$1 before
   xdotool type --delay 15 "${product%?}"
-  shown() { awk -v i="$(box_ink)" 'BEGIN { exit !(i > 0.008) }'; }
+  shown() { ink=$(box_ink) && ((ink > 8000)); }
   wait_until 5 shown || { round_running && return 1; return 2; }
-  before=$(box_ink)
+  before=$ink
   xdotool type "${product: -1}"
-  grown() { awk -v i="$(box_ink)" -v b="$before" 'BEGIN { exit !(i > b + 0.004) }'; }
-  counted_or_grown() { box_empty || grown; }
+  counted_or_grown() { ink=$(box_ink) && ((ink < 6000 || ink > before + 4000)); }
   wait_until 5 counted_or_grown || { round_running && return 1; return 2; }
+  ((ink < 6000)) || return 1
   round_running || return 2
-  box_empty
 }
 
 # Types the products 400 .. 4000 in turn until one counts; a wrong one is erased (the clear
@@ -484,15 +482,9 @@ back_to_round() {
   log "terug: back in the round after $paused s of help"
 }
 
-# Alt+F4 and the window manager's close (what its close box sends) leave the window titled
-# $1 open; $2 names it in messages.
-close_refused() {
-  local title=$1 name=$2 id
-  id=$(window_id "$title") || fail "close-$name" "no $name to close"
-  xdotool key --clearmodifiers alt+F4
-  sleep 0.5 # nothing is to happen: give the key time to be handled
-  window_id "$title" >/dev/null || fail "alt-f4-$name" "Alt+F4 closed the $name"
-  python3 - "$id" <<'PYTHON'
+# Asks the window manager to close the window with X id $1, as its close box does.
+wm_close() {
+  /usr/bin/python3 - "$1" <<'PYTHON'
 import sys
 from Xlib import X, display, protocol
 screen = display.Display()
@@ -503,6 +495,17 @@ close = protocol.event.ClientMessage(
 root.send_event(close, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
 screen.flush()
 PYTHON
+}
+
+# Alt+F4 and the window manager's close leave the window titled $1 open; $2 names it in
+# messages.
+close_refused() {
+  local title=$1 name=$2 id
+  id=$(window_id "$title") || fail "close-$name" "no $name to close"
+  xdotool key --clearmodifiers alt+F4
+  sleep 0.5 # nothing is to happen: give the key time to be handled
+  window_id "$title" >/dev/null || fail "alt-f4-$name" "Alt+F4 closed the $name"
+  wm_close "$id"
   sleep 0.5
   window_id "$title" >/dev/null || fail "close-box-$name" "the window manager's close closed the $name"
 }

@@ -9,7 +9,8 @@
 #   - Alt+F4 and the window manager's close leave the drill during a round and the
 #     classroom open;
 #   - a key pressed just as the round ends presses the table just played, not stop: the
-#     drill stays, a new round begins, no information screen comes.
+#     drill stays, a new round begins, no information screen comes;
+#   - the window manager's close of the main window ends the program, with status 0.
 #
 #   tests/e2e/seams.sh PROGRAM [OUTPUT_DIR]
 set -euo pipefail
@@ -74,5 +75,17 @@ sleep 0.5 # the key is handled: what it did shows now
 window_id "$drill_title" >/dev/null || fail key-after-round "a key just after the round closed the drill"
 expect_colour next-round "$fall_x" "$fall_y" "$navy"
 log "a key just after the round ($ended s) started the next round of x 4, not stop"
-stop_program
+
+# --- The same close on the main window ends the program: the closes above arrived ---------
+wm_close "$(window_id "$main_title")"
+for _ in $(seq 150); do
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$app_pid" 2>/dev/null && fail main-close "the program still runs 15 s after its main window was closed"
+status=0
+wait "$app_pid" || status=$?
+app_pid=""
+((status == 0)) || fail main-close-status "closing the main window ended the program with status $status"
+log "the window manager's close of the main window ended the program, status 0"
 log "PASS"
