@@ -13,18 +13,24 @@
 # weighs. Lighthouse's scores join the web table when its tool is installed
 # (scripts/install-deps --lighthouse).
 #
-# The two real rounds run one after the other, not at once, so that neither program's
-# round shares the machine with the other's.
+# Windows, under Wine in Xvfb with openbox (bench/windows.sh): the .exe's size, start to
+# first window against a bare Win32 program of the same shape (bench/bare_win32.cpp),
+# the peak working set, CPU while idle and during a real round.
 #
-#   bench/run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR
+# The real rounds run one after the other, not at once, so that no program's round shares
+# the machine with another's.
+#
+#   bench/run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR [WINDOWS_DIR]
 #     BUILD_DIR      with honderdtafels, bare_window and round_clock built
 #     SITE_DIR       the page as `make web` builds it
 #     WEB_BENCH_DIR  with honderdtafels_bench.js and .wasm, the page on a test clock
+#     WINDOWS_DIR    with honderdtafels.exe, probe.exe and bare_win32.exe: the Windows table
 set -euo pipefail
 
 build=$(realpath "${1:?usage: run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR}")
 site=$(realpath "${2:?usage: run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR}")
 web_bench=$(realpath "${3:?usage: run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR}")
+windows=${4:+$(realpath "$4")}
 here=$(dirname "$(realpath "$0")")
 program=$build/honderdtafels
 bare=$build/bare_window
@@ -155,6 +161,14 @@ else
   echo "Lighthouse is not installed (scripts/install-deps --lighthouse): no scores" >&2
 fi
 
+# --- Windows: the .exe under Wine, in an X server and a prefix of its own -----------------------
+# A failure there leaves the other tables standing; run.sh then ends with a failure.
+windows_status=0
+if [[ -n $windows ]]; then
+  "$here/windows.sh" "$windows/honderdtafels.exe" "$windows/bare_win32.exe" "$windows/bench" \
+    >"$work/windows.out" || windows_status=$?
+fi
+
 # --- The tables ----------------------------------------------------------------------------------
 echo
 echo "Desktop"
@@ -239,3 +253,13 @@ awk '$1 == "file" {
 }
 END { printf "%-40s %10.1f KiB %10.1f KiB %10.1f KiB\n", "all of them", raw / 1024, sent / 1024, packed / 1024 }' \
   "$work/web.out"
+
+if [[ -n $windows ]]; then
+  if ((windows_status == 0)); then
+    cat "$work/windows.out"
+  else
+    echo
+    echo "Windows: the bench under Wine failed (status $windows_status); screenshots in $windows/bench"
+    exit "$windows_status"
+  fi
+fi

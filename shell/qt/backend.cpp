@@ -14,7 +14,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-#include <chrono>
+#include <algorithm>
+#include <limits>
 
 namespace qtb {
 namespace {
@@ -37,7 +38,14 @@ int toolkitShift(Qt::KeyboardModifiers modifiers) {
 
 } // namespace
 
-QtBackend::QtBackend(const tk::Clock *clock) : clock_(clock != nullptr ? clock : &steadyClock_) {
+QtBackend::QtBackend(const tk::Clock *clock)
+    : clock_(clock != nullptr ? clock : &steadyClock_),
+      timeSource_(
+          [this](tk::Millis wait) {
+            timer_.start(
+                static_cast<int>(std::min<tk::Millis>(wait, std::numeric_limits<int>::max())));
+          },
+          [this] { timer_.stop(); }) {
   loadPictures();
   // The designs name Windows fonts; Debian ships look-alikes.
   QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
@@ -49,7 +57,7 @@ QtBackend::QtBackend(const tk::Clock *clock) : clock_(clock != nullptr ? clock :
   // Qt's default coarse timers may fire 5 % off, which would cut seconds off a round.
   timer_.setTimerType(Qt::PreciseTimer);
   timer_.setSingleShot(true);
-  connect(&timer_, &QTimer::timeout, this, [this] { timeout(); });
+  connect(&timer_, &QTimer::timeout, this, [this] { timeSource_.fired(); });
   qApp->installEventFilter(this);
   onEnd = [] { QCoreApplication::exit(0); };
 }
@@ -66,12 +74,13 @@ QtBackend::~QtBackend() {
 
 void QtBackend::detached() {
   desktop_ = nullptr;
-  timer_.stop();
+  timeSource_.attach(nullptr);
 }
 
 void QtBackend::attach(tk::Desktop &desktop) {
   desktop_ = &desktop;
   desktop.setWindowSystem(this);
+  timeSource_.attach(&desktop);
   // The designs centre their windows on the primary screen.
   if (QScreen *screen = QGuiApplication::primaryScreen()) {
     connect(screen, &QScreen::geometryChanged, this, [this] {
@@ -127,27 +136,7 @@ void QtBackend::controlChanged(tk::Control &control, tk::Property property) {
 }
 
 void QtBackend::settled() {
-  rearm();
-}
-
-void QtBackend::rearm() {
-  const std::optional<tk::Millis> wait =
-      desktop_ != nullptr ? desktop_->waitForNextTick() : std::nullopt;
-  if (!wait) {
-    timer_.stop();
-    return;
-  }
-  timer_.start(static_cast<int>(std::min<tk::Millis>(*wait, std::numeric_limits<int>::max())));
-}
-
-void QtBackend::timeout() {
-  // While a handler waits in a modal message box, the ticks wait too; the handler's
-  // return re-arms the timer.
-  if (desktop_ == nullptr || desktop_->dispatching()) {
-    return;
-  }
-  desktop_->runDueTimers();
-  rearm();
+  timeSource_.rearm();
 }
 
 FormView *QtBackend::viewOwning(QWidget *widget) const {
@@ -253,8 +242,7 @@ void QtBackend::sendTab() {
 }
 
 void QtBackend::randomize() {
-  const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-  random_.seed(static_cast<std::uint64_t>(now));
+  random_.seed(tk::seedFromClock());
 }
 
 float QtBackend::random() {

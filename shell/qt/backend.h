@@ -2,10 +2,10 @@
 // input, activation and time back into the toolkit, and provides its services.
 #pragma once
 
-#include "steadyclock.h"
 #include "toolkit/desktop.h"
 #include "toolkit/form_views.h"
 #include "toolkit/random.h"
+#include "toolkit/timesource.h"
 
 #include <QObject>
 #include <QPointF>
@@ -65,17 +65,16 @@ protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-  void rearm();
-  void timeout();
   [[nodiscard]] FormView *viewOwning(QWidget *widget) const;
   bool mouseMoved(QWidget *widget, QEvent *event);
   bool keyPressed(QWidget *widget, QEvent *event);
   void focusMoved(QWidget *widget, QFocusEvent *event);
   [[nodiscard]] bool allMinimised() const;
 
-  SteadyClock steadyClock_;
+  tk::SteadyClock steadyClock_;
   const tk::Clock *clock_;
   QTimer timer_;
+  tk::TimeSource timeSource_;
   tk::Desktop *desktop_ = nullptr;
   tk::FormViews<FormView> views_;
   tk::UniformRandom random_;

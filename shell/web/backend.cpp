@@ -9,7 +9,6 @@
 
 #include <emscripten/emscripten.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <string>
 
@@ -25,7 +24,9 @@ tk::Millis PageClock::now() const {
   return static_cast<tk::Millis>(emscripten_get_now());
 }
 
-WebBackend::WebBackend() {
+WebBackend::WebBackend()
+    : timeSource_([](tk::Millis wait) { page_timer_arm(static_cast<double>(wait)); },
+                  [] { page_timer_stop(); }) {
   pageBackend = this;
   page_focus_ring(cssColor(tk::focusRing.outer).c_str(), cssColor(tk::focusRing.inner).c_str(),
                   tk::focusRing.pixels);
@@ -42,12 +43,13 @@ WebBackend::~WebBackend() {
 void WebBackend::attach(tk::Desktop &desktop) {
   desktop_ = &desktop;
   desktop.setWindowSystem(this);
+  timeSource_.attach(&desktop);
   page_listen_display(); // reports the page's state at once, then each change
 }
 
 void WebBackend::detached() {
   desktop_ = nullptr;
-  page_timer_stop();
+  timeSource_.attach(nullptr);
 }
 
 FormView *WebBackend::view(const tk::Form &form) const {
@@ -194,27 +196,13 @@ void WebBackend::controlChanged(tk::Control &control, tk::Property property) {
 }
 
 void WebBackend::settled() {
-  rearm();
-}
-
-void WebBackend::rearm() {
-  const std::optional<tk::Millis> wait =
-      desktop_ != nullptr ? desktop_->waitForNextTick() : std::nullopt;
-  if (!wait) {
-    page_timer_stop();
-    return;
-  }
-  page_timer_arm(static_cast<double>(*wait));
+  timeSource_.rearm();
 }
 
 void WebBackend::timeout() {
-  // While a handler waits in the message box the page sends no tick; should one come,
-  // the handler's return re-arms the timer.
-  if (desktop_ == nullptr || desktop_->dispatching()) {
-    return;
-  }
-  desktop_->runDueTimers();
-  rearm();
+  // Should the page send a tick while a handler waits in the message box, the ticks
+  // wait with it.
+  timeSource_.fired();
 }
 
 void WebBackend::messageBox(std::string_view text, std::string_view title) {
@@ -226,8 +214,7 @@ void WebBackend::sendTab() {
 }
 
 void WebBackend::randomize() {
-  const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-  random_.seed(static_cast<std::uint64_t>(now));
+  random_.seed(tk::seedFromClock());
 }
 
 float WebBackend::random() {

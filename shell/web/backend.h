@@ -6,6 +6,7 @@
 #include "toolkit/desktop.h"
 #include "toolkit/form_views.h"
 #include "toolkit/random.h"
+#include "toolkit/timesource.h"
 
 #include <string_view>
 
@@ -76,7 +77,6 @@ public:
   [[nodiscard]] int newHandle() { return ++lastHandle_; }
 
 private:
-  void rearm();
   [[nodiscard]] FormView *view(const tk::Form &form) const;
   [[nodiscard]] FormView *viewOfWindow(int window) const;
   [[nodiscard]] tk::Control *control(int handle) const;
@@ -87,6 +87,7 @@ private:
   tk::Desktop *desktop_ = nullptr;
   tk::FormViews<FormView> views_;
   tk::UniformRandom random_;
+  tk::TimeSource timeSource_;
   int lastHandle_ = 0;
   const tk::ControlDesign *restart_ = nullptr;
 };

@@ -79,8 +79,9 @@ TEST_P(LessonOfEachTable, colourItsElevenBoxesGreenThenBlackAndEndsAfterFifteenS
   EXPECT_EQ(field(), ended);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, LessonOfEachTable, ::testing::Range(1, 11),
-                         [](const auto &row) { return "x" + std::to_string(row.param); });
+INSTANTIATE_TEST_SUITE_P(Tables, LessonOfEachTable, ::testing::Range(1, 11), [](const auto &row) {
+  return std::string("x").append(std::to_string(row.param));
+});
 
 TEST_F(Lesson, ofOneColoursBoxes0To10AndOfTenTheTensUpTo100) {
   lesson(1);

@@ -4,6 +4,8 @@
 #
 #   tests/e2e/run.sh PROGRAM [OUTPUT_DIR]
 #
+# PROGRAM is the desktop program or the Windows program's .exe, played under Wine.
+#
 # It starts the program, checks the welcome screen, opens the drill, plays one round of
 # "x 4" to its verdict with a visit to the classroom and a lesson "x 7" on the way, then
 # stops the drill and waits for the program to end itself. Screenshots of failed checks
@@ -16,135 +18,43 @@ start_x
 start_openbox
 
 # --- Start-up: the main window with the welcome screen -----------------------------------
-"$program" >"$out/program.log" 2>&1 &
-app_pid=$!
-find_window " Alle kinderen moeten alle kansen krijgen."
-main_x=$win_x main_y=$win_y
-log "main window at $main_x,$main_y, ${win_w}x${win_h}"
+start_main_window session
 
-# The client area starts under the menu bar; the welcome screen stands centred on the
-# display, taken inside the client area.
-place_welcome
-expect_colour client-area $((main_x + 5)) $((main_y + win_h - 5)) "$main_back"
+# The client area is the main window's colour; the welcome screen stands in it.
+expect_colour client-area $((main_x + 5)) $((main_y + main_h - 5)) "$main_back"
 expect_colour welcome-left $((welcome_x + $(px 200))) $((welcome_y + $(px 2000))) "$pale_yellow"
 expect_colour welcome-right $((welcome_x + $(px 11000))) $((welcome_y + $(px 2000))) "$pale_yellow"
+snapshot welcome "$welcome_x" "$welcome_y" "$(px 11160)" "$(px 6720)"
 log "welcome screen shown"
+if $windows; then expect_names welcome; fi
 
-# "Klik hier en start !" opens the drill.
-click_at "$start_button_x" "$start_button_y"
-find_window "Honderdtafels"
-drill_x=$win_x drill_y=$win_y
-log "drill at $drill_x,$drill_y, ${win_w}x${win_h}"
-in_drill() { # twips inside the drill to screen pixels: sets sx, sy
-  sx=$((drill_x + $(px "$1"))) sy=$((drill_y + $(px "$2")))
-}
-
-# Places in the drill (twips): the falling area's corner, the answer box, the verdict.
-in_drill 200 4700
-fall_x=$sx fall_y=$sy
-in_drill 2040 5100
-box_x=$((sx + 10)) box_y=$((sy + 12)) box_w=$(($(px 1815) - 20)) box_h=$(($(px 795) - 24))
-in_drill $((7560 + 45)) $((3060 + 120))
-memo_x=$sx memo_y=$sy
-in_drill $((6840 + 630)) $((2880 + 330))
-pencil_x=$sx pencil_y=$sy
-
+open_drill
 expect_colour verdict-before-round "$memo_x" "$memo_y" "$light_orange"
 expect_colour pencil-before-round "$pencil_x" "$pencil_y" "$light_orange"
 [[ "$(pixel "$fall_x" "$fall_y")" != "$navy" ]] || fail mushroom "the falling area is bare before a round"
+if $windows; then expect_names drill; fi
 
 # --- A round of "x 4" ---------------------------------------------------------------------
-in_drill $((3360 + 487)) $((6360 + 487))
-click_at "$sx" "$sy"
-round_started=$(now)
-expect_colour round-started "$fall_x" "$fall_y" "$navy"
-log "round of x 4 started"
-
-box_empty() {
-  local mean
-  mean=$(import -window root -crop "${box_w}x${box_h}+${box_x}+${box_y}" -format '%[fx:mean.r]' info:- 2>/dev/null)
-  # White digits on navy; a blinking text cursor alone stays far below this.
-  awk -v m="$mean" 'BEGIN { exit !(m < 0.04) }'
-}
-round_running() { [[ "$(pixel "$fall_x" "$fall_y")" == "$navy" ]]; }
-in_drill $((4080 + 487)) $((5040 + 427))
-clear_x=$sx clear_y=$sy
-
-# Types the products 400 .. 4000 in turn until one counts (the box empties itself); a
-# wrong one stays in the box and the clear button empties it. Fails when the round ends.
-correct=0
-answer_one() {
-  local product
-  round_running || return 1
-  for product in 400 800 1200 1600 2000 2400 2800 3200 3600 4000; do
-    xdotool type --delay 15 "$product"
-    sleep 0.08
-    if box_empty; then
-      round_running || return 1
-      correct=$((correct + 1))
-      return 0
-    fi
-    round_running || return 1
-    # The stop button takes the clear button's place when the round ends, so a click
-    # late in the round could stop the drill: the clear button is used only in the first
-    # part of the round, and later the wrong answer is erased with the keyboard.
-    if ((correct < 5)); then
-      click_at "$clear_x" "$clear_y"
-    else
-      xdotool key --delay 15 ctrl+a BackSpace
-    fi
-    for _ in $(seq 20); do box_empty && break; sleep 0.05; done
-    box_empty || round_running || return 1
-    box_empty || fail clear "the answer box still holds $product after it was cleared"
-  done
-  return 0 # the problem landed meanwhile; the next one comes
-}
-
+start_round_of_4
 while ((correct < 5)); do
   answer_one || fail round-too-short "the round ended after $correct answers"
 done
+xdotool mousemove "$main_x" "$((main_y + main_h - 1))" # no tooltip in the picture
+sleep 0.3
+snapshot round "$drill_x" "$drill_y" "$drill_w" "$drill_h"
 log "$correct answers counted"
 
 # --- The red light: the classroom and a lesson "x 7" --------------------------------------
-in_drill $((5400 + 487)) $((5040 + 427))
-click_at "$sx" "$sy"
-paused_at=$(now)
-find_window "A klas "
-room_x=$win_x room_y=$win_y
-window_gone "Honderdtafels"
-log "classroom at $room_x,$room_y"
-
-# Box k of the hundred-field, a point inside its border clear of its number.
-box_point() {
-  local k=$1 left top
-  local columns=(120 600 1080 1560 2050 2560 3100 3590 4080 4560)
-  if ((k == 0)); then
-    left=4560 top=200
-  else
-    left=${columns[$(((k - 1) % 10))]} top=$((480 + 400 * ((k - 1) / 10)))
-    if ((k % 10 == 1 && k != 1 && k != 81)); then left=110; fi
-    if ((k == 26)); then top=1320; fi
-  fi
-  bx=$((room_x + $(px $((5520 + left))) + 3)) by=$((room_y + $(px $((1800 + top))) + 3))
-}
-expect_boxes() { # colour name k...
-  local colour=$1 name=$2 k
-  shift 2
-  for k in "$@"; do
-    box_point "$k"
-    expect_colour "$name-box-$k" "$bx" "$by" "$colour" 1
-  done
-}
+open_classroom
 sevens=(0 7 14 21 28 35 42 49 56 63 70)
 others=(1 8 13 22 50 71 77 100)
-keuze_x=$((room_x + $(px $((10680 + 950))))) keuze_y=$((room_y + $(px $((1800 + 2000)))))
-terug_x=$((room_x + $(px $((8760 + 1507))))) terug_y=$((room_y + $(px $((7200 + 367)))))
-
 expect_boxes "$box_yellow" before "${sevens[@]}" "${others[@]}"
 expect_colour keuze-before $keuze_x $keuze_y "$keuze_back"
 expect_colour terug-hidden-before $terug_x $terug_y "$classroom_back"
+snapshot classroom "$room_x" "$room_y" "$room_w" "$room_h"
 
-click_at $((room_x + $(px $((10680 + 120 + 367))))) $((room_y + $(px $((1800 + 240 + 480 * 6 + 187)))))
+lesson_button 7
+click_at "$sx" "$sy"
 lesson_started=$(now)
 expect_boxes "$green" lesson "${sevens[@]}"
 expect_boxes "$box_yellow" lesson "${others[@]}"
@@ -167,13 +77,7 @@ log "the table buttons and terug came back after $lesson_ended s"
 awk -v t="$lesson_ended" 'BEGIN { exit !(t > 14.5 && t < 16.0) }' ||
   fail lesson-end-timing "the lesson ended after $lesson_ended s, not 15 s"
 
-click_at $terug_x $terug_y
-window_gone "A klas "
-find_window "Honderdtafels"
-paused=$(seconds_since "$paused_at")
-[[ "$win_x,$win_y" == "$drill_x,$drill_y" ]] || fail drill-moved "the drill came back elsewhere"
-expect_colour resumed "$fall_x" "$fall_y" "$navy"
-log "terug: back in the round after $paused s of help"
+back_to_round
 
 # --- The rest of the round, to its verdict ------------------------------------------------
 while answer_one; do :; done
@@ -199,14 +103,15 @@ expect_colour verdict-pencil "$pencil_x" "$pencil_y" "$want"
 log "verdict on rgb($want) with its pencil"
 
 # --- Stop: the information screen ends the program ----------------------------------------
-in_drill $((4080 + 487)) $((5040 + 427))
-click_at "$sx" "$sy"
+click_at "$clear_x" "$clear_y" # the stop button stands there now
 stopped_at=$(now)
-window_gone "Honderdtafels"
-info_x=$((main_x + (screen_width - $(px 10185)) / 2))
-info_y=$((mdi_top + (screen_height - $(px 5925)) / 2))
+window_gone "$drill_title"
+place_form 10185 5925
+info_x=$form_x info_y=$form_y
 expect_colour info-screen $((info_x + $(px 1660))) $((info_y + $(px 460))) "$pale_yellow"
 log "information screen shown"
+snapshot information "$info_x" "$info_y" "$(px 10185)" "$(px 5925)"
+if $windows; then expect_progress_on_status_bar; fi
 
 for _ in $(seq 150); do
   kill -0 "$app_pid" 2>/dev/null || break

@@ -1,0 +1,88 @@
+// The Win32 backend: mirrors the toolkit's forms as windows and the Windows common
+// controls, turns window messages into the toolkit's events, and provides the services.
+// It decides nothing: focus, Tab, which keys press a button and whether a window may
+// close are the toolkit's.
+#pragma once
+
+#include "gdi.h"
+#include "pictures.h"
+
+#include "toolkit/desktop.h"
+#include "toolkit/form_views.h"
+#include "toolkit/random.h"
+#include "toolkit/timesource.h"
+
+#include <windows.h>
+
+namespace w32 {
+
+class FormView;
+
+class Win32Backend : public tk::WindowSystem, public tk::Services {
+public:
+  Win32Backend();
+  ~Win32Backend() override;
+  Win32Backend(const Win32Backend &) = delete;
+  Win32Backend &operator=(const Win32Backend &) = delete;
+
+  [[nodiscard]] const tk::Clock &clock() const { return clock_; }
+  void attach(tk::Desktop &desktop);
+  // The message loop, until the program ends; returns the exit status.
+  int run();
+
+  static constexpr const wchar_t *frameClass = L"HonderdtafelsMain";
+  static constexpr const wchar_t *formClass = L"HonderdtafelsForm";
+  static constexpr const wchar_t *paneClass = L"HonderdtafelsPane";
+  static constexpr UINT firstChildId = 0xFF00;
+  static LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR site);
+
+  [[nodiscard]] GdiObjects &gdi() { return gdi_; }
+  [[nodiscard]] Pictures &pictures() { return pictures_; }
+  [[nodiscard]] HWND mdiClient() const;
+  [[nodiscard]] UINT systemDpi() const;
+  // Destroys a form's window, once no event of it is running any more.
+  void destroy(HWND window);
+
+  // What the window procedures report.
+  void activated(HWND window);
+  void minimisedOrRestored();
+  void dpiChanged(HWND window, UINT dpi, const RECT &suggested);
+  void displayChanged();
+  void posted(UINT message, WPARAM wParam);
+
+  // tk::WindowSystem
+  void formLoaded(tk::Form &form) override;
+  void formUnloaded(tk::Form &form) override;
+  void formChanged(tk::Form &form, tk::FormProperty property) override;
+  void controlChanged(tk::Control &control, tk::Property property) override;
+  void settled() override;
+  void detached() override;
+
+  // tk::Services
+  void messageBox(std::string_view text, std::string_view title) override;
+  void sendTab() override;
+  void randomize() override;
+  float random() override;
+  [[nodiscard]] float displayWidth() const override;
+  [[nodiscard]] float displayHeight() const override;
+  [[nodiscard]] float textWidth(std::string_view text, const tk::Font &font) const override;
+  void endProgram() override;
+
+private:
+  void registerClasses();
+  void destroyNow(HWND window);
+  [[nodiscard]] FormView *viewOfWindow(HWND window) const;
+  [[nodiscard]] bool allMinimised() const;
+
+  tk::SteadyClock clock_;
+  HWND messages_ = nullptr; // a message-only window: the timer, posted Tabs and activations
+  tk::TimeSource timeSource_;
+  tk::Desktop *desktop_ = nullptr;
+  tk::FormViews<FormView> views_;
+  tk::UniformRandom random_;
+  mutable GdiObjects gdi_;
+  Pictures pictures_;
+};
+
+} // namespace w32

@@ -1,0 +1,961 @@
+#include "formview.h"
+
+#include "backend.h"
+#include "gdi.h"
+#include "keys.h"
+#include "pictures.h"
+#include "text.h"
+
+#include "toolkit/accessibility.h"
+#include "toolkit/desktop.h"
+#include "toolkit/keys.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace w32 {
+namespace {
+
+// Tip frames round their corners by this much, in pixels at 96 DPI.
+constexpr int cornerRadius = 12;
+// A button's raised edge, in pixels at 96 DPI.
+constexpr int buttonEdgePixels = 2;
+// A frame's caption starts this far from its left edge, with this much room around it,
+// in pixels at 96 DPI.
+constexpr int frameCaptionIndent = 8;
+constexpr int frameCaptionPadding = 4;
+// A button's edge: its light side lighter than the face by half the way to white, its
+// shadow two thirds of the face.
+constexpr int lightPercent = 50;
+constexpr int shadowPercent = 66;
+// The caption of a button that cannot be pressed.
+constexpr tk::Color grayText = tk::rgb(128, 128, 128);
+// Room for the longest date or time the status bar shows ("31-12-2026", "23:59").
+constexpr std::size_t dateLength = 32;
+// The Dutch date and time in the information screen's status bar.
+constexpr wchar_t dutch[] = L"nl-NL";
+
+std::wstring windowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+int scaled(int pixels, UINT dpi) {
+  return MulDiv(pixels, static_cast<int>(dpi), standardDpi);
+}
+
+UINT textAlign(tk::Align align) {
+  switch (align) {
+  case tk::Align::Centre:
+    return DT_CENTER;
+  case tk::Align::Right:
+    return DT_RIGHT;
+  case tk::Align::Left:
+    break;
+  }
+  return DT_LEFT;
+}
+
+DWORD editAlign(tk::Align align) {
+  switch (align) {
+  case tk::Align::Centre:
+    return ES_CENTER;
+  case tk::Align::Right:
+    return ES_RIGHT;
+  case tk::Align::Left:
+    break;
+  }
+  return ES_LEFT;
+}
+
+// Painting into a bitmap first and copying it at once: no flicker.
+class Buffered {
+public:
+  Buffered(HDC target, RECT area) : target_(target), area_(area) {
+    dc_ = CreateCompatibleDC(target);
+    bitmap_ = CreateCompatibleBitmap(target, area.right - area.left, area.bottom - area.top);
+    old_ = SelectObject(dc_, bitmap_);
+    SetViewportOrgEx(dc_, -area.left, -area.top, nullptr);
+  }
+  ~Buffered() {
+    SetViewportOrgEx(dc_, 0, 0, nullptr);
+    BitBlt(target_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, dc_,
+           0, 0, SRCCOPY);
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  Buffered(const Buffered &) = delete;
+  Buffered &operator=(const Buffered &) = delete;
+  [[nodiscard]] HDC dc() const { return dc_; }
+
+private:
+  HDC target_;
+  RECT area_;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+};
+
+// The classic raised edge of a button in shades of its own face, sunken while pressed;
+// the rectangle shrinks to what lies inside it.
+void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed, int pixels) {
+  auto shade = [face](int percent) {
+    auto part = [percent](std::uint8_t c) { return std::min(255, c * percent / 100); };
+    return RGB(part(face.red), part(face.green), part(face.blue));
+  };
+  auto lighter = [face](int percent) {
+    auto part = [percent](std::uint8_t c) { return c + (255 - c) * percent / 100; };
+    return RGB(part(face.red), part(face.green), part(face.blue));
+  };
+  const COLORREF light = pressed ? shade(shadowPercent) : lighter(lightPercent);
+  const COLORREF dark = pressed ? lighter(lightPercent) : shade(shadowPercent);
+  for (int ring = 0; ring < pixels; ++ring) {
+    HPEN lightPen = CreatePen(PS_SOLID, 1, light);
+    HPEN darkPen = CreatePen(PS_SOLID, 1, dark);
+    HGDIOBJ old = SelectObject(dc, lightPen);
+    MoveToEx(dc, edge.left, edge.bottom - 1, nullptr);
+    LineTo(dc, edge.left, edge.top);
+    LineTo(dc, edge.right - 1, edge.top);
+    SelectObject(dc, darkPen);
+    LineTo(dc, edge.right - 1, edge.bottom - 1);
+    LineTo(dc, edge.left, edge.bottom - 1);
+    SelectObject(dc, old);
+    DeleteObject(lightPen);
+    DeleteObject(darkPen);
+    InflateRect(&edge, -1, -1);
+  }
+}
+
+std::wstring panelText(const tk::StatusPanel &panel) {
+  std::array<wchar_t, dateLength> text{};
+  const auto size = static_cast<int>(text.size());
+  switch (panel.style) {
+  case tk::StatusPanelDesign::Style::Date:
+    GetDateFormatEx(dutch, DATE_SHORTDATE, nullptr, nullptr, text.data(), size, nullptr);
+    return text.data();
+  case tk::StatusPanelDesign::Style::Time:
+    GetTimeFormatEx(dutch, 0, nullptr, L"HH':'mm", text.data(), size);
+    return text.data();
+  case tk::StatusPanelDesign::Style::Text:
+    break;
+  }
+  return widen(panel.text);
+}
+
+} // namespace
+
+FormView::FormView(tk::Form &form, Win32Backend &backend)
+    : form_(form), backend_(backend), site_{this, nullptr}, dpi_(backend.systemDpi()) {
+  switch (form.design().kind) {
+  case tk::WindowKind::MdiParent:
+    createMainWindow();
+    break;
+  case tk::WindowKind::MdiChild:
+    createChildWindow();
+    break;
+  case tk::WindowKind::TopLevel:
+    createTopLevelWindow();
+    break;
+  }
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&site_));
+  dpi_ = GetDpiForWindow(window_);
+  if (form.design().kind == tk::WindowKind::MdiParent) {
+    createMenus();
+  } else {
+    createControls();
+  }
+  formChanged(tk::FormProperty::Position);
+}
+
+FormView::~FormView() {
+  for (Item &item : items_) {
+    if (item.window != nullptr) {
+      RemoveWindowSubclass(item.window, Win32Backend::controlProc, 0);
+      SetWindowLongPtrW(item.window, GWLP_USERDATA, 0);
+    }
+  }
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  backend_.destroy(window_);
+}
+
+HWND FormView::handle(const tk::Control *control) const {
+  auto it = control != nullptr ? places_.find(control) : places_.end();
+  return it == places_.end() ? nullptr : items_[it->second].window;
+}
+
+tk::Control *FormView::control(UINT id) const {
+  return id >= 1 && id <= items_.size() ? items_[id - 1].site.control : nullptr;
+}
+
+DWORD FormView::style() const {
+  const tk::FormDesign &design = form_.design();
+  if (design.kind == tk::WindowKind::MdiParent) {
+    return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  }
+  DWORD style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  style |= design.kind == tk::WindowKind::MdiChild ? WS_CHILD : WS_POPUP;
+  switch (design.border) {
+  case tk::BorderStyle::None:
+    break;
+  case tk::BorderStyle::FixedSingle:
+    style |= WS_BORDER;
+    break;
+  case tk::BorderStyle::FixedDialog:
+    style |= WS_DLGFRAME;
+    break;
+  case tk::BorderStyle::Sizable:
+    style |= WS_THICKFRAME;
+    break;
+  }
+  // Only the main window has a control box: no system menu, no close box.
+  return design.titleBar ? style | WS_CAPTION : style;
+}
+
+DWORD FormView::exStyle() const {
+  const tk::FormDesign &design = form_.design();
+  DWORD ex = design.border == tk::BorderStyle::FixedDialog ? WS_EX_DLGMODALFRAME : 0;
+  return design.kind == tk::WindowKind::MdiChild ? ex | WS_EX_MDICHILD : ex;
+}
+
+SIZE FormView::outerSize() const {
+  RECT r{0, 0, px(form_.clientWidth(), dpi_), px(form_.clientHeight(), dpi_)};
+  const bool menu = form_.design().kind == tk::WindowKind::MdiParent;
+  AdjustWindowRectExForDpi(&r, style(), menu ? TRUE : FALSE, exStyle(), dpi_);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+void FormView::createMainWindow() {
+  const SIZE size = outerSize();
+  window_ =
+      CreateWindowExW(exStyle(), Win32Backend::frameClass, widen(form_.design().caption).c_str(),
+                      style(), CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr,
+                      GetModuleHandleW(nullptr), nullptr);
+  CLIENTCREATESTRUCT client{nullptr, Win32Backend::firstChildId};
+  // MDIS_ALLCHILDSTYLES: the child windows keep the frames their designs give them.
+  mdiClient_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+                               WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | MDIS_ALLCHILDSTYLES, 0, 0,
+                               0, 0, window_, nullptr, GetModuleHandleW(nullptr), &client);
+  SetClassLongPtrW(mdiClient_, GCLP_HBRBACKGROUND,
+                   reinterpret_cast<LONG_PTR>(backend_.gdi().brush(form_.design().back)));
+}
+
+void FormView::createChildWindow() {
+  const SIZE size = outerSize();
+  window_ = CreateWindowExW(
+      exStyle(), Win32Backend::formClass, widen(tk::accessibleName(form_)).c_str(), style(), 0, 0,
+      size.cx, size.cy, backend_.mdiClient(), nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+void FormView::createTopLevelWindow() {
+  const SIZE size = outerSize();
+  window_ = CreateWindowExW(exStyle(), Win32Backend::formClass,
+                            widen(tk::accessibleName(form_)).c_str(), style(), 0, 0, size.cx,
+                            size.cy, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+void FormView::createMenus() {
+  items_.resize(form_.controls().size());
+  HMENU bar = CreateMenu();
+  std::vector<HMENU> popups(form_.controls().size(), nullptr);
+  for (std::size_t i = 0; i < form_.controls().size(); ++i) {
+    tk::Control &item = *form_.controls()[i];
+    places_[&item] = i;
+    items_[i].site = {this, &item};
+    if (item.kind() != tk::Kind::Menu) {
+      continue;
+    }
+    const std::wstring text = widen(item.text());
+    if (item.container() == nullptr) {
+      popups[i] = CreatePopupMenu();
+      AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popups[i]), text.c_str());
+    } else {
+      HMENU popup = popups[places_.at(item.container())];
+      AppendMenuW(popup, MF_STRING, i + 1, text.c_str());
+    }
+  }
+  SetMenu(window_, bar);
+}
+
+void FormView::createControls() {
+  items_.resize(form_.controls().size());
+  for (std::size_t i = 0; i < form_.controls().size(); ++i) {
+    places_[form_.controls()[i].get()] = i;
+    items_[i].site = {this, form_.controls()[i].get()};
+  }
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  // Containers before what they contain: a frame in a picture box after the picture box.
+  std::vector<tk::Control *> order;
+  for (const auto &c : form_.controls()) {
+    order.push_back(c.get());
+  }
+  auto depth = [](const tk::Control *c) {
+    int d = 0;
+    for (const tk::Control *in = c->container(); in != nullptr; in = in->container()) {
+      ++d;
+    }
+    return d;
+  };
+  std::stable_sort(order.begin(), order.end(),
+                   [&](const tk::Control *a, const tk::Control *b) { return depth(a) < depth(b); });
+  for (tk::Control *c : order) {
+    const std::size_t i = places_.at(c);
+    items_[i].window = createControl(*c, parentOf(*c), static_cast<UINT>(i + 1));
+  }
+  // Stacking: windowed controls in front of labels, earlier rows in front of later ones;
+  // the pictures, shapes and lines are drawn behind them all.
+  for (const bool windowed : {true, false}) {
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+      const tk::Control &c = *items_[i].site.control;
+      if (items_[i].window != nullptr && tk::isWindowed(c.kind()) == windowed) {
+        SetWindowPos(items_[i].window, HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      }
+    }
+  }
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    tk::Control &c = *items_[i].site.control;
+    if (items_[i].window == nullptr) {
+      continue;
+    }
+    SetWindowSubclass(items_[i].window, Win32Backend::controlProc, 0,
+                      reinterpret_cast<DWORD_PTR>(&items_[i].site));
+    SetWindowLongPtrW(items_[i].window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&items_[i].site));
+    SendMessageW(items_[i].window, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(backend_.gdi().font(c.design().font, dpi_)), FALSE);
+    if (c.kind() == tk::Kind::TextBox) {
+      // The boxes of the field of numbers have room for "100" only without margins.
+      SendMessageW(items_[i].window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    }
+    place(c);
+    showText(c);
+    showValue(c);
+    showPanels(c);
+    addTooltip(c);
+    EnableWindow(items_[i].window, c.enabled() ? TRUE : FALSE);
+    ShowWindow(items_[i].window, c.visible() ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
+  const tk::ControlDesign &design = control.design();
+  const wchar_t *windowClass = nullptr;
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+  DWORD ex = 0;
+  switch (control.kind()) {
+  case tk::Kind::Label:
+    // Drawn by us, in the design's colours and through to what lies behind it.
+    windowClass = L"STATIC";
+    style |= SS_OWNERDRAW | SS_NOPREFIX;
+    break;
+  case tk::Kind::TextBox:
+    windowClass = L"EDIT";
+    style |= ES_AUTOHSCROLL | editAlign(design.align) | (design.tabStop ? WS_TABSTOP : 0U);
+    style |= (control.locked() ? ES_READONLY : 0U) | WS_BORDER;
+    break;
+  case tk::Kind::Button:
+    // Its face in the design's colours with its picture; its window text is its name.
+    windowClass = L"BUTTON";
+    style |= BS_OWNERDRAW | (design.tabStop ? WS_TABSTOP : 0U);
+    break;
+  case tk::Kind::Frame:
+    // A group box for a screen reader, named by its caption; drawn by us.
+    windowClass = L"BUTTON";
+    style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+    break;
+  case tk::Kind::PictureBox:
+    windowClass = Win32Backend::paneClass;
+    style |= WS_CLIPCHILDREN;
+    break;
+  case tk::Kind::StatusBar:
+    windowClass = STATUSCLASSNAMEW;
+    style |= CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
+    break;
+  case tk::Kind::ProgressBar:
+    windowClass = PROGRESS_CLASSW;
+    break;
+  case tk::Kind::Image:
+    if (tk::accessibleRole(control) != tk::Role::Picture) {
+      return nullptr; // decoration, drawn by its container
+    }
+    // A picture with a name: a static picture for a screen reader, which we draw.
+    windowClass = L"STATIC";
+    style |= SS_BITMAP;
+    break;
+  default:
+    return nullptr; // drawn by its container
+  }
+  return CreateWindowExW(ex, windowClass, nullptr, style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+void FormView::addTooltip(const tk::Control &control) {
+  if (control.design().tooltip.empty()) {
+    return;
+  }
+  std::wstring text = widen(control.design().tooltip);
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.lpszText = text.data();
+  HWND own = handle(&control);
+  if (own != nullptr && tk::isWindowed(control.kind())) {
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(own);
+  } else {
+    // A label lets the pointer through, and a picture has no window: the tip belongs to
+    // their place in the container.
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = parentOf(control);
+    tool.uId = places_.at(&control) + 1;
+    tool.rect = rectOf(control);
+  }
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+HWND FormView::parentOf(const tk::Control &control) const {
+  HWND container = handle(control.container());
+  return container != nullptr ? container : window_;
+}
+
+RECT FormView::rectOf(const tk::Control &control) const {
+  const int offset =
+      control.container() != nullptr ? px(control.container()->innerOffset(), dpi_) : 0;
+  if (control.kind() == tk::Kind::Line) {
+    const tk::LineEnds &ends = control.line();
+    return {px(std::min(ends.x1, ends.x2), dpi_) + offset,
+            px(std::min(ends.y1, ends.y2), dpi_) + offset,
+            px(std::max(ends.x1, ends.x2), dpi_) + offset + 1,
+            px(std::max(ends.y1, ends.y2), dpi_) + offset + 1};
+  }
+  const tk::Rect &r = control.rect();
+  const int left = px(r.left, dpi_) + offset;
+  const int top = px(r.top, dpi_) + offset;
+  return {left, top, left + px(r.width, dpi_), top + px(r.height, dpi_)};
+}
+
+void FormView::place(const tk::Control &control) {
+  HWND own = handle(&control);
+  if (own == nullptr) {
+    invalidate(control);
+    return;
+  }
+  RECT r = rectOf(control);
+  if (control.kind() == tk::Kind::Label && control.design().autoSize) {
+    // Keeps its width and grows downwards until the whole text fits.
+    HDC dc = GetDC(own);
+    HGDIOBJ old = SelectObject(dc, backend_.gdi().font(control.design().font, dpi_));
+    RECT needed = r;
+    const std::wstring text = widen(control.text());
+    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(own, dc);
+    r.bottom = std::max(r.bottom, needed.bottom);
+  }
+  MoveWindow(own, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  if (control.kind() == tk::Kind::StatusBar) {
+    showPanels(control);
+  }
+}
+
+void FormView::invalidate(const tk::Control &control) {
+  HWND own = handle(&control);
+  if (own != nullptr) {
+    InvalidateRect(own, nullptr, FALSE);
+    return;
+  }
+  // Drawn by its container: all of it, as the drawing may have moved.
+  InvalidateRect(parentOf(control), nullptr, FALSE);
+}
+
+void FormView::showText(const tk::Control &control) {
+  HWND own = handle(&control);
+  if (own == nullptr) {
+    invalidate(control);
+    return;
+  }
+  // A text box shows its text; every other control carries its name for a screen reader
+  // as its window text, and is drawn with its caption.
+  if (control.kind() == tk::Kind::Image) {
+    InvalidateRect(own, nullptr, FALSE); // a static picture's text would name a bitmap
+    return;
+  }
+  const std::wstring text =
+      widen(control.kind() == tk::Kind::TextBox ? control.text() : tk::accessibleName(control));
+  if (windowText(own) != text) {
+    syncing_ = true;
+    SetWindowTextW(own, text.c_str());
+    syncing_ = false;
+  }
+  if (control.kind() == tk::Kind::Label && control.design().autoSize) {
+    place(control);
+  }
+  InvalidateRect(own, nullptr, FALSE);
+}
+
+void FormView::showPanels(const tk::Control &control) {
+  HWND bar = handle(&control);
+  if (bar == nullptr || control.kind() != tk::Kind::StatusBar) {
+    return;
+  }
+  const auto count = static_cast<int>(control.panels().size());
+  std::vector<int> rights;
+  for (int part = 0; part < count; ++part) {
+    rights.push_back(
+        px(static_cast<float>(control.panelRect(part).right * tk::twipsPerPixel), dpi_));
+  }
+  SendMessageW(bar, SB_SETPARTS, static_cast<WPARAM>(count),
+               reinterpret_cast<LPARAM>(rights.data()));
+  panelTexts_.resize(control.panels().size());
+  for (int part = 0; part < count; ++part) {
+    const std::wstring text = panelText(control.panels()[static_cast<std::size_t>(part)]);
+    if (panelTexts_[static_cast<std::size_t>(part)] != text) {
+      panelTexts_[static_cast<std::size_t>(part)] = text;
+      SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(part),
+                   reinterpret_cast<LPARAM>(text.c_str()));
+    }
+  }
+}
+
+void FormView::showValue(const tk::Control &control) {
+  HWND bar = handle(&control);
+  if (bar == nullptr || control.kind() != tk::Kind::ProgressBar) {
+    return;
+  }
+  SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(std::lround(control.min())),
+               static_cast<LPARAM>(std::lround(control.max())));
+  SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(std::lround(control.value())), 0);
+}
+
+bool FormView::isActive() const {
+  HWND active = GetActiveWindow();
+  if (form_.design().kind != tk::WindowKind::MdiChild) {
+    return active == window_;
+  }
+  return active == GetAncestor(window_, GA_ROOT) &&
+         reinterpret_cast<HWND>(SendMessageW(GetParent(window_), WM_MDIGETACTIVE, 0, 0)) == window_;
+}
+
+void FormView::giveKeyboard() {
+  HWND focused = handle(form_.focused());
+  SetFocus(focused != nullptr ? focused : window_);
+}
+
+void FormView::keyboardToWindow() {
+  // The window has the keyboard: it goes on to its control that has the focus.
+  if (HWND focused = handle(form_.focused()); focused != nullptr && IsWindowVisible(focused)) {
+    SetFocus(focused);
+  }
+}
+
+void FormView::formChanged(tk::FormProperty property) {
+  switch (property) {
+  case tk::FormProperty::Visible:
+    if (!form_.visible()) {
+      ShowWindow(window_, SW_HIDE);
+    } else if (form_.design().maximised) {
+      ShowWindow(window_, SW_SHOWMAXIMIZED);
+    } else {
+      ShowWindow(window_, SW_SHOW);
+    }
+    break;
+  case tk::FormProperty::Position:
+    if (form_.design().kind != tk::WindowKind::MdiParent) {
+      SetWindowPos(window_, nullptr, px(form_.left(), dpi_), px(form_.top(), dpi_), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    break;
+  case tk::FormProperty::Enabled:
+    EnableWindow(window_, form_.enabled() ? TRUE : FALSE);
+    break;
+  case tk::FormProperty::Caption:
+    SetWindowTextW(window_, widen(tk::accessibleName(form_)).c_str());
+    break;
+  case tk::FormProperty::Focus:
+    // No control holds the focus any more: the window itself takes the keys.
+    if (isActive()) {
+      SetFocus(window_);
+    }
+    break;
+  case tk::FormProperty::Raised:
+    if (form_.design().kind == tk::WindowKind::MdiChild) {
+      SendMessageW(GetParent(window_), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window_), 0);
+    } else {
+      SetForegroundWindow(window_);
+      SetActiveWindow(window_);
+    }
+    if (isActive()) {
+      giveKeyboard();
+    }
+    break;
+  }
+}
+
+void FormView::controlChanged(tk::Control &control, tk::Property property) {
+  auto at = places_.find(&control);
+  if (at == places_.end()) {
+    return;
+  }
+  if (control.kind() == tk::Kind::Menu) {
+    HMENU menu = GetMenu(window_);
+    const auto id = static_cast<UINT>(at->second + 1);
+    EnableMenuItem(menu, id, MF_BYCOMMAND | (control.enabled() ? MF_ENABLED : MF_GRAYED));
+    return;
+  }
+  HWND own = items_[at->second].window;
+  switch (property) {
+  case tk::Property::Visible:
+    if (own != nullptr) {
+      ShowWindow(own, control.visible() ? SW_SHOWNA : SW_HIDE);
+    } else {
+      invalidate(control);
+    }
+    break;
+  case tk::Property::Enabled:
+    if (own != nullptr) {
+      EnableWindow(own, control.enabled() ? TRUE : FALSE);
+    }
+    break;
+  case tk::Property::Geometry:
+    place(control);
+    break;
+  case tk::Property::Focus:
+    if (own != nullptr && isActive()) {
+      SetFocus(own);
+    }
+    break;
+  case tk::Property::Container:
+    if (own != nullptr) {
+      // As the information screen puts its progress bar into a panel of its status bar.
+      SetParent(own, parentOf(control));
+      place(control);
+      ShowWindow(own, control.visible() ? SW_SHOWNA : SW_HIDE);
+      SetWindowPos(own, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    } else {
+      InvalidateRect(window_, nullptr, FALSE);
+    }
+    break;
+  case tk::Property::Locked:
+    SendMessageW(own, EM_SETREADONLY, control.locked() ? TRUE : FALSE, 0);
+    break;
+  case tk::Property::Value:
+    showValue(control);
+    break;
+  case tk::Property::Panels:
+    showPanels(control);
+    break;
+  case tk::Property::Text:
+  case tk::Property::Colors:
+  case tk::Property::Description:
+    showText(control);
+    break;
+  }
+}
+
+void FormView::paintPicture(HWND window, const tk::Control &picture) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT client;
+  GetClientRect(window, &client);
+  if (!IsRectEmpty(&client)) {
+    Buffered buffer(dc, client);
+    drawInPlace(buffer.dc(), picture, client);
+  }
+  EndPaint(window, &ps);
+}
+
+void FormView::paint(HWND window, const tk::Control *pane) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT client;
+  GetClientRect(window, &client);
+  if (!IsRectEmpty(&ps.rcPaint)) {
+    Buffered buffer(dc, ps.rcPaint);
+    paintSurface(buffer.dc(), pane, client);
+  }
+  EndPaint(window, &ps);
+}
+
+// A form's client area or a container: its colour, the pictures, shapes and lines in it
+// from the back to the front, and a container's own edge.
+void FormView::paintSurface(HDC dc, const tk::Control *pane, RECT area) {
+  const tk::Color back = pane != nullptr ? pane->backColor() : form_.design().back;
+  FillRect(dc, &area, backend_.gdi().brush(back));
+  if (pane != nullptr && pane->kind() == tk::Kind::PictureBox && !pane->design().picture.empty()) {
+    const int border = px(pane->innerOffset(), dpi_);
+    backend_.pictures().draw(dc, pane->design().picture, border, border, dpi_);
+  }
+  for (auto it = form_.controls().rbegin(); it != form_.controls().rend(); ++it) {
+    const tk::Control &c = **it;
+    if (c.container() == pane && handle(&c) == nullptr && c.visible()) {
+      paintGraphic(dc, c);
+    }
+  }
+  if (pane != nullptr) {
+    paintPane(dc, *pane, area);
+  }
+}
+
+void FormView::paintGraphic(HDC dc, const tk::Control &control) {
+  const RECT r = rectOf(control);
+  const int saved = SaveDC(dc);
+  switch (control.kind()) {
+  case tk::Kind::Image:
+    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+    backend_.pictures().draw(dc, control.design().picture, r.left, r.top, dpi_);
+    break;
+  case tk::Kind::Shape: {
+    const int pen = scaled(control.design().borderPixels, dpi_);
+    SelectObject(dc, CreatePen(PS_INSIDEFRAME, pen, colorRef(control.foreColor())));
+    SelectObject(dc, backend_.gdi().brush(control.backColor()));
+    if (control.design().shape == tk::ShapeStyle::RoundedRectangle) {
+      const int corner = 2 * scaled(cornerRadius, dpi_);
+      RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
+    } else {
+      Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    }
+    DeleteObject(SelectObject(dc, GetStockObject(BLACK_PEN)));
+    break;
+  }
+  case tk::Kind::Line: {
+    const tk::LineEnds &ends = control.line();
+    const int offset =
+        control.container() != nullptr ? px(control.container()->innerOffset(), dpi_) : 0;
+    SelectObject(dc, CreatePen(PS_SOLID, scaled(1, dpi_), colorRef(control.foreColor())));
+    MoveToEx(dc, px(ends.x1, dpi_) + offset, px(ends.y1, dpi_) + offset, nullptr);
+    LineTo(dc, px(ends.x2, dpi_) + offset, px(ends.y2, dpi_) + offset);
+    DeleteObject(SelectObject(dc, GetStockObject(BLACK_PEN)));
+    break;
+  }
+  default:
+    break;
+  }
+  RestoreDC(dc, saved);
+}
+
+void FormView::paintPane(HDC dc, const tk::Control &pane, RECT area) {
+  if (pane.kind() == tk::Kind::PictureBox) {
+    DrawEdge(dc, &area, EDGE_SUNKEN, BF_RECT);
+    return;
+  }
+  // A frame: an etched edge with its caption standing over the top of it.
+  HGDIOBJ old = SelectObject(dc, backend_.gdi().font(pane.design().font, dpi_));
+  const std::wstring caption = widen(pane.text());
+  SIZE text{};
+  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+  RECT edge = area;
+  edge.top += caption.empty() ? 0 : text.cy / 2;
+  DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
+  if (!caption.empty()) {
+    const int indent = scaled(frameCaptionIndent, dpi_);
+    RECT place{indent, 0, indent + text.cx + scaled(frameCaptionPadding, dpi_), text.cy};
+    FillRect(dc, &place, backend_.gdi().brush(pane.backColor()));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colorRef(pane.foreColor()));
+    DrawTextW(dc, caption.c_str(), -1, &place, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  SelectObject(dc, old);
+}
+
+HBRUSH FormView::colors(HDC dc, HWND child) {
+  const Site *site = reinterpret_cast<const Site *>(GetWindowLongPtrW(child, GWLP_USERDATA));
+  if (site == nullptr || site->view != this) {
+    return nullptr;
+  }
+  SetTextColor(dc, colorRef(site->control->foreColor()));
+  SetBkColor(dc, colorRef(site->control->backColor()));
+  return backend_.gdi().brush(site->control->backColor());
+}
+
+void FormView::draw(const DRAWITEMSTRUCT &item) {
+  tk::Control *c = control(item.CtlID);
+  if (c == nullptr) {
+    return;
+  }
+  Buffered buffer(item.hDC, item.rcItem);
+  if (c->kind() == tk::Kind::Label) {
+    drawInPlace(buffer.dc(), *c, item.rcItem);
+  } else if (c->kind() == tk::Kind::Button) {
+    drawButton(buffer.dc(), *c, item.rcItem, (item.itemState & ODS_SELECTED) != 0);
+  }
+}
+
+// A label or a named picture is a window of its own, yet it stacks with the pictures,
+// shapes and lines of its container as the design orders them: drawn in the container's
+// coordinates, over what lies behind it when transparent, under the drawings of the rows
+// before it.
+void FormView::drawInPlace(HDC dc, const tk::Control &label, RECT area) {
+  HWND own = handle(&label);
+  POINT origin{0, 0};
+  MapWindowPoints(own, GetParent(own), &origin, 1);
+  POINT old;
+  OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+  OffsetRect(&area, origin.x, origin.y);
+  if (label.design().transparent || label.kind() == tk::Kind::Image) {
+    RECT surface;
+    GetClientRect(GetParent(own), &surface);
+    paintSurface(dc, label.container(), surface);
+  } else {
+    FillRect(dc, &area, backend_.gdi().brush(label.backColor()));
+  }
+  if (label.kind() == tk::Kind::Image) {
+    paintGraphic(dc, label);
+  } else {
+    drawCaption(dc, label, area);
+  }
+  for (const auto &c : form_.controls()) {
+    if (c.get() == &label) {
+      break;
+    }
+    if (c->container() == label.container() && handle(c.get()) == nullptr && c->visible()) {
+      paintGraphic(dc, *c);
+    }
+  }
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
+}
+
+void FormView::drawCaption(HDC dc, const tk::Control &label, RECT area) {
+  if (label.design().border) {
+    FrameRect(dc, &area, backend_.gdi().brush(tk::systemColor::windowText));
+  }
+  HGDIOBJ font = SelectObject(dc, backend_.gdi().font(label.design().font, dpi_));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colorRef(label.foreColor()));
+  const std::wstring text = widen(label.text());
+  DrawTextW(dc, text.c_str(), -1, &area,
+            DT_WORDBREAK | DT_NOPREFIX | textAlign(label.design().align));
+  SelectObject(dc, font);
+}
+
+void FormView::drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed) {
+  FillRect(dc, &area, backend_.gdi().brush(button.backColor()));
+  RECT edge = area;
+  drawEdge(dc, edge, button.backColor(), pressed, scaled(buttonEdgePixels, dpi_));
+  const std::wstring caption = widen(button.text());
+  const std::string_view picture = button.design().picture;
+  HGDIOBJ old = SelectObject(dc, backend_.gdi().font(button.design().font, dpi_));
+  RECT text = edge;
+  DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_CENTER | DT_WORDBREAK);
+  const int textHeight = caption.empty() ? 0 : text.bottom - text.top;
+  if (!picture.empty()) {
+    // The picture in the middle, above the caption, shrunk only where both would not fit.
+    SIZE size = backend_.pictures().size(picture, dpi_);
+    const int room = edge.bottom - edge.top - textHeight;
+    if (size.cy > room && size.cy > 0) {
+      size = {MulDiv(size.cx, std::max(room, 1), size.cy), std::max(room, 1)};
+    }
+    const int left = (area.left + area.right - size.cx) / 2;
+    const int top = edge.top + (room - size.cy) / 2;
+    backend_.pictures().draw(dc, picture, RECT{left, top, left + size.cx, top + size.cy}, dpi_);
+    edge.top = top + size.cy;
+  }
+  if (!caption.empty()) {
+    RECT place = edge;
+    place.top += (edge.bottom - edge.top - textHeight) / 2;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colorRef(button.enabled() ? button.foreColor() : grayText));
+    DrawTextW(dc, caption.c_str(), -1, &place, DT_CENTER | DT_WORDBREAK);
+  }
+  SelectObject(dc, old);
+  if (GetFocus() == handle(&button)) {
+    drawFocusRing(dc, area, backend_.gdi(), dpi_);
+  }
+}
+
+void FormView::command(UINT id, UINT code, HWND child) {
+  tk::Control *c = control(id);
+  if (c == nullptr) {
+    return;
+  }
+  if (c->kind() == tk::Kind::Menu || (c->kind() == tk::Kind::Button && code == BN_CLICKED)) {
+    c->click(); // may unload this form: nothing of it is touched after
+  } else if (c->kind() == tk::Kind::TextBox && code == EN_CHANGE && !syncing_) {
+    c->typeText(narrow(windowText(child)));
+  }
+}
+
+void FormView::mouseMoved(HWND from, LPARAM at, WPARAM state) {
+  if (form_.design().kind == tk::WindowKind::MdiParent) {
+    return;
+  }
+  POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  MapWindowPoints(from, window_, &point, 1);
+  int buttons = 0;
+  buttons |= (state & MK_LBUTTON) != 0 ? tk::mouse::left : 0;
+  buttons |= (state & MK_RBUTTON) != 0 ? tk::mouse::right : 0;
+  buttons |= (state & MK_MBUTTON) != 0 ? tk::mouse::middle : 0;
+  int shift = 0;
+  shift |= (state & MK_SHIFT) != 0 ? tk::shift::shiftKey : 0;
+  shift |= (state & MK_CONTROL) != 0 ? tk::shift::ctrlKey : 0;
+  shift |= GetKeyState(VK_MENU) < 0 ? tk::shift::altKey : 0;
+  form_.mouseMove(
+      {.buttons = buttons, .shift = shift, .x = twips(point.x, dpi_), .y = twips(point.y, dpi_)});
+}
+
+bool FormView::keyDown(tk::Control &control, WPARAM virtualKey, LPARAM keyData) {
+  charTaken_ = false;
+  if (virtualKey == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+    // Tab goes by the toolkit's order, round within the window.
+    charTaken_ = true;
+    form_.tab(GetKeyState(VK_SHIFT) < 0);
+    return true;
+  }
+  const tk::KeyDown down = w32::keyDown(virtualKey, keyData);
+  switch (tk::keyOnControl(control, down)) {
+  case tk::KeyEffect::Press:
+    charTaken_ = true;
+    control.click(); // may unload this form: nothing of it is touched after
+    return true;
+  case tk::KeyEffect::Swallow:
+    charTaken_ = true;
+    return true;
+  case tk::KeyEffect::TypeDigit: {
+    charTaken_ = true;
+    const wchar_t digit[] = {static_cast<wchar_t>(L'0' + *down.digitAtPlace), L'\0'};
+    SendMessageW(handle(&control), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(digit));
+    return true;
+  }
+  case tk::KeyEffect::Default:
+    break;
+  }
+  return false;
+}
+
+bool FormView::charTaken() {
+  return std::exchange(charTaken_, false);
+}
+
+void FormView::focusArrived(tk::Control *control) {
+  form_.focusMovedTo(control);
+}
+
+void FormView::dpiChanged(UINT dpi) {
+  dpi_ = dpi;
+  for (const Item &item : items_) {
+    if (item.window != nullptr) {
+      SendMessageW(
+          item.window, WM_SETFONT,
+          reinterpret_cast<WPARAM>(backend_.gdi().font(item.site.control->design().font, dpi_)),
+          FALSE);
+      place(*item.site.control);
+    }
+  }
+  if (form_.design().kind == tk::WindowKind::MdiChild) {
+    const SIZE size = outerSize();
+    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    formChanged(tk::FormProperty::Position);
+  }
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+} // namespace w32

@@ -1,0 +1,103 @@
+// The Win32 window of one loaded form and a window, or a drawing, for each control.
+#pragma once
+
+#include "toolkit/form.h"
+
+#include <windows.h>
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace w32 {
+
+class FormView;
+class Win32Backend;
+
+// What one of our windows stands for: a form's window (no control) or a control's.
+struct Site {
+  FormView *view = nullptr;
+  tk::Control *control = nullptr;
+};
+
+class FormView {
+public:
+  FormView(tk::Form &form, Win32Backend &backend);
+  ~FormView();
+  FormView(const FormView &) = delete;
+  FormView &operator=(const FormView &) = delete;
+
+  [[nodiscard]] tk::Form &form() const { return form_; }
+  // The form's own window: a top-level window, an MDI child, or the MDI frame.
+  [[nodiscard]] HWND window() const { return window_; }
+  [[nodiscard]] HWND mdiClient() const { return mdiClient_; }
+  [[nodiscard]] UINT dpi() const { return dpi_; }
+  [[nodiscard]] HWND handle(const tk::Control *control) const;
+  [[nodiscard]] tk::Control *control(UINT id) const;
+  // The window has the keyboard's window: the active one, or the active child window of
+  // the active main window.
+  [[nodiscard]] bool isActive() const;
+
+  void formChanged(tk::FormProperty property);
+  void controlChanged(tk::Control &control, tk::Property property);
+
+  // What the window procedures hand over.
+  void paint(HWND window, const tk::Control *pane);
+  void paintPicture(HWND window, const tk::Control &picture);
+  [[nodiscard]] HBRUSH colors(HDC dc, HWND child);
+  void draw(const DRAWITEMSTRUCT &item);
+  void command(UINT id, UINT code, HWND child);
+  void mouseMoved(HWND from, LPARAM at, WPARAM state);
+  // A key going down on a control: true when the toolkit's rule took it.
+  bool keyDown(tk::Control &control, WPARAM virtualKey, LPARAM keyData);
+  // The character a key that went down has typed, which the rule may have taken already.
+  bool charTaken();
+  void focusArrived(tk::Control *control);
+  void keyboardToWindow();
+  void dpiChanged(UINT dpi);
+
+private:
+  struct Item {
+    HWND window = nullptr;
+    Site site;
+  };
+  void createMainWindow();
+  void createChildWindow();
+  void createTopLevelWindow();
+  void createMenus();
+  void createControls();
+  HWND createControl(tk::Control &control, HWND parent, UINT id);
+  void addTooltip(const tk::Control &control);
+  [[nodiscard]] DWORD style() const;
+  [[nodiscard]] DWORD exStyle() const;
+  [[nodiscard]] SIZE outerSize() const;
+  [[nodiscard]] HWND parentOf(const tk::Control &control) const;
+  [[nodiscard]] RECT rectOf(const tk::Control &control) const;
+  void place(const tk::Control &control);
+  void showText(const tk::Control &control);
+  void showPanels(const tk::Control &control);
+  void showValue(const tk::Control &control);
+  void giveKeyboard();
+  void invalidate(const tk::Control &control);
+  void paintSurface(HDC dc, const tk::Control *pane, RECT area);
+  void paintGraphic(HDC dc, const tk::Control &control);
+  void paintPane(HDC dc, const tk::Control &pane, RECT area);
+  void drawInPlace(HDC dc, const tk::Control &control, RECT area);
+  void drawCaption(HDC dc, const tk::Control &label, RECT area);
+  void drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed);
+
+  tk::Form &form_;
+  Win32Backend &backend_;
+  Site site_;
+  HWND window_ = nullptr;
+  HWND mdiClient_ = nullptr;
+  HWND tooltip_ = nullptr;
+  UINT dpi_;
+  std::vector<Item> items_; // one per control, in design order; its place + 1 is its id
+  std::unordered_map<const tk::Control *, std::size_t> places_;
+  std::vector<std::wstring> panelTexts_;
+  bool syncing_ = false; // the program sets a text: no edit of the child's
+  bool charTaken_ = false;
+};
+
+} // namespace w32
