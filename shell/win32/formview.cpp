@@ -485,6 +485,10 @@ void FormView::showText(const tk::Control &control) {
   }
   // A text box shows its text; every other control carries its name for a screen reader
   // as its window text, and is drawn with its caption.
+  if (control.kind() == tk::Kind::Image) {
+    InvalidateRect(own, nullptr, FALSE); // a static picture's text would name a bitmap
+    return;
+  }
   const std::wstring text =
       widen(control.kind() == tk::Kind::TextBox ? control.text() : tk::accessibleName(control));
   if (windowText(own) != text) {
@@ -703,6 +707,9 @@ void FormView::paintSurface(HDC dc, const tk::Control *pane, RECT area) {
 
 void FormView::paintGraphic(HDC dc, const tk::Control &control) {
   const RECT r = rectOf(control);
+  if (RectVisible(dc, &r) == 0) {
+    return; // nothing of it is to be painted now
+  }
   const int saved = SaveDC(dc);
   switch (control.kind()) {
   case tk::Kind::Image:
@@ -799,6 +806,7 @@ void FormView::drawInPlace(HDC dc, const tk::Control &label, RECT area) {
   if (label.design().transparent || label.kind() == tk::Kind::Image) {
     RECT surface;
     GetClientRect(GetParent(own), &surface);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
     paintSurface(dc, label.container(), surface);
   } else {
     FillRect(dc, &area, backend_.gdi().brush(label.backColor()));
