@@ -111,37 +111,39 @@ client_area_from() {
   IFS=, read -r win_x win_y win_w win_h <<<"$(cut -f5 <<<"$1")"
 }
 
-# The role and name a screen reader reads for the Windows program's first window of class
-# $1 titled $2, as probe_windows last listed them: "role<TAB>name".
+# The role, name and description a screen reader reads for the Windows program's first
+# window of class $1 titled $2, as probe_windows last listed them, tab-separated.
 accessible() {
-  awk -F'\t' -v class="$1" -v text="$2" '$3 == class && $4 == text { print $6 "\t" $7; exit }' "$work/windows.txt"
+  awk -F'\t' -v class="$1" -v text="$2" '$3 == class && $4 == text { print $6 "\t" $7 "\t" $8; exit }' "$work/windows.txt"
 }
 
-# What a screen reader reads of the welcome screen or the drill ($1), as far as Wine gives
-# it through MSAA: the buttons by their names, the answer box as a text. (Wine's oleacc
-# gives a button the role of a plain client area; the role is kept, not checked.) The
-# whole list is kept in $out/names-$1.txt.
+# What a screen reader reads of the welcome screen or the drill ($1) through MSAA, as far
+# as Wine gives it: the start button and the table buttons by their names, the table
+# buttons with their explanations, the answer box as a text named by what it asks. (Wine's
+# own object for a button gives the role of a plain client area: the roles of buttons are
+# kept, not checked.) The whole list is kept in $out/names-$1.txt.
 expect_names() {
-  local screen=$1 button got
-  cut -f3,4,6,7 "$work/windows.txt" >"$out/names-$screen.txt"
-  expect_name() { # class text name
+  local screen=$1 button table got
+  cut -f3,4,6- "$work/windows.txt" >"$out/names-$screen.txt"
+  expect_read() { # class text name description (- for any)
     got=$(accessible "$1" "$2")
-    [[ "$(cut -f2 <<<"$got")" == "$3" ]] ||
-      fail "name-$screen" "$screen: a screen reader reads the $1 '$2' as '$got', not named '$3'"
+    [[ "$(cut -f2 <<<"$got")" == "$3" && ("$4" == - || "$(cut -f3 <<<"$got")" == "$4") ]] ||
+      fail "name-$screen" "$screen: a screen reader reads the $1 '$2' as '$got', not '$3' ('$4')"
   }
   case $screen in
     welcome)
-      expect_name Button "Klik hier en start !" "Klik hier en start !"
-      log "welcome: the start button is read as $(accessible Button "Klik hier en start !" | tr '\t' ' ')"
+      expect_read Button "Klik hier en start !" "Klik hier en start !" -
+      log "welcome: the start button is read as: $(accessible Button "Klik hier en start !" | tr '\t' '|')"
       ;;
     drill)
-      for button in alles "x 2" "x 3" "x 4" "x 5" "x 6" "x 7" "x 8" "x 9"; do
-        expect_name Button "$button" "$button"
+      expect_read Button alles alles "Alle tafels door elkaar oefenen"
+      for table in 2 3 4 5 6 7 8 9; do
+        expect_read Button "x $table" "x $table" "Alleen tafel $table oefenen"
       done
-      log "drill: the table buttons are read by their names, as $(accessible Button "x 4" | tr '\t' ' ') ..."
       got=$(awk -F'\t' '$3 == "Edit" { print $6 "\t" $7; exit }' "$work/windows.txt")
-      [[ "$(cut -f1 <<<"$got")" == text ]] || fail name-answer-box "the answer box is read as '$got', not a text"
-      log "drill: the answer box is read as $(tr '\t' ' ' <<<"$got")"
+      [[ "$got" == "text"$'\t'"Vul hier zo snel mogelijk de oplossing in" ]] ||
+        fail name-answer-box "the answer box is read as '$got', not the text 'Vul hier zo snel mogelijk de oplossing in'"
+      log "drill: the table buttons are read as: $(accessible Button "x 4" | tr '\t' '|') ..., the answer box as: $(tr '\t' '|' <<<"$got")"
       ;;
   esac
 }
@@ -373,14 +375,17 @@ wait_until() {
 # draws. Returns 0 when it counted, 1 when it did not (wrong, or the problem landed and
 # took the digits with it), 2 when the round ended.
 type_product() {
-  local product=$1 before
+  local product=$1 before over=false
+  # Each look at the box that finds nothing yet also looks whether the round is over, so
+  # that the round's end is seen as it comes.
+  ended_meanwhile() { ! round_running && over=true; }
+  shown() { ink=$(box_ink) && ((ink > 8000)) || ended_meanwhile; }
+  counted_or_grown() { ink=$(box_ink) && ((ink < 6000 || ink > before + 4000)) || ended_meanwhile; }
   xdotool type --delay 15 "${product%?}"
-  shown() { ink=$(box_ink) && ((ink > 8000)); }
-  wait_until 5 shown || { round_running && return 1; return 2; }
+  wait_until 5 shown && ! $over || { $over && return 2; return 1; }
   before=$ink
   xdotool type "${product: -1}"
-  counted_or_grown() { ink=$(box_ink) && ((ink < 6000 || ink > before + 4000)); }
-  wait_until 5 counted_or_grown || { round_running && return 1; return 2; }
+  wait_until 5 counted_or_grown && ! $over || { $over && return 2; return 1; }
   ((ink < 6000)) || return 1
   round_running || return 2
 }
@@ -403,7 +408,9 @@ answer_one() {
     else
       xdotool key --delay 15 ctrl+a BackSpace
     fi
-    wait_until 3 box_empty || { round_running || return 1; fail clear "the answer box still holds $product after it was cleared"; }
+    cleared_or_ended() { box_empty || ! round_running; }
+    wait_until 3 cleared_or_ended || fail clear "the answer box still holds $product after it was cleared"
+    round_running || return 1
   done
   return 0 # the problem landed meanwhile; the next one comes
 }

@@ -3,8 +3,9 @@
 //
 //   probe windows      one line per visible window, top-level windows and their children:
 //                      handle, parent ("desktop" for a top-level window), class, text,
-//                      client area on the screen (x,y,w,h), and the role and name MSAA
-//                      gives (AccessibleObjectFromWindow, IAccessible)
+//                      client area on the screen (x,y,w,h), and the role, name and
+//                      description MSAA gives (AccessibleObjectFromWindow, IAccessible;
+//                      "-" where it gives none)
 //   probe statusbar    the information screen's progress bar: a child of its status bar
 //                      covering panel 2 exactly (SB_GETRECT read inside the program's process)
 //
@@ -80,7 +81,17 @@ std::wstring windowText(HWND window) {
 struct Accessible {
   std::wstring role = L"-";
   std::wstring name = L"-";
+  std::wstring description = L"-";
 };
+
+// One text property of an accessible object: "-" when it has none to give.
+template <typename Getter> std::wstring accessibleText(Getter get) {
+  BSTR text = nullptr;
+  HRESULT got = get(&text);
+  std::wstring result = got == S_OK && text != nullptr ? std::wstring(text) : L"-";
+  SysFreeString(text);
+  return result;
+}
 
 std::wstring roleText(const VARIANT &role) {
   if (role.vt != VT_I4)
@@ -107,13 +118,9 @@ Accessible accessible(HWND window) {
   if (SUCCEEDED(object->get_accRole(self, &role)))
     result.role = roleText(role);
   VariantClear(&role);
-  BSTR name = nullptr;
-  HRESULT named = object->get_accName(self, &name);
-  if (named == S_OK && name != nullptr)
-    result.name = name;
-  else if (named == S_FALSE)
-    result.name = L"";
-  SysFreeString(name);
+  result.name = accessibleText([&](BSTR *text) { return object->get_accName(self, text); });
+  result.description =
+      accessibleText([&](BSTR *text) { return object->get_accDescription(self, text); });
   object->Release();
   return result;
 }
@@ -134,10 +141,11 @@ void printWindow(HWND window) {
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
   Accessible reader = accessible(window);
-  std::printf("%p\t%s\t%s\t%s\t%ld,%ld,%ld,%ld\t%s\t%s\n", static_cast<void *>(window),
+  std::printf("%p\t%s\t%s\t%s\t%ld,%ld,%ld,%ld\t%s\t%s\t%s\n", static_cast<void *>(window),
               parentField(window).c_str(), field(className(window)).c_str(),
               field(windowText(window)).c_str(), origin.x, origin.y, client.right, client.bottom,
-              field(reader.role).c_str(), field(reader.name).c_str());
+              field(reader.role).c_str(), field(reader.name).c_str(),
+              field(reader.description).c_str());
 }
 
 // Visible top-level windows of other processes, each followed by its visible children.

@@ -1,6 +1,7 @@
 # The Windows program under Wine, in Xvfb with openbox, each test in a Wine prefix of its own
 # (tests/wine/prefix.sh copies one template made once): the end-to-end steps of the desktop
-# program, played against the .exe from the Linux side.
+# program, played against the .exe from the Linux side. Each run leaves its pictures of
+# the screens in its output folder (screen-*.png), from which docs/windows-*.png are taken.
 
 # Reads the program's windows through the Win32 API from beside it: a console program, so
 # that what it finds comes out on Wine's standard output. It stands beside the program,
@@ -24,7 +25,7 @@ if(NOT (WINE_EXECUTABLE AND XVFB_EXECUTABLE AND OPENBOX_EXECUTABLE AND XDOTOOL_E
 endif()
 
 set(wine_e2e_environment HONDERDTAFELS_PROBE=$<TARGET_FILE:probe>
-                         HONDERDTAFELS_WINE_TEMPLATES=${CMAKE_BINARY_DIR}/wine-templates)
+                         HONDERDTAFELS_WINE_TEMPLATES=${HONDERDTAFELS_WINE_TEMPLATES})
 
 # One whole round in real time as the desktop's session plays it, with the information
 # screen's status bar and the screen reader's names read on the way: about two minutes.
@@ -36,5 +37,7 @@ add_test(NAME windows_session
 add_test(NAME windows_seams
          COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/seams.sh $<TARGET_FILE:honderdtafels>
                  ${CMAKE_BINARY_DIR}/e2e-windows-seams)
+# The fixture wine_prefix makes the Wine template before them.
 set_tests_properties(windows_session windows_seams PROPERTIES
-                     LABELS e2e TIMEOUT 300 ENVIRONMENT "${wine_e2e_environment}")
+                     LABELS e2e TIMEOUT 300 ENVIRONMENT "${wine_e2e_environment}"
+                     FIXTURES_REQUIRED wine_prefix)
