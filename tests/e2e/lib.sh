@@ -391,8 +391,8 @@ type_product() {
 }
 
 # Types the products 400 .. 4000 in turn until one counts; a wrong one is erased (the clear
-# button in the first part of the round, the keyboard later). Fails when the round ends.
-correct=0
+# button while clear_with_button, the keyboard later). Fails when the round ends.
+correct=0 clear_with_button=true
 answer_one() {
   local product status
   round_running || return 1
@@ -402,8 +402,8 @@ answer_one() {
     ((status == 0)) && { correct=$((correct + 1)); return 0; }
     ((status == 2)) && return 1
     # The stop button takes the clear button's place when the round ends, so a click
-    # late in the round could stop the drill.
-    if ((correct < 5)); then
+    # late in the round could stop the drill: the button only in its first part.
+    if $clear_with_button; then
       click_at "$clear_x" "$clear_y"
     else
       xdotool key --delay 15 ctrl+a BackSpace
