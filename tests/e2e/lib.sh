@@ -375,21 +375,24 @@ wait_until() {
 # draws. Returns 0 when it counted, 1 when it did not (wrong, or the problem landed and
 # took the digits with it), 2 when the round ended.
 type_product() {
-  local product=$1 before
+  local product=$1 before over=false
+  # Each look at the box that finds nothing yet also looks whether the round is over, so
+  # that the round's end is seen as it comes.
+  ended_meanwhile() { ! round_running && over=true; }
+  shown() { ink=$(box_ink) && ((ink > 8000)) || ended_meanwhile; }
+  counted_or_grown() { ink=$(box_ink) && ((ink < 6000 || ink > before + 4000)) || ended_meanwhile; }
   xdotool type --delay 15 "${product%?}"
-  shown() { ink=$(box_ink) && ((ink > 8000)); }
-  wait_until 5 shown || { round_running && return 1; return 2; }
+  wait_until 5 shown && ! $over || { $over && return 2; return 1; }
   before=$ink
   xdotool type "${product: -1}"
-  counted_or_grown() { ink=$(box_ink) && ((ink < 6000 || ink > before + 4000)); }
-  wait_until 5 counted_or_grown || { round_running && return 1; return 2; }
+  wait_until 5 counted_or_grown && ! $over || { $over && return 2; return 1; }
   ((ink < 6000)) || return 1
   round_running || return 2
 }
 
 # Types the products 400 .. 4000 in turn until one counts; a wrong one is erased (the clear
-# button in the first part of the round, the keyboard later). Fails when the round ends.
-correct=0
+# button while clear_with_button, the keyboard later). Fails when the round ends.
+correct=0 clear_with_button=true
 answer_one() {
   local product status
   round_running || return 1
@@ -399,13 +402,15 @@ answer_one() {
     ((status == 0)) && { correct=$((correct + 1)); return 0; }
     ((status == 2)) && return 1
     # The stop button takes the clear button's place when the round ends, so a click
-    # late in the round could stop the drill.
-    if ((correct < 5)); then
+    # late in the round could stop the drill: the button only in its first part.
+    if $clear_with_button; then
       click_at "$clear_x" "$clear_y"
     else
       xdotool key --delay 15 ctrl+a BackSpace
     fi
-    wait_until 3 box_empty || { round_running || return 1; fail clear "the answer box still holds $product after it was cleared"; }
+    cleared_or_ended() { box_empty || ! round_running; }
+    wait_until 3 cleared_or_ended || fail clear "the answer box still holds $product after it was cleared"
+    round_running || return 1
   done
   return 0 # the problem landed meanwhile; the next one comes
 }
