@@ -3,12 +3,16 @@
 # make build  build only
 # make test-sanitize  the same suite under AddressSanitizer and UBSan, in build-sanitize/
 # make fuzz    the fuzz target, built with clang in build-fuzz/, run FUZZ_SECONDS on fuzz/corpus
-# make bench   the figures of both programs beside honest floors: the desktop program against
-#              a bare Qt program of its shape (build-bench/), the page in headless Chromium
+# make bench   the figures of the programs beside honest floors: the desktop program against
+#              a bare Qt program of its shape (build-bench/), the page in headless Chromium,
+#              the Windows program under Wine against a bare Win32 program of its shape
 # make package the Debian packages, in build-package/: the program's with CPack, and the page's
-#              for a school's web server (honderdtafels-web); `make test` checks both with lintian
+#              for a school's web server (honderdtafels-web); `make test` checks both with lintian;
+#              and the Windows program's MSI and portable zip (make package-windows), signed
+#              when SIGN_CERT=cert.pem SIGN_KEY=key.pem are given
 # make web     the program for the browser, in build-web/ (built with Emscripten in build-wasm/)
-# make serve   serves build-web/ on http://127.0.0.1:8000/ through nginx, with a school's rules
+# make serve   serves build-web/ on http://127.0.0.1:8000/honderdtafels/ through nginx, with a
+#              school's lines (scripts/serve-site --server apache for Apache's)
 # make test-web the unit tests under Node and the page in Chromium, Firefox ESR and WebKitGTK
 # make windows the Windows program, cross-built with mingw-w64: build-windows/honderdtafels.exe
 # make test-windows its tests under Wine: the unit tests, the .exe's imports and resources,
@@ -65,12 +69,14 @@ fuzz: deps
 	ASAN_OPTIONS=detect_leaks=1 $(FUZZ_DIR)/fuzz_input -max_total_time=$(FUZZ_SECONDS) -timeout=5 \
 	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_DIR)/corpus fuzz/corpus
 
-bench: deps-desktop web
+bench: deps-desktop web windows
 	@scripts/install-deps --web --lighthouse
 	@test -f $(BENCH_DIR)/CMakeCache.txt || cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH_DIR) --target honderdtafels bare_window round_clock -j $(JOBS)
 	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) --target honderdtafels_bench -j $(JOBS)
-	bench/run.sh $(BENCH_DIR) $(WEB_DIR) $(WEB_BUILD_DIR)/bench
+	cmake --build $(WINDOWS_BUILD_DIR) --target probe -j $(JOBS)
+	$(MAKE) --no-print-directory $(WINDOWS_BUILD_DIR)/bare_win32.exe
+	bench/run.sh $(BENCH_DIR) $(WEB_DIR) $(WEB_BUILD_DIR)/bench $(WINDOWS_BUILD_DIR)
 
 # Only the program is built for the package, not the tests; cpack then installs and packs it.
 # The page's package is made from build-web/.
@@ -80,6 +86,16 @@ package: deps web
 	cmake --build $(PACKAGE_DIR) --target honderdtafels -j $(JOBS)
 	cd $(PACKAGE_DIR) && cpack
 	packaging/web/build-package $(WEB_DIR) $(PACKAGE_DIR)
+	$(MAKE) --no-print-directory package-windows
+
+# The MSI for a school's deployment and the zip for a USB stick, from the cross-built .exe.
+# With a certificate and its key, osslsigncode signs the .exe and the MSI.
+SIGN_CERT ?=
+SIGN_KEY ?=
+.PHONY: package-windows
+package-windows: windows
+	SIGN_CERT="$(SIGN_CERT)" SIGN_KEY="$(SIGN_KEY)" \
+	  packaging/windows/build-package $(WINDOWS_BUILD_DIR)/honderdtafels.exe $(PACKAGE_DIR)
 
 # --- The browser --------------------------------------------------------------------------
 # Debian's Emscripten runs on the machine's Node, which must find Debian's JavaScript modules.
@@ -133,3 +149,9 @@ test-windows: windows
 	@scripts/install-deps --desktop --windows
 	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 	ctest --test-dir $(WINDOWS_BUILD_DIR) --output-on-failure --timeout 300
+
+# The Windows program's floor in the bench: one source file, built as the program is built
+# (static, the project's warnings, stripped), without the program's CMake project.
+$(WINDOWS_BUILD_DIR)/bare_win32.exe: bench/bare_win32.cpp
+	x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Wconversion \
+	  -Wno-sign-conversion -DUNICODE -D_UNICODE -mwindows -static -static-libgcc -static-libstdc++ -s $< -o $@

@@ -5,26 +5,32 @@
 # program of the same shape (bench/bare_window.cpp): start to first window shown, peak
 # memory, CPU while idle, and a real round of 61 ticks (bench/round_clock), its CPU and
 # clock-time length.
-# Web, in headless Chromium, the site served by nginx with the project's rules
+# Web, in headless Chromium, the site served by nginx with a school's lines
 # (scripts/serve-site; bench/web_load.py): what a first visit transfers with the browser's
-# cache on, navigation to the welcome screen painted against a static page with the same
+# cache on, with gzip and with brotli, navigation to the welcome screen painted against a static page with the same
 # pictures and fonts, CPU of the browser idle and during a real round, the round's length,
 # WebAssembly memory over 500 rounds on a test clock, and what each file of the site
 # weighs. Lighthouse's scores join the web table when its tool is installed
 # (scripts/install-deps --lighthouse).
 #
-# The two real rounds run one after the other, not at once, so that neither program's
-# round shares the machine with the other's.
+# Windows, under Wine in Xvfb with openbox (bench/windows.sh): the .exe's size, start to
+# first window against a bare Win32 program of the same shape (bench/bare_win32.cpp),
+# the peak working set, CPU while idle and during a real round.
 #
-#   bench/run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR
+# The real rounds run one after the other, not at once, so that no program's round shares
+# the machine with another's.
+#
+#   bench/run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR [WINDOWS_DIR]
 #     BUILD_DIR      with honderdtafels, bare_window and round_clock built
 #     SITE_DIR       the page as `make web` builds it
 #     WEB_BENCH_DIR  with honderdtafels_bench.js and .wasm, the page on a test clock
+#     WINDOWS_DIR    with honderdtafels.exe, probe.exe and bare_win32.exe: the Windows table
 set -euo pipefail
 
 build=$(realpath "${1:?usage: run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR}")
 site=$(realpath "${2:?usage: run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR}")
 web_bench=$(realpath "${3:?usage: run.sh BUILD_DIR SITE_DIR WEB_BENCH_DIR}")
+windows=${4:+$(realpath "$4")}
 here=$(dirname "$(realpath "$0")")
 program=$build/honderdtafels
 bare=$build/bare_window
@@ -40,7 +46,8 @@ max_round_cpu=1           # percent of a core during a round
 round_length=61.00        # seconds of clock time for 61 ticks of 1000 ms ...
 round_tolerance=0.05      # ... give or take this
 max_load_ratio=1.2        # web: navigation to the welcome screen painted, against the static page
-max_first_visit=204800    # web: bytes nginx sends on a first visit, browser cache on (200 KiB)
+max_first_visit=204800    # web: bytes nginx sends on a first visit, browser cache on (200 KiB),
+                          # with gzip and with brotli
 max_page_round_cpu=2      # web: percent of a core, the page's renderer during a round
 min_performance=98        # web: Lighthouse performance, simulated phone on slow 4G
 min_accessibility=100     # web: Lighthouse accessibility ...
@@ -154,6 +161,14 @@ else
   echo "Lighthouse is not installed (scripts/install-deps --lighthouse): no scores" >&2
 fi
 
+# --- Windows: the .exe under Wine, in an X server and a prefix of its own -----------------------
+# A failure there leaves the other tables standing; run.sh then ends with a failure.
+windows_status=0
+if [[ -n $windows ]]; then
+  "$here/windows.sh" "$windows/honderdtafels.exe" "$windows/bare_win32.exe" "$windows/bench" \
+    >"$work/windows.out" || windows_status=$?
+fi
+
 # --- The tables ----------------------------------------------------------------------------------
 echo
 echo "Desktop"
@@ -182,7 +197,7 @@ BEGIN {
 }'
 
 echo
-echo "Web (headless Chromium, the site served by nginx with the project's rules)"
+echo "Web (headless Chromium, the site served by nginx with a school's lines)"
 awk -v t_load="$max_load_ratio" -v t_visit="$max_first_visit" -v t_idle="$max_idle_cpu" \
   -v t_cpu="$max_page_round_cpu" -v t_len="$round_length" -v t_tol="$round_tolerance" \
   -v t_perf="$min_performance" -v t_a11y="$min_accessibility" -v t_bp="$min_best_practices" \
@@ -193,9 +208,13 @@ FNR == NR { v[$1] = $2; next }
 END {
   f = "%-56s %12s  %-38s %s\n"
   printf f, "", "value", "target (floor)", "met"
-  printf f, "a first visit, all nginx sends, browser cache on", kib(v["transfer_bytes"]),
+  printf f, "a first visit with gzip, all nginx sends, browser cache on", kib(v["transfer_bytes"]),
     sprintf("at most %.0f KiB", t_visit / 1024), met(v["transfer_bytes"] <= t_visit)
   printf f, sprintf("  (%d requests for %d paths)", v["transfer_requests"], v["transfer_paths"]),
+    "", "", ""
+  printf f, "  with brotli (nginx with brotli_static)", kib(v["transfer_br_bytes"]),
+    sprintf("at most %.0f KiB", t_visit / 1024), met(v["transfer_br_bytes"] <= t_visit)
+  printf f, sprintf("  (%d requests for %d paths)", v["transfer_br_requests"], v["transfer_br_paths"]),
     "", "", ""
   p = ("performance" in score) ? score["performance"] : "-"
   printf f, "Lighthouse performance (simulated phone, slow 4G)", p, "at least " t_perf,
@@ -226,7 +245,7 @@ END {
 }' "$work/web.out" "$work/lighthouse.out"
 
 echo
-echo "The site's files: raw, as nginx sends them (gzip copy or as is), brotli"
+echo "The site's files: raw, as nginx sends them with gzip and with brotli (copy or as is)"
 awk '$1 == "file" {
   printf "%-40s %10.1f KiB %10.1f KiB %10s\n", $2, $3 / 1024, $4 / 1024,
     ($5 == "-") ? "-" : sprintf("%.1f KiB", $5 / 1024)
@@ -234,3 +253,13 @@ awk '$1 == "file" {
 }
 END { printf "%-40s %10.1f KiB %10.1f KiB %10.1f KiB\n", "all of them", raw / 1024, sent / 1024, packed / 1024 }' \
   "$work/web.out"
+
+if [[ -n $windows ]]; then
+  if ((windows_status == 0)); then
+    cat "$work/windows.out"
+  else
+    echo
+    echo "Windows: the bench under Wine failed (status $windows_status); screenshots in $windows/bench"
+    exit "$windows_status"
+  fi
+fi

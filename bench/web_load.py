@@ -6,13 +6,15 @@
 SITE_DIR is what `make web` builds; BENCH_DIR holds honderdtafels_bench.js and .wasm, the
 same program on a clock the page advances (bench/web_clock_main.cpp). Serves both, with a
 static page that has the welcome screen's pictures and fonts, as a school's nginx serves
-them (scripts/serve-site: the project's nginx rules, gzip copies and caching headers), and
-measures in headless Chromium:
+them (scripts/serve-site: the school's nginx lines, compressed copies and caching headers),
+and measures in headless Chromium:
 
 - what a first visit transfers, in a browser of its own with its HTTP cache on, as a
   child's browser has it: every byte nginx sends (headers included, bodies as sent) for
   the page, everything it loads and what its service worker fetches, from nginx's access
-  log, and for how many paths (each asked for once, where nothing is fetched twice);
+  log, and for how many paths (each asked for once, where nothing is fetched twice); once
+  from an nginx without its brotli module (the gzip copies) and once with it (the brotli
+  copies);
 - the time from navigation to the welcome screen painted, against the static page, each
   opened ROUNDS times in turn with the browser cache off. A page counts as painted at the
   second animation frame after it shows what it shows: the program's welcome window, or
@@ -24,8 +26,8 @@ measures in headless Chromium:
   length the page itself measures;
 - the WebAssembly memory of the test-clock program after 1, 100 and 500 rounds played
   as a child plays them: a table, ten right answers, the rest of the 61 ticks, verdict;
-- what each file of the site weighs: raw, as nginx sends it (its gzip copy, or as it is
-  where nginx compresses nothing) and brotli-compressed.
+- what each file of the site weighs: raw, as nginx sends it with gzip (its gzip copy, or as
+  it is where nginx compresses nothing) and with brotli (its brotli copy).
 
 Prints one "name value" line per figure for bench/run.sh to put into its table.
 """
@@ -40,11 +42,6 @@ import subprocess
 import sys
 import tempfile
 import time
-
-try:
-    import brotli
-except ImportError:  # python3-brotli: scripts/install-deps --web
-    brotli = None
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -211,17 +208,19 @@ SENT_AS_IT_IS = (".woff2", ".png")
 
 
 class Server:
-    """The site as a school's nginx serves it, on a free port of 127.0.0.1, with a line per
-    request in its access log: status, bytes sent, path."""
+    """The site as a school's nginx serves it, on a free port of 127.0.0.1, with or without
+    its brotli module, with a line per request in its access log: request, status, bytes
+    sent."""
 
-    def __init__(self, root, work):
-        self.log = os.path.join(work, "access.log")
+    def __init__(self, root, work, brotli_module=True):
+        self.log = os.path.join(work, "access-%s.log" % ("brotli" if brotli_module else "gzip"))
         with socket.socket() as probe:
             probe.bind(("127.0.0.1", 0))
             port = probe.getsockname()[1]
+        flags = [] if brotli_module else ["--no-brotli"]
         self.process = subprocess.Popen([SERVE_SITE, root, "--port", str(port),
-                                         "--log", self.log], stdout=subprocess.DEVNULL)
-        self.base = "http://127.0.0.1:%d/" % port
+                                         "--log", self.log] + flags, stdout=subprocess.DEVNULL)
+        self.base = "http://127.0.0.1:%d/honderdtafels/" % port
         self.read = 0
         deadline = time.monotonic() + 10
         while True:
@@ -239,8 +238,8 @@ class Server:
             f.seek(self.read)
             lines = f.readlines()
             self.read = f.tell()
-        return [(int(status), int(sent), path)
-                for path, status, sent in (line.rstrip("\n").rsplit(" ", 2) for line in lines)]
+        return [(int(status), int(sent), request.split()[1])
+                for request, status, sent in (line.rstrip("\n").rsplit(" ", 2) for line in lines)]
 
     def stop(self):
         self.process.terminate()
@@ -338,9 +337,10 @@ def chromium(profile, cache=True):
     return driver, service.process.pid
 
 
-def first_visit(server, profile):
+def first_visit(server, profile, name):
     """What nginx sends to a browser that has never seen the page, its cache on, until the
-    page's service worker has every file: figures for the table, and the requests."""
+    page's service worker has every file: figures for the table, named name_*, and the
+    requests."""
     driver, _ = chromium(profile)
     try:
         server.requests()
@@ -353,18 +353,18 @@ def first_visit(server, profile):
         driver.quit()
     requests = server.requests()
     asked = collections.Counter(path for _, _, path in requests)
-    return [("transfer_requests", len(requests)),
-            ("transfer_bytes", sum(sent for _, sent, _ in requests)),
-            ("transfer_paths", len(asked))], requests
+    return [(name + "_requests", len(requests)),
+            (name + "_bytes", sum(sent for _, sent, _ in requests)),
+            (name + "_paths", len(asked))], requests
 
 
 def site_weights(site):
-    """Each file of the site: raw, as nginx sends it, and brotli-compressed."""
+    """Each file of the site: raw, and as nginx sends it with gzip and with brotli."""
     lines = []
     for folder, _, files in sorted(os.walk(site)):
         for name in sorted(files):
             path = os.path.join(folder, name)
-            if name.endswith(".gz"):
+            if name.endswith((".gz", ".br")) or name == "web.config":
                 continue
             with open(path, "rb") as f:
                 data = f.read()
@@ -374,14 +374,18 @@ def site_weights(site):
                 sent = len(data)
             else:
                 sent = len(gzip.compress(data, 9))  # nginx's gzip on the fly, near enough
-            packed = len(brotli.compress(data)) if brotli else "-"
+            if os.path.exists(path + ".br"):
+                packed = os.path.getsize(path + ".br")
+            elif name.endswith(SENT_AS_IT_IS):
+                packed = len(data)
+            else:
+                packed = sent  # without a brotli copy, nginx sends it with gzip
             lines.append((os.path.relpath(path, site), len(data), sent, packed))
     return lines
 
 
 def main():
     work = tempfile.mkdtemp(prefix="honderdtafels-bench-")
-    os.chmod(work, 0o755)  # nginx's workers read the site as another user
     root = os.path.join(work, "site")
     shutil.copytree(SITE, root)
     for name in ("honderdtafels_bench.js", "honderdtafels_bench.wasm"):
@@ -390,14 +394,24 @@ def main():
         f.write(STATIC_PAGE)
     with open(os.path.join(root, "clock.html"), "w") as f:
         f.write(CLOCK_PAGE)
+    figures = []
+    # --- A first visit: everything nginx sends, a service worker's files included, with
+    # gzip and with brotli ---------------------------------------------------------------------
+    print("web: a first visit with gzip, the browser's cache on ...", file=sys.stderr)
+    gzip_only = Server(root, work, brotli_module=False)
+    try:
+        visit, requests = first_visit(gzip_only, os.path.join(work, "first-visit-gzip"),
+                                      "transfer")
+        figures += visit
+    finally:
+        gzip_only.stop()
     server = Server(root, work)
     base = server.base
-    figures = []
     driver = None
     try:
-        # --- A first visit: everything nginx sends, a service worker's files included --
-        print("web: a first visit, the browser's cache on ...", file=sys.stderr)
-        visit, requests = first_visit(server, os.path.join(work, "first-visit"))
+        print("web: a first visit with brotli, the browser's cache on ...", file=sys.stderr)
+        visit, brotli_requests = first_visit(server, os.path.join(work, "first-visit-brotli"),
+                                             "transfer_br")
         figures += visit
         driver, browser = chromium(os.path.join(work, "profile"), cache=False)
         driver.get(base)
@@ -463,6 +477,8 @@ def main():
         print("%s %s" % (name, value))
     for status, sent, path in requests:
         print("request %s %d %d" % (path, status, sent))
+    for status, sent, path in brotli_requests:
+        print("request_br %s %d %d" % (path, status, sent))
     for name, raw, sent, packed in site_weights(SITE):
         print("file %s %d %d %s" % (name, raw, sent, packed))
 

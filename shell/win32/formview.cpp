@@ -707,6 +707,9 @@ void FormView::paintSurface(HDC dc, const tk::Control *pane, RECT area) {
 
 void FormView::paintGraphic(HDC dc, const tk::Control &control) {
   const RECT r = rectOf(control);
+  if (RectVisible(dc, &r) == 0) {
+    return; // nothing of it is to be painted now
+  }
   const int saved = SaveDC(dc);
   switch (control.kind()) {
   case tk::Kind::Image:
@@ -803,6 +806,7 @@ void FormView::drawInPlace(HDC dc, const tk::Control &label, RECT area) {
   if (label.design().transparent || label.kind() == tk::Kind::Image) {
     RECT surface;
     GetClientRect(GetParent(own), &surface);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
     paintSurface(dc, label.container(), surface);
   } else {
     FillRect(dc, &area, backend_.gdi().brush(label.backColor()));

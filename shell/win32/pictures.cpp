@@ -132,7 +132,7 @@ void Pictures::draw(HDC dc, std::string_view name, int x, int y, UINT dpi) {
 
 void Pictures::draw(HDC dc, std::string_view name, RECT into, UINT dpi) {
   const Bitmap &source = bitmap(name, scaleFor(dpi));
-  if (source.handle == nullptr) {
+  if (source.handle == nullptr || RectVisible(dc, &into) == 0) {
     return;
   }
   HDC memory = CreateCompatibleDC(dc);

@@ -35,7 +35,7 @@ OUT = os.path.abspath(sys.argv[2])
 CMAKE = sys.argv[3] if len(sys.argv) > 3 else None  # only to write a new version
 SOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "shell", "web")
 # Only for a page opened from a file, which runs no service worker.
-FILE_COPIES = {"fonts-inline.css", "honderdtafels.wasm.js"}
+FILE_COPIES = {"fonts-inline.js", "honderdtafels.wasm.js"}
 
 
 class SchoolServer(QuietHandler):
@@ -67,9 +67,11 @@ def integrity(path):
 
 
 def site_files(site):
-    """The site's files, without the gzip copies a server sends in their place."""
+    """The site's files a browser may ask for: not the compressed copies a server sends in
+    their place, nor IIS's web.config."""
     return {os.path.relpath(os.path.join(folder, name), site)
-            for folder, _, names in os.walk(site) for name in names if not name.endswith(".gz")}
+            for folder, _, names in os.walk(site) for name in names
+            if not name.endswith((".gz", ".br")) and name != "web.config"}
 
 
 def rewrite_worker(site, files):

@@ -408,6 +408,16 @@ def session(page):
     page.shot("ended")
 
 
+def start_from_file(engine, page, site):
+    """From a file share, as a school may put it there: the program starts with its fonts."""
+    engine.get("file://" + os.path.join(site, "index.html"))
+    page.wait("no welcome screen from a file:// address",
+              lambda: page.shown(form("frmmecenaat1")), 20)
+    check("fonts from a file:// address: %s" % fonts_loaded(page), fonts_loaded(page) == {
+        ("Honderdtafels Sans", "loaded"), ("Comic Neue", "loaded")})
+    log("the page runs from a file:// address")
+
+
 def main(name, site, out="web-e2e-output"):
     site, out = os.path.abspath(site), os.path.abspath(out)
     os.makedirs(out, exist_ok=True)
@@ -417,13 +427,7 @@ def main(name, site, out="web-e2e-output"):
     log("%s started" % name)
 
     def steps():
-        # From a file share, as a school may put it there: the program and its fonts come.
-        engine.get("file://" + os.path.join(site, "index.html"))
-        page.wait("no welcome screen from a file:// address",
-                  lambda: page.shown(form("frmmecenaat1")), 20)
-        check("fonts from a file:// address: %s" % fonts_loaded(page), fonts_loaded(page) == {
-            ("Honderdtafels Sans", "loaded"), ("Comic Neue", "loaded")})
-        log("the page runs from a file:// address")
+        start_from_file(engine, page, site)
         # The menu "OPENEN " > "&Basis" opens the drill as the start button does.
         engine.click(sel("aftrek"))
         engine.click(sel("aftrek2"))

@@ -64,12 +64,24 @@ add_test(NAME web_seam_chromium
                  ${CMAKE_BINARY_DIR}/web-seam)
 set_tests_properties(web_seam_chromium PROPERTIES LABELS e2e TIMEOUT 120)
 
-# The page from nginx over https with a school's rules, trusted by Chromium through a
-# certificate authority made for the test, and offline after one visit.
+# The page from a school's nginx and from its Apache over https, each serving the school's
+# own lines, trusted by Chromium through a certificate authority made for the test, and
+# offline after one visit: one test, run once per server.
 find_program(NGINX_EXECUTABLE nginx PATHS /usr/sbin REQUIRED)
+find_program(APACHE_EXECUTABLE apache2 PATHS /usr/sbin REQUIRED)
+find_file(NGINX_BROTLI_MODULE ngx_http_brotli_static_module.so PATHS /usr/lib/nginx/modules
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 find_program(CERTUTIL_EXECUTABLE certutil REQUIRED)
 find_program(OPENSSL_EXECUTABLE openssl REQUIRED)
-add_test(NAME web_https_nginx
-         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/https_test.py ${HONDERDTAFELS_SITE_DIR}
-                 ${CMAKE_BINARY_DIR}/web-https)
-set_tests_properties(web_https_nginx PROPERTIES LABELS e2e TIMEOUT 180)
+foreach(server IN ITEMS nginx apache)
+  add_test(NAME web_https_${server}
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/server_test.py ${HONDERDTAFELS_SITE_DIR}
+                   ${CMAKE_BINARY_DIR}/web-https ${server})
+  set_tests_properties(web_https_${server} PROPERTIES LABELS e2e TIMEOUT 180)
+endforeach()
+# IIS, which does not run here: the web.config in the site gives the types and caching
+# headers of nginx's rules.
+add_test(NAME web_iis_config
+         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/iis_config_check.py
+                 ${HONDERDTAFELS_SITE_DIR}/web.config
+                 ${CMAKE_SOURCE_DIR}/packaging/web/nginx-rules.conf)

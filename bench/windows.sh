@@ -1,0 +1,170 @@
+#!/usr/bin/env bash
+# The Windows program's figures under Wine, printed as one table: bench/run.sh runs it after
+# the desktop's and the page's, and it runs alone as well.
+#
+# In a private Xvfb with openbox and a Wine prefix of its own, as the end-to-end tests set
+# them up (tests/e2e/lib.sh, with tests/wine/probe.exe beside EXE), a wineserver kept running: the .exe's size; start to first window mapped, against a bare
+# Win32 program of the same shape (bench/bare_win32.cpp), median of alternating starts;
+# the peak working set of each, read from the Linux side (VmHWM of the Wine process); CPU
+# while idle; and CPU during a round of "x 4", started by a real click.
+#
+#   bench/windows.sh EXE BARE_EXE [OUTPUT_DIR]
+set -euo pipefail
+
+here=$(dirname "$(realpath "$0")")
+bare=$(realpath "${2:?usage: windows.sh EXE BARE_EXE [OUTPUT_DIR]}")
+# The X server, the window manager, the prefix, the probe of the program's windows and the
+# steps of a session are the end-to-end tests' own.
+source "$here/../tests/e2e/lib.sh" "${1:?usage: windows.sh EXE BARE_EXE [OUTPUT_DIR]}" \
+  "${3:-$(mktemp -d)}"
+exe=$program
+starts=${BENCH_STARTS:-15}
+idle_seconds=10
+round_seconds=60 # measured inside the round of 61 ticks, which starts at the click
+
+# --- The targets (the project's design, section 6) -------------------------------------------
+max_start_ratio=1.1       # start to first window, against the bare program
+max_rss_ratio=1.1         # peak working set, against the bare program
+max_idle_cpu=0.05         # percent of a core: nothing runs while idle, beyond rounding
+max_round_cpu=1           # percent of a core during a round
+max_exe_bytes=3145728     # the .exe, 3 MiB
+
+start_x >&2
+start_openbox
+# A wineserver kept running, as on a desktop where Wine has run before.
+wineserver -p
+clock_ticks=$(getconf CLK_TCK)
+
+now_us() { echo $(($(date +%s%N) / 1000)); }
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+peak_rss_kib() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Starts $1 under Wine; sets started_pid, the Linux process that runs it.
+launch() {
+  wine "$1" >/dev/null 2>&1 &
+  started_pid=$!
+  extra_pids+=("$started_pid")
+}
+
+# Waits until the process $1 has a window mapped on the screen; prints its id.
+first_window() {
+  local id
+  for _ in $(seq 3000); do
+    id=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n1) && [[ -n $id ]] && {
+      echo "$id"
+      return 0
+    }
+    sleep 0.01
+  done
+  echo "process $1 showed no window" >&2
+  return 1
+}
+
+# The wineserver of this prefix: other prefixes may have theirs.
+prefix_server() {
+  local pid
+  for pid in $(pgrep wineserver); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && {
+      echo "$pid"
+      return 0
+    }
+  done
+  echo "no wineserver runs for $WINEPREFIX" >&2
+  return 1
+}
+
+stop() {
+  kill "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}
+
+# One start of each first: Wine's own services start with the first program.
+for who in "$bare" "$exe"; do
+  launch "$who"
+  first_window "$started_pid" >/dev/null
+  stop "$started_pid"
+done
+
+# --- Start to first window, alternating so both see the same machine --------------------------
+echo "windows: start-up ($starts starts each) ..." >&2
+: >"$work/start.honderdtafels" && : >"$work/start.bare_win32"
+for _ in $(seq "$starts"); do
+  for who in bare_win32 honderdtafels; do
+    t0=$(now_us)
+    if [[ $who == bare_win32 ]]; then launch "$bare"; else launch "$exe"; fi
+    first_window "$started_pid" >/dev/null
+    echo $(($(now_us) - t0)) >>"$work/start.$who"
+    stop "$started_pid"
+  done
+done
+start_program=$(median <"$work/start.honderdtafels")
+start_bare=$(median <"$work/start.bare_win32")
+
+# --- Both programs side by side, nothing to do ---------------------------------------------------
+echo "windows: ${idle_seconds} s idle ..." >&2
+start_main_window bench >&2
+program_pid=$app_pid
+launch "$bare"
+bare_pid=$started_pid
+first_window "$bare_pid" >/dev/null
+server_pid=$(prefix_server)
+# The pointer rests on the main window's empty client area, then on the start button: a
+# button under the pointer follows it to light up and to go dark when it leaves.
+xdotool mousemove 5 $((screen_height - 5))
+sleep 1
+p0=$(cpu_ticks "$program_pid") b0=$(cpu_ticks "$bare_pid") s0=$(cpu_ticks "$server_pid")
+sleep "$idle_seconds"
+p1=$(cpu_ticks "$program_pid") b1=$(cpu_ticks "$bare_pid") s1=$(cpu_ticks "$server_pid")
+rss_program=$(peak_rss_kib "$program_pid")
+rss_bare=$(peak_rss_kib "$bare_pid")
+# The bare window, started last, covers the program's.
+stop "$bare_pid"
+xdotool mousemove "$start_button_x" "$start_button_y"
+sleep 1
+h0=$(cpu_ticks "$program_pid") hs0=$(cpu_ticks "$server_pid")
+sleep "$idle_seconds"
+h1=$(cpu_ticks "$program_pid") hs1=$(cpu_ticks "$server_pid")
+
+# --- A round of "x 4", started by a click ----------------------------------------------------
+echo "windows: ${round_seconds} s of a round of x 4 ..." >&2
+open_drill >&2
+start_round_of_4 >&2
+# A child types the answers; the pointer rests aside, off the buttons.
+xdotool mousemove 5 $((screen_height - 5))
+r0=$(cpu_ticks "$program_pid") rs0=$(cpu_ticks "$server_pid") rt0=$(now_us)
+sleep "$round_seconds"
+r1=$(cpu_ticks "$program_pid") rs1=$(cpu_ticks "$server_pid") rt1=$(now_us)
+stop_program
+
+# --- The table -------------------------------------------------------------------------------------
+echo
+echo "Windows (under $(wine --version), Xvfb with openbox; load average $(cut -d' ' -f1-3 /proc/loadavg))"
+awk -v sp="$start_program" -v sb="$start_bare" -v mp="$rss_program" -v mb="$rss_bare" \
+  -v ip=$((p1 - p0)) -v ib=$((b1 - b0)) -v is=$((s1 - s0)) \
+  -v ih=$((h1 - h0)) -v ihs=$((hs1 - hs0)) -v hz="$clock_ticks" -v idle="$idle_seconds" \
+  -v rc=$((r1 - r0)) -v rs=$((rs1 - rs0)) -v rw=$((rt1 - rt0)) -v size="$(stat -c %s "$exe")" \
+  -v bsize="$(stat -c %s "$bare")" -v n="$starts" -v t_start="$max_start_ratio" -v t_rss="$max_rss_ratio" \
+  -v t_idle="$max_idle_cpu" -v t_cpu="$max_round_cpu" -v t_size="$max_exe_bytes" \
+  'function met(ok) { return ok ? "yes" : "no" }
+BEGIN {
+  f = "%-44s %14s %14s %6s  %-22s %s\n"
+  printf f, "", "honderdtafels", "bare Win32", "ratio", "target", "met"
+  printf f, "the .exe", sprintf("%.2f MiB", size / 1048576), sprintf("%.2f MiB", bsize / 1048576), "",
+    "at most " t_size / 1048576 " MiB", met(size <= t_size)
+  printf f, "start to first window (median of " n ")", sprintf("%.1f ms", sp / 1000),
+    sprintf("%.1f ms", sb / 1000), sprintf("%.2f", sp / sb), "under " t_start " x bare", met(sp / sb < t_start)
+  printf f, "peak working set (VmHWM)", sprintf("%.1f MiB", mp / 1024), sprintf("%.1f MiB", mb / 1024),
+    sprintf("%.2f", mp / mb), "under " t_rss " x bare", met(mp / mb < t_rss)
+  pi = 100 * ip / hz / idle; bi = 100 * ib / hz / idle
+  printf f, "CPU idle for " idle " s (welcome, pointer aside)", sprintf("%.2f %%", pi), sprintf("%.2f %%", bi), "",
+    "0 %", met(pi < t_idle)
+  printf f, "  wineserver meanwhile (both)", sprintf("%.2f %%", 100 * is / hz / idle), "", "", "", ""
+  hi = 100 * ih / hz / idle
+  printf f, "  the pointer on the start button", sprintf("%.2f %%", hi), "", "", "0 %", met(hi < t_idle)
+  printf f, "  wineserver meanwhile", sprintf("%.2f %%", 100 * ihs / hz / idle), "", "", "", ""
+  secs = rw / 1e6; pr = 100 * rc / hz / secs
+  printf f, sprintf("CPU during %.0f s of a round of x 4", secs), sprintf("%.2f %%", pr), "", "",
+    "under " t_cpu " % of a core", met(pr < t_cpu)
+  printf f, "  wineserver meanwhile", sprintf("%.2f %%", 100 * rs / hz / secs), "", "", "", ""
+}'
