@@ -43,6 +43,19 @@ fail() {
   exit 1
 }
 
+# A failed check after which the run can go on: kept, with its screenshot, and reported by
+# end_checks at the end.
+failed_checks=()
+check_failed() {
+  import -window root "$out/fail-$1.png" 2>/dev/null || true
+  echo "FAIL: $2 (screenshot: $out/fail-$1.png)" >&2
+  failed_checks+=("$1")
+}
+end_checks() {
+  ((${#failed_checks[@]} == 0)) || { echo "FAIL: ${failed_checks[*]}" >&2; exit 1; }
+  log "PASS"
+}
+
 started=$(now)
 
 # Starts Xvfb on a display nobody uses, screen_width x screen_height, and exports DISPLAY.
