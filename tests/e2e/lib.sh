@@ -362,7 +362,13 @@ start_round_of_4() {
   log "round of x 4 started"
 }
 
-round_running() { [[ "$(pixel "$fall_x" "$fall_y")" == "$navy" ]]; }
+# The falling area is bare navy during a round, a picture otherwise. Two places far apart
+# at its foot are read, so that a problem landing over one of them is no end of the round.
+round_running() {
+  local seen
+  seen=$(pixels "$fall_x" "$fall_y" "$((fall_x + $(px 5400)))" "$fall_y")
+  [[ $'\n'"$seen"$'\n' == *$'\n'"$navy"$'\n'* ]]
+}
 
 # How much of the answer box's inside (within its frame) is white rather than navy: the
 # typed digits, white on navy, read in the blue channel, where a yellow text cursor does
