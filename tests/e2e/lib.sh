@@ -43,6 +43,19 @@ fail() {
   exit 1
 }
 
+# A failed check after which the run can go on: kept, with its screenshot, and reported by
+# end_checks at the end.
+failed_checks=()
+check_failed() {
+  import -window root "$out/fail-$1.png" 2>/dev/null || true
+  echo "FAIL: $2 (screenshot: $out/fail-$1.png)" >&2
+  failed_checks+=("$1")
+}
+end_checks() {
+  ((${#failed_checks[@]} == 0)) || { echo "FAIL: ${failed_checks[*]}" >&2; exit 1; }
+  log "PASS"
+}
+
 started=$(now)
 
 # Starts Xvfb on a display nobody uses, screen_width x screen_height, and exports DISPLAY.
@@ -349,7 +362,13 @@ start_round_of_4() {
   log "round of x 4 started"
 }
 
-round_running() { [[ "$(pixel "$fall_x" "$fall_y")" == "$navy" ]]; }
+# The falling area is bare navy during a round, a picture otherwise. Two places far apart
+# at its foot are read, so that a problem landing over one of them is no end of the round.
+round_running() {
+  local seen
+  seen=$(pixels "$fall_x" "$fall_y" "$((fall_x + $(px 5400)))" "$fall_y")
+  [[ $'\n'"$seen"$'\n' == *$'\n'"$navy"$'\n'* ]]
+}
 
 # How much of the answer box's inside (within its frame) is white rather than navy: the
 # typed digits, white on navy, read in the blue channel, where a yellow text cursor does
