@@ -32,7 +32,7 @@ std::int16_t typedCode(WPARAM virtualKey) {
 
 } // namespace
 
-std::optional<int> digitAtPlace(LPARAM keyData) {
+std::optional<int> digitAtPlace(WPARAM virtualKey, LPARAM keyData) {
   if ((keyData & extendedKey) != 0) {
     return std::nullopt;
   }
@@ -42,12 +42,18 @@ std::optional<int> digitAtPlace(LPARAM keyData) {
       return digit;
     }
   }
+  // A scan code of no known place (Wine gives the keys whose character is not ASCII,
+  // such as AZERTY's é and à, codes of its own) leaves the virtual key, which names the
+  // number row's places VK_0 .. VK_9 on every layout.
+  if (virtualKey >= '0' && virtualKey <= '9') {
+    return static_cast<int>(virtualKey - '0');
+  }
   return std::nullopt;
 }
 
 tk::KeyDown keyDown(WPARAM virtualKey, LPARAM keyData) {
   return {.code = typedCode(virtualKey),
-          .digitAtPlace = digitAtPlace(keyData),
+          .digitAtPlace = digitAtPlace(virtualKey, keyData),
           .repeat = (keyData & heldBefore) != 0,
           .shortcut = held(VK_CONTROL) || held(VK_MENU) || held(VK_LWIN) || held(VK_RWIN),
           // An input method's text comes as WM_CHAR, once composed, not as these keys.

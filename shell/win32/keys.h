@@ -11,7 +11,7 @@ namespace w32 {
 
 // The digit of the key at a place of the number row or the keypad, by its scan code:
 // the same keys on every layout (an AZERTY number row types & é " without Shift).
-[[nodiscard]] std::optional<int> digitAtPlace(LPARAM keyData);
+[[nodiscard]] std::optional<int> digitAtPlace(WPARAM virtualKey, LPARAM keyData);
 
 [[nodiscard]] tk::KeyDown keyDown(WPARAM virtualKey, LPARAM keyData);
 

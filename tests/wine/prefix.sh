@@ -15,7 +15,9 @@
 #
 # What the template adds to Wine's own fresh prefix:
 #   - Wine's fonts (Tahoma, Marlett...) in windows/Fonts: without them the MDI caption
-#     buttons show letters;
+#     buttons show letters; but not Wine's own MS Sans Serif (ms_sans_serif.ttf and the
+#     sserif bitmaps), which would win over the replacement below and has no bold: the
+#     designs' large and bold MS Sans Serif texts came out thin and spaced apart;
 #   - MS Sans Serif and Arial standing for Liberation Sans, and Comic Sans MS for Comic
 #     Neue: the designs' fonts, which every Windows has and Wine has not.
 # The printed environment quiets Wine (WINEDEBUG) and keeps it from offering Mono and
@@ -60,7 +62,8 @@ make_template() {
     unset DISPLAY WAYLAND_DISPLAY
     wine wineboot -i >/dev/null 2>&1
     wineserver -w
-    cp /usr/share/wine/fonts/* "$template/drive_c/windows/Fonts/"
+    find /usr/share/wine/fonts -type f ! -name 'ms_sans_serif.ttf' ! -name 'sserif*' \
+      -exec cp -t "$template/drive_c/windows/Fonts/" {} +
     reg=$template/drive_c/font-replacements.reg
     font_replacements >"$reg"
     wine regedit /S 'C:\font-replacements.reg' >/dev/null 2>&1
