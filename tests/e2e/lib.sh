@@ -509,6 +509,19 @@ back_to_round() {
   log "terug: back in the round after $paused s of help"
 }
 
+# Waits up to 15 s for the program to end and sets status to its exit status; fails the
+# check $1 if it still runs then ($2 says what should have ended it).
+wait_for_end() { # check what
+  for _ in $(seq 150); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$app_pid" 2>/dev/null && fail "$1" "the program still runs 15 s after $2"
+  status=0
+  wait "$app_pid" || status=$?
+  app_pid=""
+}
+
 # Asks the window manager to close the window with X id $1, as its close box does.
 wm_close() {
   /usr/bin/python3 - "$1" <<'PYTHON'

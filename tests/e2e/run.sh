@@ -116,14 +116,7 @@ log "information screen shown"
 snapshot information "$info_x" "$info_y" "$(px 10185)" "$(px 5925)"
 if $windows; then expect_progress_on_status_bar; fi
 
-for _ in $(seq 150); do
-  kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$app_pid" 2>/dev/null && fail no-end "the program still runs 15 s after stop"
-status=0
-wait "$app_pid" || status=$?
-app_pid=""
+wait_for_end no-end stop
 ended=$(seconds_since "$stopped_at")
 log "the program ended $ended s after stop, status $status"
 ((status == 0)) || fail exit-status "the program ended with status $status"

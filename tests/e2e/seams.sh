@@ -99,14 +99,7 @@ log "a key just after the round ($ended s) started the next round of x 4, not st
 
 # --- The same close on the main window ends the program: the closes above arrived ---------
 wm_close "$(window_id "$main_title")"
-for _ in $(seq 150); do
-  kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$app_pid" 2>/dev/null && fail main-close "the program still runs 15 s after its main window was closed"
-status=0
-wait "$app_pid" || status=$?
-app_pid=""
+wait_for_end main-close "its main window was closed"
 ((status == 0)) || fail main-close-status "closing the main window ended the program with status $status"
 log "the window manager's close of the main window ended the program, status 0"
 end_checks
