@@ -12,9 +12,40 @@
 namespace w32 {
 namespace {
 
-// oleacc.dll exports IID_IAccessible as data, which its import library links as the
-// address of a thunk: the interface's own id instead.
+// The interface's own id: oleacc.dll exports IID_IAccessible as data.
 const IID accessibleInterface = __uuidof(IAccessible);
+
+template <class Function> Function *exported(HMODULE dll, const char *name) {
+  return reinterpret_cast<Function *>(reinterpret_cast<void (*)()>(GetProcAddress(dll, name)));
+}
+
+// oleacc.dll and oleaut32.dll are loaded when a screen reader first asks for a control:
+// a program nobody reads starts sooner and smaller without them.
+struct Oleacc {
+  decltype(CreateStdAccessibleObject) *createStandard = nullptr;
+  decltype(LresultFromObject) *resultFrom = nullptr;
+  decltype(SysAllocStringLen) *allocString = nullptr;
+
+  [[nodiscard]] bool loaded() const {
+    return createStandard != nullptr && resultFrom != nullptr && allocString != nullptr;
+  }
+};
+
+const Oleacc &oleacc() {
+  static const Oleacc functions = [] {
+    Oleacc found;
+    if (HMODULE dll = LoadLibraryW(L"oleacc.dll")) {
+      found.createStandard =
+          exported<decltype(CreateStdAccessibleObject)>(dll, "CreateStdAccessibleObject");
+      found.resultFrom = exported<decltype(LresultFromObject)>(dll, "LresultFromObject");
+    }
+    if (HMODULE dll = LoadLibraryW(L"oleaut32.dll")) {
+      found.allocString = exported<decltype(SysAllocStringLen)>(dll, "SysAllocStringLen");
+    }
+    return found;
+  }();
+  return functions;
+}
 
 std::optional<LONG> msaaRole(tk::Role role) {
   switch (role) {
@@ -39,7 +70,7 @@ HRESULT text(const std::string &utf8, BSTR *out) {
     return S_FALSE;
   }
   const std::wstring wide = widen(utf8);
-  *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+  *out = oleacc().allocString(wide.data(), static_cast<UINT>(wide.size()));
   return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -188,13 +219,17 @@ std::optional<LRESULT> accessibleObject(HWND window, WPARAM flags, LPARAM object
   if (static_cast<LONG>(object) != OBJID_CLIENT) {
     return std::nullopt;
   }
+  const Oleacc &functions = oleacc();
+  if (!functions.loaded()) {
+    return std::nullopt;
+  }
   IAccessible *standard = nullptr;
-  if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, accessibleInterface,
-                                       reinterpret_cast<void **>(&standard)))) {
+  if (FAILED(functions.createStandard(window, OBJID_CLIENT, accessibleInterface,
+                                      reinterpret_cast<void **>(&standard)))) {
     return std::nullopt;
   }
   auto *accessible = new ControlAccessible(window, standard);
-  const LRESULT result = LresultFromObject(accessibleInterface, flags, accessible);
+  const LRESULT result = functions.resultFrom(accessibleInterface, flags, accessible);
   accessible->Release();
   return result;
 }

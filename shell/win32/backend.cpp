@@ -17,6 +17,8 @@ namespace {
 Win32Backend *theBackend = nullptr;
 
 constexpr UINT_PTR tickTimer = 1;
+// The timer has gone off and goes off again unless it is set anew.
+constexpr tk::Millis staleDue = -1;
 // Messages posted to the backend's own window, to be handled once the event that
 // posted them has returned.
 constexpr UINT tabMessage = WM_APP;
@@ -182,6 +184,13 @@ LRESULT CALLBACK messageProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// What a control's own class does with a message: our procedure stands in for the class's
+// in each control's window.
+LRESULT classProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
+  return CallWindowProcW(own, window, message, wParam, lParam);
+}
+
 // The edit box draws itself; the focus ring goes over it each time it has.
 void ringIfFocused(HWND box) {
   if (GetFocus() != box) {
@@ -198,9 +207,12 @@ void ringIfFocused(HWND box) {
 
 } // namespace
 
-LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR id, DWORD_PTR data) {
-  auto *site = reinterpret_cast<Site *>(data);
+LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+  Site *site = siteOf(window);
+  if (site == nullptr || theBackend == nullptr) {
+    return classProc(window, message, wParam, lParam); // its view is gone
+  }
   const bool box = site->control->kind() == tk::Kind::TextBox;
   // A frame is a group box for a screen reader, and a container we draw like any other.
   if (site->control->kind() == tk::Kind::Frame) {
@@ -251,13 +263,10 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wPa
       return *object;
     }
     break;
-  case WM_NCDESTROY:
-    RemoveWindowSubclass(window, controlProc, id);
-    break;
   default:
     break;
   }
-  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  const LRESULT result = classProc(window, message, wParam, lParam);
   if (box && (message == WM_PAINT || message == WM_NCPAINT || message == WM_CHAR ||
               message == WM_KEYDOWN || message == EM_REPLACESEL)) {
     ringIfFocused(window);
@@ -266,13 +275,7 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wPa
 }
 
 Win32Backend::Win32Backend()
-    : timeSource_(
-          [this](tk::Millis wait) {
-            const auto elapse =
-                std::clamp<tk::Millis>(wait, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
-            SetTimer(messages_, tickTimer, static_cast<UINT>(elapse), nullptr);
-          },
-          [this] { KillTimer(messages_, tickTimer); }) {
+    : timeSource_([this](tk::Millis wait) { armTimer(wait); }, [this] { stopTimer(); }) {
   theBackend = this;
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
@@ -381,6 +384,22 @@ void Win32Backend::destroyNow(HWND window) {
   }
 }
 
+void Win32Backend::armTimer(tk::Millis wait) {
+  const auto elapse = std::clamp<tk::Millis>(wait, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
+  const tk::Millis due = clock_.now() + elapse;
+  if (timerDue_ != due) {
+    SetTimer(messages_, tickTimer, static_cast<UINT>(elapse), nullptr);
+    timerDue_ = due;
+  }
+}
+
+void Win32Backend::stopTimer() {
+  if (timerDue_) {
+    KillTimer(messages_, tickTimer);
+    timerDue_.reset();
+  }
+}
+
 void Win32Backend::activated(HWND window) {
   PostMessageW(messages_, activateMessage, reinterpret_cast<WPARAM>(window), 0);
 }
@@ -388,8 +407,13 @@ void Win32Backend::activated(HWND window) {
 void Win32Backend::posted(UINT message, WPARAM wParam) {
   switch (message) {
   case WM_TIMER:
-    KillTimer(messages_, tickTimer);
+    // A Windows timer goes off again and again: the ticks that ran set it for the next
+    // due one, or it stops.
+    timerDue_ = staleDue;
     timeSource_.fired();
+    if (timerDue_ == staleDue) {
+      stopTimer();
+    }
     break;
   case tabMessage:
     if (desktop_ != nullptr) {
@@ -519,7 +543,7 @@ float Win32Backend::textWidth(std::string_view text, const tk::Font &font) const
 }
 
 void Win32Backend::endProgram() {
-  KillTimer(messages_, tickTimer);
+  stopTimer();
   for (const auto &[form, view] : views_) {
     ShowWindow(view->window(), SW_HIDE);
   }

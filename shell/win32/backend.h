@@ -14,6 +14,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace w32 {
 
 class FormView;
@@ -34,8 +36,8 @@ public:
   static constexpr const wchar_t *formClass = L"HonderdtafelsForm";
   static constexpr const wchar_t *paneClass = L"HonderdtafelsPane";
   static constexpr UINT firstChildId = 0xFF00;
-  static LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR id, DWORD_PTR site);
+  // The procedure of Windows' own controls, in place of their class's.
+  static LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   [[nodiscard]] GdiObjects &gdi() { return gdi_; }
   [[nodiscard]] Pictures &pictures() { return pictures_; }
@@ -71,6 +73,8 @@ public:
 
 private:
   void registerClasses();
+  void armTimer(tk::Millis wait);
+  void stopTimer();
   void destroyNow(HWND window);
   [[nodiscard]] FormView *viewOfWindow(HWND window) const;
   [[nodiscard]] bool allMinimised() const;
@@ -78,6 +82,9 @@ private:
   tk::SteadyClock clock_;
   HWND messages_ = nullptr; // a message-only window: the timer, posted Tabs and activations
   tk::TimeSource timeSource_;
+  // When the one timer goes off, if it is set: each SetTimer and KillTimer is a trip to the
+  // wineserver under Wine, so the timer is set again only when that time moves.
+  std::optional<tk::Millis> timerDue_;
   tk::Desktop *desktop_ = nullptr;
   tk::FormViews<FormView> views_;
   tk::UniformRandom random_;

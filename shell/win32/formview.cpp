@@ -177,7 +177,6 @@ FormView::FormView(tk::Form &form, Win32Backend &backend)
 FormView::~FormView() {
   for (Item &item : items_) {
     if (item.window != nullptr) {
-      RemoveWindowSubclass(item.window, Win32Backend::controlProc, 0);
       SetWindowLongPtrW(item.window, GWLP_USERDATA, 0);
     }
   }
@@ -326,9 +325,12 @@ void FormView::createControls() {
     if (items_[i].window == nullptr) {
       continue;
     }
-    SetWindowSubclass(items_[i].window, Win32Backend::controlProc, 0,
-                      reinterpret_cast<DWORD_PTR>(&items_[i].site));
+    // Our procedure in place of the class's rather than comctl32's subclassing, which
+    // looks its chain up in a window property on every message: under Wine a trip to the
+    // wineserver each time.
     SetWindowLongPtrW(items_[i].window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&items_[i].site));
+    SetWindowLongPtrW(items_[i].window, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(Win32Backend::controlProc));
     SendMessageW(items_[i].window, WM_SETFONT,
                  reinterpret_cast<WPARAM>(backend_.gdi().font(c.design().font, dpi_)), FALSE);
     if (c.kind() == tk::Kind::TextBox) {

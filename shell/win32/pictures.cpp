@@ -51,11 +51,7 @@ template <class Com> struct Released {
 
 } // namespace
 
-Pictures::Pictures() {
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                   reinterpret_cast<void **>(&factory_));
-}
+Pictures::Pictures() = default;
 
 Pictures::~Pictures() {
   for (auto &[key, bitmap] : bitmaps_) {
@@ -64,13 +60,27 @@ Pictures::~Pictures() {
   if (factory_ != nullptr) {
     factory_->Release();
   }
-  CoUninitialize();
+  if (comStarted_) {
+    CoUninitialize();
+  }
 }
 
-Pictures::Bitmap Pictures::decode(std::string_view name, int scale) const {
+// COM and WIC start with the first picture drawn, not before the first window shows.
+IWICImagingFactory *Pictures::factory() {
+  if (!decoderTried_) {
+    decoderTried_ = true;
+    comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                     reinterpret_cast<void **>(&factory_));
+  }
+  return factory_;
+}
+
+Pictures::Bitmap Pictures::decode(std::string_view name, int scale) {
   const std::wstring id = resourceName(name, scale);
   HRSRC resource = FindResourceW(nullptr, id.c_str(), RT_RCDATA);
-  if (resource == nullptr || factory_ == nullptr) {
+  IWICImagingFactory *wic = factory();
+  if (resource == nullptr || wic == nullptr) {
     return {};
   }
   auto *bytes = static_cast<BYTE *>(LockResource(LoadResource(nullptr, resource)));
@@ -81,11 +91,10 @@ Pictures::Bitmap Pictures::decode(std::string_view name, int scale) const {
   Released<IWICFormatConverter> converter;
   UINT width = 0;
   UINT height = 0;
-  if (FAILED(factory_->CreateStream(&stream)) ||
-      FAILED(stream->InitializeFromMemory(bytes, length)) ||
-      FAILED(factory_->CreateDecoderFromStream(stream.pointer, nullptr,
-                                               WICDecodeMetadataCacheOnDemand, &decoder)) ||
-      FAILED(decoder->GetFrame(0, &frame)) || FAILED(factory_->CreateFormatConverter(&converter)) ||
+  if (FAILED(wic->CreateStream(&stream)) || FAILED(stream->InitializeFromMemory(bytes, length)) ||
+      FAILED(wic->CreateDecoderFromStream(stream.pointer, nullptr, WICDecodeMetadataCacheOnDemand,
+                                          &decoder)) ||
+      FAILED(decoder->GetFrame(0, &frame)) || FAILED(wic->CreateFormatConverter(&converter)) ||
       FAILED(converter->Initialize(frame.pointer, GUID_WICPixelFormat32bppPBGRA,
                                    WICBitmapDitherTypeNone, nullptr, 0,
                                    WICBitmapPaletteTypeCustom)) ||

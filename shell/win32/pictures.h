@@ -34,8 +34,11 @@ private:
     SIZE size{};
   };
   const Bitmap &bitmap(std::string_view name, int scale);
-  Bitmap decode(std::string_view name, int scale) const;
+  Bitmap decode(std::string_view name, int scale);
+  IWICImagingFactory *factory();
 
+  bool decoderTried_ = false;
+  bool comStarted_ = false; // to be ended
   IWICImagingFactory *factory_ = nullptr;
   std::map<std::pair<std::string, int>, Bitmap, std::less<>> bitmaps_;
 };
