@@ -151,7 +151,8 @@ test-windows: windows
 	ctest --test-dir $(WINDOWS_BUILD_DIR) --output-on-failure --timeout 300
 
 # The Windows program's floor in the bench: one source file, built as the program is built
-# (static, the project's warnings, stripped), without the program's CMake project.
+# (static, hardened, the project's warnings, stripped), without the program's CMake project.
 $(WINDOWS_BUILD_DIR)/bare_win32.exe: bench/bare_win32.cpp
 	x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Wconversion \
-	  -Wno-sign-conversion -DUNICODE -D_UNICODE -mwindows -static -static-libgcc -static-libstdc++ -s $< -o $@
+	  -Wno-sign-conversion -fstack-protector-strong -D_FORTIFY_SOURCE=2 -DUNICODE -D_UNICODE -mwindows \
+	  -static -static-libgcc -static-libstdc++ -s $< -o $@
