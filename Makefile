@@ -17,6 +17,12 @@
 # make windows the Windows program, cross-built with mingw-w64: build-windows/honderdtafels.exe
 # make test-windows its tests under Wine: the unit tests, the .exe's imports and resources,
 #              the program played in Xvfb with openbox, the MSI and the zip
+# make release the downloads of this commit in dist/: both .debs, the MSI, the Windows zip, the
+#              page's zip for IIS or a file share, the release notes and SHA256SUMS; Release
+#              builds of the programs only, in build-release/, signed as `make package` signs
+# make release-check  make release in two fresh clones of this commit, in two folders, one
+#              after the other: every file must come out the same, byte for byte (diffoscope
+#              shows where one differs)
 # make lighthouse Lighthouse's accessibility, best-practices and performance scores of build-web/,
 #              served as `make serve` serves it (nginx, a school's rules); reports in build-wasm/
 BUILD_DIR ?= build
@@ -96,6 +102,18 @@ SIGN_KEY ?=
 package-windows: windows
 	SIGN_CERT="$(SIGN_CERT)" SIGN_KEY="$(SIGN_KEY)" \
 	  packaging/windows/build-package $(WINDOWS_BUILD_DIR)/honderdtafels.exe $(PACKAGE_DIR)
+
+# --- A release ------------------------------------------------------------------------------
+# Only the compilers and the packagers: no test tool, browser or server is installed for it.
+DIST_DIR ?= dist
+.PHONY: release release-check
+release:
+	@scripts/install-deps --release
+	SIGN_CERT="$(SIGN_CERT)" SIGN_KEY="$(SIGN_KEY)" JOBS=$(JOBS) DIST_DIR=$(DIST_DIR) scripts/release
+
+release-check:
+	@scripts/install-deps --release --release-check
+	JOBS=$(JOBS) scripts/release-check
 
 # --- The browser --------------------------------------------------------------------------
 # Debian's Emscripten runs on the machine's Node, which must find Debian's JavaScript modules.

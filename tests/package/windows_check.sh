@@ -21,7 +21,7 @@ for tool in wixl msiinfo osslsigncode openssl zip wrestool wine xdotool; do
 done
 
 old_version=0.9
-version=$(sed -n 's/^project(Honderdtafels VERSION \([0-9.]*\) .*/\1/p' "$here/../../CMakeLists.txt")
+version=$(head -n 1 "$here/../../VERSION")
 packages=$work/packages
 install_dir='C:\Program Files\Honderdtafels'
 

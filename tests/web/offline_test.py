@@ -57,7 +57,7 @@ class SchoolServer(QuietHandler):
 def worker_version(site):
     with open(os.path.join(site, "service-worker.js"), encoding="utf-8") as worker:
         text = worker.read()
-    return (re.search(r"const VERSION = '([0-9a-f]+)';", text).group(1),
+    return (re.search(r"const VERSION = '([0-9.]+-[0-9a-f]+)';", text).group(1),
             dict(re.findall(r"^  '([^']+)': '(sha256-[^']+)',$", text, re.M)))
 
 
