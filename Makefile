@@ -19,7 +19,8 @@
 #              the program played in Xvfb with openbox, the MSI and the zip
 # make release the downloads of this commit in dist/: both .debs, the MSI, the Windows zip, the
 #              page's zip for IIS or a file share, the release notes and SHA256SUMS; Release
-#              builds of the programs only, in build-release/, signed as `make package` signs
+#              builds of the programs only, in build-release/, signed as `make package` signs;
+#              TAG=v1.0 refuses a tag that does not name VERSION and this commit
 # make release-check  make release in two fresh clones of this commit, in two folders, one
 #              after the other: every file must come out the same, byte for byte (diffoscope
 #              shows where one differs)
@@ -109,7 +110,8 @@ DIST_DIR ?= dist
 .PHONY: release release-check
 release:
 	@scripts/install-deps --release
-	SIGN_CERT="$(SIGN_CERT)" SIGN_KEY="$(SIGN_KEY)" JOBS=$(JOBS) DIST_DIR=$(DIST_DIR) scripts/release
+	SIGN_CERT="$(SIGN_CERT)" SIGN_KEY="$(SIGN_KEY)" JOBS=$(JOBS) DIST_DIR=$(DIST_DIR) TAG=$(TAG) \
+	  scripts/release
 
 release-check:
 	@scripts/install-deps --release --release-check
