@@ -4,11 +4,6 @@
 # The releases are those of CHANGELOG (CHANGELOG.md), newest first, each with its date.
 # Included by CMakeLists.txt, and run on its own with `cmake -P` by the package test.
 file(READ "${METAINFO_IN}" metainfo)
-if(SCREENSHOT_URL)
-  string(CONFIGURE "${metainfo}" metainfo @ONLY)
-else()
-  string(REGEX REPLACE "  <screenshots>.*</screenshots>\n" "" metainfo "${metainfo}")
-endif()
 
 file(STRINGS "${CHANGELOG}" headings REGEX "^## \\[[0-9.]+\\] - [0-9-]+$")
 set(releases "")
@@ -22,4 +17,10 @@ if(NOT releases)
   message(FATAL_ERROR "${CHANGELOG} names no release")
 endif()
 string(REPLACE "@RELEASES@" "${releases}" metainfo "${metainfo}")
+
+if(SCREENSHOT_URL)
+  string(CONFIGURE "${metainfo}" metainfo @ONLY)
+else()
+  string(REGEX REPLACE "  <screenshots>.*</screenshots>\n" "" metainfo "${metainfo}")
+endif()
 file(WRITE "${METAINFO_OUT}" "${metainfo}")
