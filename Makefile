@@ -12,11 +12,18 @@
 #              when SIGN_CERT=cert.pem SIGN_KEY=key.pem are given
 # make web     the program for the browser, in build-web/ (built with Emscripten in build-wasm/)
 # make serve   serves build-web/ on http://127.0.0.1:8000/honderdtafels/ through nginx, with a
-#              school's lines (scripts/serve-site --server apache for Apache's)
+#              school's lines (scripts/serve-site build-web --server apache for Apache's)
 # make test-web the unit tests under Node and the page in Chromium, Firefox ESR and WebKitGTK
 # make windows the Windows program, cross-built with mingw-w64: build-windows/honderdtafels.exe
 # make test-windows its tests under Wine: the unit tests, the .exe's imports and resources,
 #              the program played in Xvfb with openbox, the MSI and the zip
+# make release the downloads of this commit in dist/: both .debs, the MSI, the Windows zip, the
+#              page's zip for IIS or a file share, the release notes and SHA256SUMS; Release
+#              builds of the programs only, in build-release/, signed as `make package` signs;
+#              TAG=v1.0 refuses a tag that does not name VERSION and this commit
+# make release-check  make release in two fresh clones of this commit, in two folders, one
+#              after the other: every file must come out the same, byte for byte (diffoscope
+#              shows where one differs)
 # make lighthouse Lighthouse's accessibility, best-practices and performance scores of build-web/,
 #              served as `make serve` serves it (nginx, a school's rules); reports in build-wasm/
 BUILD_DIR ?= build
@@ -49,7 +56,7 @@ deps:
 	@scripts/install-deps
 
 deps-desktop:
-	@scripts/install-deps --desktop
+	@scripts/install-deps --desktop --workflow-lint
 
 test-sanitize: deps
 	@test -f $(SANITIZE_DIR)/CMakeCache.txt || cmake -S . -B $(SANITIZE_DIR) \
@@ -89,13 +96,28 @@ package: deps web
 	$(MAKE) --no-print-directory package-windows
 
 # The MSI for a school's deployment and the zip for a USB stick, from the cross-built .exe.
-# With a certificate and its key, osslsigncode signs the .exe and the MSI.
+# With a certificate and its key, osslsigncode signs the .exe and the MSI; a key on a token is
+# SIGN_KEY=pkcs11:... with SIGN_PKCS11_MODULE=the token's PKCS#11 module.
 SIGN_CERT ?=
 SIGN_KEY ?=
+SIGN_PKCS11_MODULE ?=
 .PHONY: package-windows
 package-windows: windows
-	SIGN_CERT="$(SIGN_CERT)" SIGN_KEY="$(SIGN_KEY)" \
+	SIGN_CERT="$(SIGN_CERT)" SIGN_KEY="$(SIGN_KEY)" SIGN_PKCS11_MODULE="$(SIGN_PKCS11_MODULE)" \
 	  packaging/windows/build-package $(WINDOWS_BUILD_DIR)/honderdtafels.exe $(PACKAGE_DIR)
+
+# --- A release ------------------------------------------------------------------------------
+# Only the compilers and the packagers: no test tool, browser or server is installed for it.
+DIST_DIR ?= dist
+.PHONY: release release-check
+release:
+	@scripts/install-deps --release
+	SIGN_CERT="$(SIGN_CERT)" SIGN_KEY="$(SIGN_KEY)" SIGN_PKCS11_MODULE="$(SIGN_PKCS11_MODULE)" JOBS=$(JOBS) DIST_DIR=$(DIST_DIR) TAG=$(TAG) \
+	  scripts/release
+
+release-check:
+	@scripts/install-deps --release --release-check
+	JOBS=$(JOBS) scripts/release-check
 
 # --- The browser --------------------------------------------------------------------------
 # Debian's Emscripten runs on the machine's Node, which must find Debian's JavaScript modules.
@@ -126,6 +148,7 @@ lighthouse: web
 	tools/lighthouse/run-lighthouse $(WEB_DIR) --report-dir $(WEB_BUILD_DIR)/lighthouse
 
 format:
+	@scripts/install-deps --format
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:

@@ -1,8 +1,10 @@
 # Writes the service worker OUTPUT from TEMPLATE with the files of the site SITE it keeps
 # (FILES, absolute paths separated by commas), each with the Subresource Integrity of its
-# contents, and its version: a hash of those contents and of the worker's own text, so that
-# any change to the site gives a new worker.
-#   cmake -DSITE=site -DFILES=a,b -DTEMPLATE=service-worker.js.in -DOUTPUT=... -P ...
+# contents, and its version: the project's (PROJECT_VERSION) and a hash of those contents and
+# of the worker's own text, so that any change to the site gives a new worker, and the
+# browser's storage names the version each cache holds.
+#   cmake -DSITE=site -DFILES=a,b -DPROJECT_VERSION=1.0 -DTEMPLATE=service-worker.js.in
+#         -DOUTPUT=... -P ...
 
 # The base64 of the bytes a string of hexadecimal digits spells, as integrity metadata has it.
 function(hex_to_base64 hex result)
@@ -38,6 +40,9 @@ function(hex_to_base64 hex result)
   set(${result} "${text}" PARENT_SCOPE)
 endfunction()
 
+if(NOT PROJECT_VERSION)
+  message(FATAL_ERROR "service_worker.cmake: no PROJECT_VERSION")
+endif()
 string(REPLACE "," ";" files "${FILES}")
 list(SORT files)
 file(SHA256 ${TEMPLATE} listing)
@@ -51,5 +56,6 @@ foreach(file ${files})
   string(APPEND FILES "  '${name}': 'sha256-${integrity}',\n")
 endforeach()
 string(SHA256 version "${listing}")
-string(SUBSTRING ${version} 0 16 VERSION)
+string(SUBSTRING ${version} 0 16 hash)
+set(VERSION ${PROJECT_VERSION}-${hash})
 configure_file(${TEMPLATE} ${OUTPUT} @ONLY)

@@ -91,6 +91,7 @@ echo "== the metainfo with screenshots"
 with_shots=$work/with-screenshots.metainfo.xml
 cmake -DMETAINFO_IN="$src/packaging/example.kwikstaart.honderdtafels.metainfo.xml.in" \
   -DMETAINFO_OUT="$with_shots" -DSCREENSHOT_URL=https://screenshots.example/docs/ \
+  -DCHANGELOG="$src/CHANGELOG.md" \
   -P "$src/packaging/metainfo.cmake"
 appstreamcli validate --no-net --pedantic "$with_shots" >"$work/shots" 2>&1 || true
 clean_report "$work/shots" '^ *[EWP]: |[Ff]ailed' ||
@@ -103,19 +104,27 @@ if [[ $listed != "$present" ]]; then
   diff <(echo "$listed") <(echo "$present") || true
 fi
 
+# The version of VERSION in the packages and what they hold; CHANGELOG.md's newest release
+# is that version, and each Debian changelog's newest entry is that release, on its date.
 echo "== one version everywhere"
+version=$(head -n 1 "$src/VERSION")
 package_version=$(dpkg-deb -f "$deb" Version)
-changelog_version=$(dpkg-parsechangelog -l "$src/packaging/changelog" -S Version)
 release_version=$(grep -o '<release version="[^"]*"' "${metainfos[0]}" | head -n 1 | cut -d'"' -f2)
-manual_version=$(sed -n 's/^\.TH .*"Honderdtafels \([^"]*\)".*/\1/p' "$src/packaging/honderdtafels.6")
-echo "package $package_version, changelog $changelog_version," \
-  "metainfo release $release_version, manual page $manual_version"
+manual_version=$(zcat "$tree/usr/share/man/man6/honderdtafels.6.gz" |
+  sed -n 's/^\.TH .*"Honderdtafels \([^"]*\)".*/\1/p')
 web_version=$(dpkg-deb -f "$web_deb" Version)
-web_changelog_version=$(dpkg-parsechangelog -l "$src/packaging/web/changelog" -S Version)
-echo "the page's package $web_version, its changelog $web_changelog_version"
-for v in "$changelog_version" "$release_version" "$manual_version" "$web_version" \
-  "$web_changelog_version"; do
-  [[ $v == "$package_version" ]] || fail "version $v differs from the package's $package_version"
+read -r changes_version changes_date < <(sed -n 's/^## \[\([0-9.]*\)\] - \([0-9-]*\)$/\1 \2/p' \
+  "$src/CHANGELOG.md" | head -n 1)
+echo "VERSION $version, CHANGELOG.md $changes_version of $changes_date, package $package_version," \
+  "metainfo release $release_version, manual page $manual_version, the page's package $web_version"
+for v in "$package_version" "$release_version" "$manual_version" "$web_version" "$changes_version"; do
+  [[ $v == "$version" ]] || fail "version $v differs from VERSION's $version"
+done
+for changelog in "$src/packaging/changelog" "$src/packaging/web/changelog"; do
+  entry="$(dpkg-parsechangelog -l "$changelog" -S Version) of $(date -u -d "$(dpkg-parsechangelog -l "$changelog" -S Date)" +%F)"
+  echo "${changelog#"$src"/}: $entry"
+  [[ $entry == "$changes_version of $changes_date" ]] ||
+    fail "${changelog#"$src"/} begins with $entry, CHANGELOG.md with $changes_version of $changes_date"
 done
 
 # The packaged program, stripped and hardened, started by its menu entry's command.

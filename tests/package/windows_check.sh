@@ -21,7 +21,7 @@ for tool in wixl msiinfo osslsigncode openssl zip wrestool wine xdotool; do
 done
 
 old_version=0.9
-version=$(sed -n 's/^project(Honderdtafels VERSION \([0-9.]*\) .*/\1/p' "$here/../../CMakeLists.txt")
+version=$(head -n 1 "$here/../../VERSION")
 packages=$work/packages
 install_dir='C:\Program Files\Honderdtafels'
 
@@ -83,13 +83,14 @@ msiexec() { wine msiexec "$@" >/dev/null 2>&1 || fail msiexec "msiexec $* ended 
 # --- The older build, then this one over it ---------------------------------------------------
 [[ "$(msi_property "$msi" ALLUSERS)" == 1 ]] || fail per-machine "the MSI does not install for all users"
 msiexec /i "$old_msi" /qn
-[[ "$(products)" == "$(msi_property "$old_msi" ProductCode) $old_version Kwikstaart" ]] ||
+# Windows Installer shows the version in three fields: 0.9 as 0.9.0.
+[[ "$(products)" == "$(msi_property "$old_msi" ProductCode) $old_version.0 Kwikstaart" ]] ||
   fail install "after installing $old_version, Add/Remove Programs lists: $(products)"
 log "$old_version installed silently"
 
 msiexec /i "$msi" /qn
 product_code=$(msi_property "$msi" ProductCode)
-[[ "$(products)" == "$product_code $version Kwikstaart" ]] ||
+[[ "$(products)" == "$product_code $(msi_property "$msi" ProductVersion) Kwikstaart" ]] ||
   fail upgrade "after installing $version over $old_version, Add/Remove Programs lists: $(products)"
 installed=$drive_c/Program\ Files/Honderdtafels
 cmp -s "$installed/honderdtafels.exe" "$portable/honderdtafels.exe" ||
@@ -104,7 +105,7 @@ log "$version replaced $old_version: one product, $version, signed .exe in place
 
 # The older MSI again, as a stale deployment might push it: refused, nothing changes.
 ! wine msiexec /i "$old_msi" /qn >/dev/null 2>&1 || fail downgrade "the older MSI installed over $version"
-[[ "$(products)" == "$product_code $version Kwikstaart" ]] ||
+[[ "$(products)" == "$product_code $(msi_property "$msi" ProductVersion) Kwikstaart" ]] ||
   fail downgrade "after the refused downgrade, Add/Remove Programs lists: $(products)"
 cmp -s "$installed/honderdtafels.exe" "$portable/honderdtafels.exe" || fail downgrade "the .exe changed"
 log "the older MSI is refused over $version"

@@ -1,12 +1,15 @@
 #!/usr/bin/python3
 """IIS serves the site with the types and caching headers nginx serves it with.
 
-    iis_config_check.py WEB_CONFIG NGINX_RULES
+    iis_config_check.py WEB_CONFIG NGINX_RULES IIS_COMPRESSION_SCRIPT
 
 No IIS runs here, so its configuration is held against nginx's rules, which the server test
 serves: every type, with the charset nginx adds; the time every file may be kept; the files
 asked for again on every visit. Each type also comes after a <remove> of its extension,
 without which IIS refuses a type it knows already and answers every request with an error.
+Every type nginx compresses is compressed by IIS too, once the school has run the script
+that adds types to IIS's list (iis-compression.cmd), whether IIS holds a response's whole
+type against the list or the type without its charset.
 """
 
 import re
@@ -30,6 +33,30 @@ def nginx_rules(path):
     number, unit = re.search(r"^\s*expires\s+(\d+)([smhd]);", text, re.M).groups()
     fresh = re.search(r"location\s+~\s+/\(([^)]*)\)\$\s*{\s*expires\s+epoch;\s*}", text).group(1)
     return types, int(number) * UNITS[unit], {name.replace("\\.", ".") for name in fresh.split("|")}
+
+
+# The types IIS's own list compresses from the start.
+IIS_COMPRESSED = {"text/*", "message/*", "application/javascript", "application/atom+xml",
+                  "application/xaml+xml"}
+
+
+def compressed_types(script):
+    """The types the script adds to IIS's list: those of its `for %%t in (...)` loop."""
+    with open(script, encoding="utf-8") as text:
+        listed = re.search(r"^for %%t in \((.*)\) do", text.read(), re.M).group(1)
+    return set(re.findall(r'"([^"]+)"', listed))
+
+
+def iis_compresses(content_type, listed):
+    """Whether an entry of IIS's list takes the type: the same, or a wildcard over it."""
+    return any(entry == content_type or (entry.endswith("/*") and content_type.startswith(entry[:-1]))
+               for entry in listed)
+
+
+def nginx_compressed(path):
+    with open(path, encoding="utf-8") as rules:
+        text = re.sub(r"#.*", "", rules.read())
+    return re.search(r"gzip_types([^;]*);", text).group(1).split()
 
 
 def iis_span(text):
@@ -60,10 +87,16 @@ def web_config(path):
     return types, kept, fresh, unremoved
 
 
-def main(config, rules):
+def main(config, rules, compression_script):
     nginx_types, nginx_kept, nginx_fresh = nginx_rules(rules)
     types, kept, fresh, unremoved = web_config(config)
     faults = []
+    listed = IIS_COMPRESSED | compressed_types(compression_script)
+    sent = {kind.split(";")[0]: kind for kind in types.values()}
+    for kind in nginx_compressed(rules):
+        for content_type in {kind, sent.get(kind, kind)}:
+            if not iis_compresses(content_type, listed):
+                faults.append("IIS leaves %s uncompressed, which nginx compresses" % content_type)
     if types != nginx_types:
         faults.append("types: IIS %s, nginx %s" % (
             sorted(set(types.items()) - set(nginx_types.items())),
@@ -78,7 +111,8 @@ def main(config, rules):
         print("FAIL:", fault)
     if not faults:
         print("web.config: the %d types, %d s of keeping and the %d files asked for again of "
-              "nginx's rules" % (len(types), kept, len(fresh)))
+              "nginx's rules; IIS compresses the %d types nginx compresses"
+              % (len(types), kept, len(fresh), len(nginx_compressed(rules))))
     return 1 if faults else 0
 
 

@@ -57,7 +57,7 @@ class SchoolServer(QuietHandler):
 def worker_version(site):
     with open(os.path.join(site, "service-worker.js"), encoding="utf-8") as worker:
         text = worker.read()
-    return (re.search(r"const VERSION = '([0-9a-f]+)';", text).group(1),
+    return (re.search(r"const VERSION = '([0-9.]+-[0-9a-f]+)';", text).group(1),
             dict(re.findall(r"^  '([^']+)': '(sha256-[^']+)',$", text, re.M)))
 
 
@@ -75,8 +75,10 @@ def site_files(site):
 
 
 def rewrite_worker(site, files):
-    """Writes the site's worker as the build does, from the same template and script."""
-    subprocess.run([CMAKE, "-DSITE=" + site,
+    """Writes the site's worker as the build does, from the same template and script, for
+    the program's version that the site's worker names."""
+    program_version = worker_version(site)[0].split("-")[0]
+    subprocess.run([CMAKE, "-DSITE=" + site, "-DPROJECT_VERSION=" + program_version,
                     "-DFILES=" + ",".join(os.path.join(site, f) for f in files),
                     "-DTEMPLATE=" + os.path.join(SOURCES, "service-worker.js.in"),
                     "-DOUTPUT=" + os.path.join(site, "service-worker.js"),

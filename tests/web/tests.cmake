@@ -84,4 +84,5 @@ endforeach()
 add_test(NAME web_iis_config
          COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/iis_config_check.py
                  ${HONDERDTAFELS_SITE_DIR}/web.config
-                 ${CMAKE_SOURCE_DIR}/packaging/web/nginx-rules.conf)
+                 ${CMAKE_SOURCE_DIR}/packaging/web/nginx-rules.conf
+                 ${CMAKE_SOURCE_DIR}/packaging/web/iis-compression.cmd)
