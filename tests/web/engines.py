@@ -15,7 +15,11 @@ from selenium.webdriver.common.keys import Keys
 
 from browser import chromium
 
-WIDTH, HEIGHT = 1280, 1024
+# The page's size unless a test asks for another: one at which the display's scale is 1,
+# so that the windows have their designs' pixels.
+WIDTH, HEIGHT = 960, 680
+# The largest page a test asks for (resize): a 4K screen.
+LARGEST = 3840, 2160
 HERE = os.path.dirname(os.path.abspath(__file__))
 PUPPETEER = os.path.join(HERE, "..", "..", "tools", "puppeteer")
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
@@ -28,9 +32,17 @@ class Selenium:
 
     def __init__(self, name, web, errors, quit=lambda: None):
         self.name, self.web, self.errors, self._quit = name, web, errors, quit
-        inner = web.execute_script("return [innerWidth, innerHeight]")
-        outer = web.get_window_size()
-        web.set_window_size(outer["width"] + WIDTH - inner[0], outer["height"] + HEIGHT - inner[1])
+        self.resize(WIDTH, HEIGHT)
+
+    def resize(self, width, height):
+        """Gives the page width x height, as a window sized so or a turned tablet would."""
+        for _ in range(3):  # a window manager may take a second try to give the size asked
+            inner = self.web.execute_script("return [innerWidth, innerHeight]")
+            if inner == [width, height]:
+                return
+            outer = self.web.get_window_size()
+            self.web.set_window_size(outer["width"] + width - inner[0],
+                                     outer["height"] + height - inner[1])
 
     def get(self, url):
         self.web.get(url)
@@ -116,7 +128,8 @@ class WebKit(Selenium):
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0",
-             "%dx%dx24" % (WIDTH + 200, HEIGHT + 200), "-nolisten", "tcp"], pass_fds=(write,),
+             "%dx%dx24" % (LARGEST[0] + 200, LARGEST[1] + 200), "-nolisten", "tcp"],
+            pass_fds=(write,),
             stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as number:  # the whole line: Xvfb ends if its newline finds no reader
@@ -169,6 +182,9 @@ class Firefox:
 
     def js(self, script, *args):
         return self.call("js", script, list(args))
+
+    def resize(self, width, height):
+        self.call("resize", width, height)
 
     def click(self, selector, dx=0, dy=0):
         self.call("click", selector, dx, dy)

@@ -152,10 +152,12 @@ def composition(page):
 
 
 def turn_the_tablet(page):
-    """Mid-round the display turns: the drill stands centred on the new one at once."""
+    """Mid-round the display turns: the drill stands centred on the new one at once, at the
+    display's new scale."""
     before = page.window_left("Tafels")
     page.viewport(768, 1024)
-    width = page.js("return document.querySelector('[data-form=\"Tafels\"]').offsetWidth")
+    width = page.js("return document.querySelector('[data-form=\"Tafels\"]')"
+                    ".getBoundingClientRect().width")
     centred = (768 - width) / 2
     page.wait("turned to 768 x 1024 the drill stands at %s, not centred at %s"
               % (page.window_left("Tafels"), centred),
