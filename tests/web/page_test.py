@@ -137,6 +137,8 @@ class Page:
 
     def resize(self, width, height):
         """The page at width x height, once the program has taken its new scale."""
+        if self.viewport() == [width, height]:
+            return
         before = self.scale()
         # The program listens from its start, so it has answered when this listener hears it.
         self.js("window.resized = false;"

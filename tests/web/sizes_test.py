@@ -76,6 +76,7 @@ def main(engine_name, site, out="web-sizes-output"):
     page = Page(engine, out)
 
     def steps():
+        engine.resize(*SIZES[0])
         engine.get("http://127.0.0.1:%d/" % server.server_address[1])
         page.wait("no welcome screen", lambda: page.shown(form("frmmecenaat1")), 20)
         through_sizes(page, "frmmecenaat1", lambda size: check_turn_advice(page, size))
