@@ -103,13 +103,20 @@ def wait_for(what, condition, timeout=10.0):
     raise Failure(what)
 
 
+def welcome_shown(image):
+    """The screen, once the main window's client area shows with something in its middle."""
+    bare = image.getpixel((5, SCREEN[1] // 2)) == CLIENT
+    return image if bare and image.getpixel((SCREEN[0] // 2, SCREEN[1] // 2)) != CLIENT else None
+
+
 def welcome_box(image):
     """The welcome window read off the screen: the box of what is not the bare client area,
     below the menu bar."""
     width, height = image.size
     top = next(y for y in range(height) if image.getpixel((5, y)) == CLIENT)
     below = image.crop((0, top, width, height))
-    left, upper, right, lower = ImageChops.difference(below, Image.new("RGB", below.size, CLIENT)).getbbox()
+    bare = Image.new("RGB", below.size, CLIENT)
+    left, upper, right, lower = ImageChops.difference(below, bare).getbbox()
     return left, top + upper, right - left, lower - upper
 
 
@@ -119,7 +126,8 @@ def sharp_edges(image, box, parity):
     from half as many pixels at one parity only, or at none once smoothed."""
     left, top, right, bottom = (round(v) for v in box)
     grey = image.convert("L")
-    return sum(1 for y in range(top, bottom) for x in range(left + (left + parity) % 2, right - 1, 2)
+    first = left + (left + parity) % 2
+    return sum(1 for y in range(top, bottom) for x in range(first, right - 1, 2)
                if abs(grey.getpixel((x, y)) - grey.getpixel((x + 1, y))) > 160)
 
 
@@ -132,12 +140,11 @@ def one_way(program, out, way, value, scale):
             screen.set_dpi(value)
         else:
             screen.env[way] = value
-        app = subprocess.Popen([program], env=screen.env, stdout=subprocess.DEVNULL,
-                               stderr=open(os.path.join(out, "program-%s.log" % name), "w"))
+        with open(os.path.join(out, "program-%s.log" % name), "w") as output:
+            app = subprocess.Popen([program], env=screen.env, stdout=output, stderr=output)
         main = wait_for("no main window", lambda: screen.windows())
-        image = wait_for("no welcome screen", lambda: (
-            lambda shot: shot if shot.getpixel((5, SCREEN[1] // 2)) == CLIENT
-            and shot.getpixel((SCREEN[0] // 2, SCREEN[1] // 2)) != CLIENT else None)(screen.shot(os.path.join(out, name + "-welcome.png"))))
+        image = wait_for("no welcome screen",
+                         lambda: welcome_shown(screen.shot(os.path.join(out, name + "-welcome.png"))))
         left, top, width, height = welcome_box(image)
         want = (WELCOME[0] * scale, WELCOME[1] * scale)
         check("%s: the welcome screen is %dx%d, not %gx%g" % (name, width, height, *want),
