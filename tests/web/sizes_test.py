@@ -15,6 +15,8 @@ turned. Screenshots land in OUTPUT_DIR (failures as fail.png).
 import os
 import sys
 
+from PIL import Image
+
 from browser import log, run, serve
 from engines import ENGINES
 from page_test import Page, check, form, sel
@@ -58,12 +60,35 @@ def check_pointer(page, size):
                   lambda: page.text(sel("lbluitleg")).strip() == "Alleen tafel 4 oefenen")
 
 
+def sharp_steps(shot, r):
+    """Neighbouring pixels inside r (a rectangle of the page) of sharply different
+    brightness: a picture drawn afresh at a large scale has them along its outlines; one
+    stretched as a bitmap spreads each outline over several pixels."""
+    grey = Image.open(shot).convert("L")
+    left, top = round(r["left"]) + 1, round(r["top"]) + 1
+    right, bottom = left + round(r["width"]) - 3, top + round(r["height"]) - 3
+    return sum(1 for y in range(top, bottom) for x in range(left, right)
+               if abs(grey.getpixel((x, y)) - grey.getpixel((x + 1, y))) > 160)
+
+
+def check_crisp(page, shot, size):
+    """On the largest screen the start button's picture is drawn at the screen's pixels."""
+    if size != SIZES[-1]:
+        return
+    steps = sharp_steps(shot, page.rect(sel("cmdkombinnen") + " img"))
+    check("at %dx%d the start button's picture is blurred: %d sharp steps" % (*size, steps),
+          steps > 100)
+    log("%dx%d: the start button's picture has %d sharp steps" % (*size, steps))
+
+
 def through_sizes(page, name, also=lambda size: None):
     for size in SIZES:
         page.resize(*size)
         r = check_whole(page, name, size)
         also(size)
-        page.shot("%s-%dx%d" % (name, *size))
+        shot = page.shot("%s-%dx%d" % (name, *size))
+        if name == "frmmecenaat1":
+            check_crisp(page, shot, size)
         log("%dx%d: %s whole at scale %.3g, %.0f%% of the height" % (
             *size, name, page.scale(), 100 * r["height"] / size[1]))
 
