@@ -19,6 +19,7 @@ int main() {
   if (start != rows.end()) {
     backend.offerRestartWith(*start);
   }
+  backend.scaleFor(windowDesigns());
   static Program program(desktop);
   program.start();
   return 0;

@@ -1,5 +1,7 @@
 #include "program.h"
 
+#include <array>
+
 namespace {
 template <class T> tk::Screen<T> screen(tk::Desktop &desktop, Program &program) {
   return tk::Screen<T>(desktop, [&program] { return std::make_unique<T>(program); });
@@ -20,4 +22,10 @@ void Program::openDrill() {
   frmmecenaat1().hide();
   tafels().show();
   mdiForm2().setEnabled(true);
+}
+
+std::span<const tk::FormDesign *const> windowDesigns() {
+  static const std::array<const tk::FormDesign *, 5> designs{
+      &mainWindowDesign(), &welcomeDesign(), &infoDesign(), &drillDesign(), &classroomDesign()};
+  return designs;
 }

@@ -9,6 +9,8 @@
 #include "shell/welcome.h"
 #include "toolkit/screen.h"
 
+#include <span>
+
 class Program {
 public:
   explicit Program(tk::Desktop &desktop);
@@ -30,3 +32,6 @@ public:
 private:
   tk::Desktop &desktop_;
 };
+
+// The designs of every window the program shows, for the display's scale.
+[[nodiscard]] std::span<const tk::FormDesign *const> windowDesigns();

@@ -117,13 +117,21 @@ void Form::centreOnDisplay() {
 }
 
 float Form::outerWidth() const {
-  return design_.clientWidth + static_cast<float>(2 * edgePixels(design_.border) * twipsPerPixel);
+  return tk::outerWidth(design_);
 }
 
 float Form::outerHeight() const {
-  const int title = design_.titleBar ? titleBarPixels : 0;
-  return design_.clientHeight +
-         static_cast<float>((2 * edgePixels(design_.border) + title) * twipsPerPixel);
+  return tk::outerHeight(design_);
+}
+
+float outerWidth(const FormDesign &design) {
+  return design.clientWidth + static_cast<float>(2 * edgePixels(design.border) * twipsPerPixel);
+}
+
+float outerHeight(const FormDesign &design) {
+  const int title = design.titleBar ? titleBarPixels : 0;
+  return design.clientHeight +
+         static_cast<float>((2 * edgePixels(design.border) + title) * twipsPerPixel);
 }
 
 void Form::setEnabled(bool enabled) {

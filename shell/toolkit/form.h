@@ -124,4 +124,8 @@ private:
   Control *focused_ = nullptr;
 };
 
+// A design's window with its border and title bar, in twips.
+[[nodiscard]] float outerWidth(const FormDesign &design);
+[[nodiscard]] float outerHeight(const FormDesign &design);
+
 } // namespace tk

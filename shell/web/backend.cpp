@@ -18,6 +18,9 @@ namespace {
 // The page calls back into the one backend of the program.
 WebBackend *pageBackend = nullptr;
 
+// Shown below the windows where a phone held upright makes their texts too small.
+constexpr const char *turnAdvice = "Draai je telefoon: dan wordt alles groter.";
+
 } // namespace
 
 tk::Millis PageClock::now() const {
@@ -30,6 +33,7 @@ WebBackend::WebBackend()
   pageBackend = this;
   page_focus_ring(cssColor(tk::focusRing.outer).c_str(), cssColor(tk::focusRing.inner).c_str(),
                   tk::focusRing.pixels);
+  page_menu_bar(tk::menuBarPixels);
 }
 
 WebBackend::~WebBackend() {
@@ -146,7 +150,24 @@ void WebBackend::tabPosted() {
   }
 }
 
+void WebBackend::scaleFor(std::span<const tk::FormDesign *const> windows) {
+  windows_ = windows;
+  updateScale();
+}
+
+void WebBackend::updateScale() {
+  const tk::Extent viewport{static_cast<float>(page_display_width()),
+                            static_cast<float>(page_display_height())};
+  scale_ = tk::displayScale(viewport, windows_);
+  page_display_scale(scale_.scale, scale_.turnAdvised ? turnAdvice : "");
+}
+
+float WebBackend::twipsPerViewportPixel() const {
+  return static_cast<float>(tk::twipsPerPixel) / scale_.scale;
+}
+
 void WebBackend::displayChanged() {
+  updateScale();
   if (desktop_ != nullptr) {
     desktop_->displayChanged();
   }
@@ -163,8 +184,10 @@ void WebBackend::mouseMoved(int window, float x, float y, int buttons, int shift
   if (v == nullptr || v->form().design().kind == tk::WindowKind::MdiParent) {
     return;
   }
-  v->form().mouseMove(
-      {.buttons = buttons, .shift = shift, .x = x * tk::twipsPerPixel, .y = y * tk::twipsPerPixel});
+  v->form().mouseMove({.buttons = buttons,
+                       .shift = shift,
+                       .x = x * twipsPerViewportPixel(),
+                       .y = y * twipsPerViewportPixel()});
 }
 
 void WebBackend::activated(int window) {
@@ -222,11 +245,11 @@ float WebBackend::random() {
 }
 
 float WebBackend::displayWidth() const {
-  return static_cast<float>(page_display_width() * tk::twipsPerPixel);
+  return static_cast<float>(page_display_width()) * twipsPerViewportPixel();
 }
 
 float WebBackend::displayHeight() const {
-  return static_cast<float>(page_display_height() * tk::twipsPerPixel);
+  return static_cast<float>(page_display_height()) * twipsPerViewportPixel();
 }
 
 float WebBackend::textWidth(std::string_view text, const tk::Font &font) const {

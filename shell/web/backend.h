@@ -6,8 +6,10 @@
 #include "toolkit/desktop.h"
 #include "toolkit/form_views.h"
 #include "toolkit/random.h"
+#include "toolkit/scale.h"
 #include "toolkit/timesource.h"
 
+#include <span>
 #include <string_view>
 
 namespace web {
@@ -52,6 +54,9 @@ public:
   void displayChanged();
   void hiddenChanged(bool hidden);
 
+  // The windows the display's scale makes room for; the page takes the scale at once and
+  // again whenever its viewport changes its size.
+  void scaleFor(std::span<const tk::FormDesign *const> windows);
   // After the end, where the page cannot close itself, it offers to start again with a
   // button of this design (the welcome screen's start button).
   void offerRestartWith(const tk::ControlDesign &button) { restart_ = &button; }
@@ -82,6 +87,9 @@ private:
   [[nodiscard]] tk::Control *control(int handle) const;
   void typeDigit(tk::Control &box, int handle, int digit);
   void offerRestart() const;
+  void updateScale();
+  // Twips per pixel of the viewport: the program's pixels are larger by the scale.
+  [[nodiscard]] float twipsPerViewportPixel() const;
 
   PageClock clock_;
   tk::Desktop *desktop_ = nullptr;
@@ -90,6 +98,8 @@ private:
   tk::TimeSource timeSource_;
   int lastHandle_ = 0;
   const tk::ControlDesign *restart_ = nullptr;
+  std::span<const tk::FormDesign *const> windows_;
+  tk::DisplayScale scale_;
 };
 
 } // namespace web

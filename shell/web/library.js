@@ -701,6 +701,29 @@ mergeInto(LibraryManager.library, {
     return document.documentElement.clientHeight;
   },
 
+  // The display is the viewport drawn larger or smaller as one (page.css): the windows
+  // keep their pixels, and pictures and texts are drawn afresh at the scale, not stretched.
+  page_display_scale: function(scale, advice) {
+    document.documentElement.style.setProperty('--scale', String(scale));
+    advice = UTF8ToString(advice);
+    var line = document.getElementById('turn');
+    if (!advice) {
+      if (line) line.remove();
+      return;
+    }
+    if (!line) {
+      line = document.createElement('p');
+      line.id = 'turn';
+      line.setAttribute('role', 'status');
+      document.body.append(line);
+    }
+    line.textContent = advice;
+  },
+
+  page_menu_bar: function(pixels) {
+    document.documentElement.style.setProperty('--menubar', pixels + 'px');
+  },
+
   page_text_width__deps: ['$Page'],
   page_text_width: function(text, font) {
     if (!Page.measure) Page.measure = document.createElement('canvas').getContext('2d');

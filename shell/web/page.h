@@ -59,8 +59,13 @@ void page_timer_stop();
 void page_message_box(const char *text, const char *title); // waits (Asyncify)
 void page_post_tab(); // calls web_tab once the running event has returned
 void page_focus_ring(const char *outer, const char *inner, int pixels);
-double page_display_width();  // CSS pixels
-double page_display_height(); // CSS pixels
+double page_display_width();  // the viewport's CSS pixels
+double page_display_height(); // the viewport's CSS pixels
+// The whole display drawn larger or smaller by `scale`, as one; with a line that asks the
+// child to turn the screen, unless `advice` is empty.
+void page_display_scale(double scale, const char *advice);
+// The main window's menu bar is this many pixels high.
+void page_menu_bar(int pixels);
 double page_text_width(const char *text, const char *font);
 void page_end();
 // Whether the page is a window of its own (an installed app), not a browser's tab.

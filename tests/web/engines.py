@@ -13,9 +13,13 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from browser import chromium
+from browser import chromium, wait_until
 
-WIDTH, HEIGHT = 1280, 1024
+# The page's size unless a test asks for another: one at which the display's scale is 1,
+# so that the windows have their designs' pixels.
+WIDTH, HEIGHT = 960, 680
+# The largest page a test asks for (resize): a 4K screen.
+LARGEST = 3840, 2160
 HERE = os.path.dirname(os.path.abspath(__file__))
 PUPPETEER = os.path.join(HERE, "..", "..", "tools", "puppeteer")
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
@@ -28,12 +32,57 @@ class Selenium:
 
     def __init__(self, name, web, errors, quit=lambda: None):
         self.name, self.web, self.errors, self._quit = name, web, errors, quit
-        inner = web.execute_script("return [innerWidth, innerHeight]")
-        outer = web.get_window_size()
-        web.set_window_size(outer["width"] + WIDTH - inner[0], outer["height"] + HEIGHT - inner[1])
+        self.framed = None  # the page's size while it stands in a frame, see resize
+        self._window(WIDTH, HEIGHT)
+
+    def _window(self, width, height):
+        """Sizes the window so that its page has width x height; whether it could."""
+        for _ in range(3):  # a window manager may take a second try to give the size asked
+            inner = self.web.execute_script("return [innerWidth, innerHeight]")
+            if inner == [width, height]:
+                return True
+            outer = self.web.get_window_size()
+            self.web.set_window_size(outer["width"] + width - inner[0],
+                                     outer["height"] + height - inner[1])
+        return False
+
+    def resize(self, width, height):
+        """Gives the page width x height, as a window sized so or a turned phone would. A
+        window that cannot be that narrow (WebKit's MiniBrowser is never narrower than its
+        toolbar) shows the page in a frame of that size from the next get() on, as a phone
+        shows it in its whole screen."""
+        if self.framed is None and self._window(width, height):
+            return
+        if self.framed is None:
+            self._window(*LARGEST)
+        self.framed = (width, height)
+        self.web.switch_to.default_content()
+        self.web.execute_script(
+            "var f = document.querySelector('iframe');"
+            "if (f) { f.style.width = arguments[0] + 'px'; f.style.height = arguments[1] + 'px'; }",
+            width, height)
+        self._into_frame()
+
+    def _into_frame(self):
+        frames = self.web.find_elements(By.TAG_NAME, "iframe")
+        if frames:
+            self.web.switch_to.frame(frames[0])
 
     def get(self, url):
-        self.web.get(url)
+        if self.framed is None:
+            self.web.get(url)
+            return
+        self.web.switch_to.default_content()
+        self.web.get("about:blank")
+        self.web.execute_script(
+            "var f = document.createElement('iframe');"
+            "f.style.cssText = 'position: fixed; left: 0; top: 0; border: 0;' +"
+            "  'width: ' + arguments[1] + 'px; height: ' + arguments[2] + 'px';"
+            "f.src = arguments[0]; document.body.style.margin = '0'; document.body.append(f);",
+            url, *self.framed)
+        self._into_frame()
+        wait_until("the page did not load in its frame", lambda: self.web.execute_script(
+            "return location.href !== 'about:blank' && document.readyState === 'complete'"), 20)
 
     def js(self, script, *args):
         return self.web.execute_script(script, *args)
@@ -116,7 +165,8 @@ class WebKit(Selenium):
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0",
-             "%dx%dx24" % (WIDTH + 200, HEIGHT + 200), "-nolisten", "tcp"], pass_fds=(write,),
+             "%dx%dx24" % (LARGEST[0] + 200, LARGEST[1] + 200), "-nolisten", "tcp"],
+            pass_fds=(write,),
             stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as number:  # the whole line: Xvfb ends if its newline finds no reader
@@ -169,6 +219,9 @@ class Firefox:
 
     def js(self, script, *args):
         return self.call("js", script, list(args))
+
+    def resize(self, width, height):
+        self.call("resize", width, height)
 
     def click(self, selector, dx=0, dy=0):
         self.call("click", selector, dx, dy)

@@ -33,6 +33,7 @@ const ops = {
   get: (url) => page.goto(url, { waitUntil: 'load' }).then(() => null),
   // The script is the body of a function of arguments[], as Selenium runs it.
   js: (script, args) => page.evaluate(`(function () { ${script} }).apply(null, ${JSON.stringify(args)})`),
+  resize: (width, height) => page.setViewport({ width, height }).then(() => null),
   click: async (selector, dx, dy) => page.mouse.click(...await middle(selector, dx, dy)),
   move: async (selector, dx, dy) => page.mouse.move(...await middle(selector, dx, dy)),
   type: (text) => page.keyboard.type(text),

@@ -65,6 +65,10 @@ LATE = 50.0  # how late the round may end, ms, as on the desktop
 JITTER = 200.0  # how late one tick may come on a busy machine, ms; the next is on time again
 
 
+# A classroom's interactive whiteboard, where the round is played by mouse.
+WHITEBOARD = 1920, 1080
+
+
 def sel(name):
     return '[data-name="%s"]' % name
 
@@ -121,6 +125,35 @@ class Page:
 
     def wait(self, what, condition, timeout=3.0):
         wait_until(what, condition, timeout)
+
+    def viewport(self):
+        return self.js(
+            "return [document.documentElement.clientWidth, document.documentElement.clientHeight]")
+
+    def scale(self):
+        """How many of the page's pixels one pixel of the program takes."""
+        return float(self.js("return getComputedStyle(document.documentElement)"
+                             ".getPropertyValue('--scale') || '1'"))
+
+    def resize(self, width, height):
+        """The page at width x height, once the program has taken its new scale."""
+        if self.viewport() == [width, height]:
+            return
+        before = self.scale()
+        # The program listens from its start, so it has answered when this listener hears it.
+        self.js("window.resized = false;"
+                "addEventListener('resize', function () { window.resized = true; }, {once: true})")
+        self.e.resize(width, height)
+        self.wait("the page is %s, not %dx%d" % (self.viewport(), width, height),
+                  lambda: self.viewport() == [width, height] and self.js("return window.resized"))
+        log("the page is %dx%d: scale %.3g, was %.3g" % (width, height, self.scale(), before))
+
+    def centred_at(self, outer_w, outer_h):
+        """Where the design's arithmetic puts a window of this outer size (twips) on the
+        display, in the page's pixels, and how far off the page may round it."""
+        scale, (width, height) = self.scale(), self.viewport()
+        return ((px((width / scale * TWIPS_PER_PIXEL - outer_w) / 2) * scale,
+                 px((height / scale * TWIPS_PER_PIXEL - outer_h) / 2) * scale), max(1, scale))
 
 
 def check(what, condition):
@@ -193,10 +226,20 @@ def check_round_clock(record):
     return swallowed
 
 
+def check_centred(page, selector, outer_w, outer_h, origin=(0, 0)):
+    r = page.rect(selector)
+    (left, top), slack = page.centred_at(outer_w, outer_h)
+    check("%s at %s, expected %.1f,%.1f" % (selector, r, left, top),
+          abs(r["left"] - origin[0] - left) <= slack and abs(r["top"] - origin[1] - top) <= slack)
+    return r
+
+
 def session(page):
+    """At the page's first size (scale 1) the welcome screen; on a whiteboard the drill and a
+    round by mouse; the classroom's lesson at the first size again, the page resized
+    mid-round, and back on the whiteboard to the round's end and the end."""
     e = page.e
-    viewport = page.js(
-        "return [document.documentElement.clientWidth, document.documentElement.clientHeight]")
+    first = page.viewport()
 
     # --- Start-up: the page is the main window, with the welcome screen in it ----------------
     page.wait("no welcome screen", lambda: page.shown(form("frmmecenaat1")), 20)
@@ -206,12 +249,8 @@ def session(page):
           page.style("#client", "background-color") == "rgb(234, 226, 138)")
     # Centred by its own arithmetic against the page's size, inside the client area.
     client = page.rect("#client")
-    box = page.rect(form("frmmecenaat1"))
-    want_left = px((viewport[0] * TWIPS_PER_PIXEL - (11160 + 2 * 3 * TWIPS_PER_PIXEL)) / 2)
-    want_top = px((viewport[1] * TWIPS_PER_PIXEL - (6720 + 2 * 3 * TWIPS_PER_PIXEL)) / 2)
-    check("welcome at %s, expected %d,%d in the client area" % (box, want_left, want_top),
-          abs(box["left"] - client["left"] - want_left) <= 1 and
-          abs(box["top"] - client["top"] - want_top) <= 1)
+    check_centred(page, form("frmmecenaat1"), 11160 + 2 * 3 * TWIPS_PER_PIXEL,
+                  6720 + 2 * 3 * TWIPS_PER_PIXEL, (client["left"], client["top"]))
     check("fonts: %s" % fonts_loaded(page),
           fonts_loaded(page) == {("Honderdtafels Sans", "loaded"), ("Comic Neue", "loaded")})
     shot = page.shot("welcome")
@@ -220,17 +259,16 @@ def session(page):
     check("the keyboard is on %r, not on the start button" % page.focused(),
           page.focused() == "cmdkombinnen")
 
-    # --- The drill --------------------------------------------------------------------------
+    # --- The drill, on a whiteboard ---------------------------------------------------------
+    page.resize(*WHITEBOARD)
+    check("the whiteboard's scale is %s" % page.scale(), page.scale() > 1.5)
     e.click(sel("cmdkombinnen"))
     page.wait("no drill after the start button", lambda: page.shown(form("Tafels")))
     page.wait("the welcome screen stays", lambda: not page.shown(form("frmmecenaat1")))
     check("the drill has a title bar", not page.exists(form("Tafels") + " .titlebar"))
     # Its load centres it on the display, thin frame included.
-    drill_at = page.rect(form("Tafels"))
-    want = (px((viewport[0] * TWIPS_PER_PIXEL - (10440 + 2 * TWIPS_PER_PIXEL)) / 2),
-            px((viewport[1] * TWIPS_PER_PIXEL - (7410 + 2 * TWIPS_PER_PIXEL)) / 2))
-    check("drill at %s, expected %s" % (drill_at, want),
-          abs(drill_at["left"] - want[0]) <= 1 and abs(drill_at["top"] - want[1]) <= 1)
+    drill_at = check_centred(page, form("Tafels"), 10440 + 2 * TWIPS_PER_PIXEL,
+                             7410 + 2 * TWIPS_PER_PIXEL)
     log("drill shown")
 
     # What a screen reader gets, from the engine's own accessibility tree where its driver
@@ -309,19 +347,17 @@ def session(page):
         answer(page)
     log("message box closed; 12 answers counted")
 
-    # --- The red light: the classroom and a lesson "x 7" ------------------------------------
+    # --- The red light: the classroom and a lesson "x 7", the page at its first size -------
     e.click(sel("cmdrood"))
     page.wait("no classroom after the red light", lambda: page.shown(form("Aklas")))
     page.wait("the drill stays", lambda: not page.shown(form("Tafels")))
     caption = page.text(form("Aklas") + " .titlebar")
     check("classroom caption %r" % caption, caption.strip() == "A klas")
-    r = page.rect(form("Aklas"))
     outer_w, outer_h = 11880 + 2 * 4 * TWIPS_PER_PIXEL, 8010 + (2 * 4 + 19) * TWIPS_PER_PIXEL
-    want = (px((viewport[0] * TWIPS_PER_PIXEL - outer_w) / 2),
-            px((viewport[1] * TWIPS_PER_PIXEL - outer_h) / 2))
-    check("classroom at %s, expected %s" % (r, want),
-          abs(r["left"] - want[0]) <= 1 and abs(r["top"] - want[1]) <= 1)
-    log("classroom shown")
+    check_centred(page, form("Aklas"), outer_w, outer_h)
+    page.resize(*first)
+    check_centred(page, form("Aklas"), outer_w, outer_h)
+    log("classroom shown, centred again on a smaller page")
 
     # Return on the window itself (no control has the keyboard) moves the focus on.
     # A bare spot of the classroom, below its board and right of its pupils (offsets from
@@ -364,6 +400,7 @@ def session(page):
     check_edges(page, page.shot("classroom-answers"), sel("Cmd3"), "raised")
     log("the table buttons and terug came back after %.2f s" % ended)
 
+    page.resize(*WHITEBOARD)
     e.click(sel("Cmdterug"))
     page.wait("the classroom stays after terug", lambda: not page.shown(form("Aklas")))
     page.wait("no drill after terug", lambda: page.shown(form("Tafels")))

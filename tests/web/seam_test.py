@@ -152,15 +152,17 @@ def composition(page):
 
 
 def turn_the_tablet(page):
-    """Mid-round the display turns: the drill stands centred on the new one at once."""
+    """Mid-round the display turns: the drill stands centred on the new one at once, at the
+    display's new scale."""
     before = page.window_left("Tafels")
     page.viewport(768, 1024)
-    width = page.js("return document.querySelector('[data-form=\"Tafels\"]').offsetWidth")
-    centred = (768 - width) / 2
+    # Its width on the page follows the display's scale, which the turn changes as well.
+    centred = lambda: (768 - page.js("return document.querySelector('[data-form=\"Tafels\"]')"
+                                     ".getBoundingClientRect().width")) / 2
     page.wait("turned to 768 x 1024 the drill stands at %s, not centred at %s"
-              % (page.window_left("Tafels"), centred),
-              lambda: abs(page.window_left("Tafels") - centred) <= 1)
-    check("the drill had not moved: %s" % before, abs(before - centred) > 10)
+              % (page.window_left("Tafels"), centred()),
+              lambda: abs(page.window_left("Tafels") - centred()) <= 1)
+    check("the drill had not moved: %s" % before, abs(before - centred()) > 10)
     page.shot("turned")
     page.viewport(1024, 768)
     page.wait("back at 1024 x 768 the drill did not come back",

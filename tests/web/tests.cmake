@@ -30,7 +30,16 @@ foreach(engine IN ITEMS chromium firefox webkit)
                    ${HONDERDTAFELS_SITE_DIR} ${CMAKE_BINARY_DIR}/web-e2e/${engine})
   set_tests_properties(web_page_${engine} PROPERTIES LABELS e2e TIMEOUT 300)
 endforeach()
-# The page on a tablet: Chromium's touch emulation, landscape and portrait.
+# The page on phones, tablets, a whiteboard and a 4K screen, resized from size to size, in
+# each engine; no round plays in real time.
+foreach(engine IN ITEMS chromium firefox webkit)
+  add_test(NAME web_sizes_${engine}
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/sizes_test.py ${engine}
+                   ${HONDERDTAFELS_SITE_DIR} ${CMAKE_BINARY_DIR}/web-sizes/${engine})
+  set_tests_properties(web_sizes_${engine} PROPERTIES LABELS e2e TIMEOUT 180)
+endforeach()
+# The page on a tablet, landscape and portrait, and on a phone on its side: Chromium's touch
+# emulation.
 add_test(NAME web_touch_chromium
          COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/touch_test.py ${HONDERDTAFELS_SITE_DIR}
                  ${CMAKE_BINARY_DIR}/web-touch)

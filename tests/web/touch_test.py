@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""The program on a tablet: headless Chromium emulating a touch screen, landscape
-(1024 x 768) and portrait (768 x 1024), played with taps that reach the page as real touch
+"""The program on a tablet and a phone: headless Chromium emulating a touch screen, landscape
+(1024 x 768) and portrait (768 x 1024), and a phone on its side (844 x 390), played with taps that reach the page as real touch
 events and digits that come as an on-screen keyboard sends them.
 
     touch_test.py SITE_DIR [OUTPUT_DIR]
@@ -117,7 +117,13 @@ class Tablet:
         return self.js("var e = document.activeElement; return e && e.dataset ? e.dataset.name || '' : ''")
 
     def scale(self):
+        """The browser's own zoom: a pinch, or a double tap."""
         return self.js("return visualViewport.scale")
+
+    def display_scale(self):
+        """How many of the page's pixels one pixel of the program takes."""
+        return float(self.js("return getComputedStyle(document.documentElement)"
+                             ".getPropertyValue('--scale') || '1'"))
 
     def shot(self, name):
         self.d.save_screenshot(os.path.join(OUT, name + ".png"))
@@ -211,24 +217,29 @@ def check_windows(t, forms):
     check("the page is %s, not the tablet's %dx%d" % (viewport, t.width, t.height),
           viewport == [t.width, t.height])
     client = t.rect(t.d.find_element(By.ID, "client"))
+    # The display is the page divided by the program's scale; the windows stand where the
+    # desktop's arithmetic puts them on it.
+    scale = t.display_scale()
     placed = {}
     for form in forms:
         design = WINDOWS[form]
         outer = (design["client"][0] + 2 * design["edge"] * TWIPS_PER_PIXEL,
                  design["client"][1] + (2 * design["edge"] + design["title"]) * TWIPS_PER_PIXEL)
-        want = (px((viewport[0] * TWIPS_PER_PIXEL - outer[0]) / 2),
-                px((viewport[1] * TWIPS_PER_PIXEL - outer[1]) / 2))
+        want = tuple(px((viewport[k] / scale * TWIPS_PER_PIXEL - outer[k]) / 2) * scale
+                     for k in (0, 1))
         box = t.window(form)
         origin = (client["left"], client["top"]) if design["child"] else (0, 0)
         r = t.rect(box)
-        at = (round(r["left"] - origin[0]), round(r["top"] - origin[1]))
-        check("%s at %s, where the desktop puts it at %s" % (form, at, want), at == want)
-        if want[0] >= 0 and want[1] >= 0 and origin[0] + want[0] + px(outer[0]) <= viewport[0] \
-                and origin[1] + want[1] + px(outer[1]) <= viewport[1]:
+        at = (r["left"] - origin[0], r["top"] - origin[1])
+        check("%s at %s, where the desktop puts it at %s" % (form, at, want),
+              all(abs(at[k] - want[k]) <= max(1, scale) for k in (0, 1)))
+        if want[0] >= 0 and want[1] >= 0 \
+                and origin[0] + want[0] + px(outer[0]) * scale <= viewport[0] + 0.5 \
+                and origin[1] + want[1] + px(outer[1]) * scale <= viewport[1] + 0.5:
             check("%s fits, yet it reaches over the page's edge: %s" % (form, r),
-                  r["left"] >= 0 and r["top"] >= 0 and r["right"] <= viewport[0] and
-                  r["bottom"] <= viewport[1])
-            placed[form] = "fits"
+                  r["left"] >= 0 and r["top"] >= 0 and r["right"] <= viewport[0] + 0.5 and
+                  r["bottom"] <= viewport[1] + 0.5)
+            placed[form] = "fits at scale %.3g" % scale
             continue
         # A finger drawn across the window brings its top left edge into view, then the
         # bottom right one.
@@ -347,7 +358,8 @@ def main():
 
     def steps():
         url = "http://127.0.0.1:%d/" % server.server_address[1]
-        for width, height in ((1024, 768), (768, 1024)):
+        # Two tablets, and a phone on its side, where the program is smaller than its designs.
+        for width, height in ((1024, 768), (768, 1024), (844, 390)):
             play(Tablet(driver, width, height), url)
 
     return run(driver, steps, os.path.join(OUT, "fail.png"), server.shutdown)
