@@ -128,8 +128,6 @@ QString captionText(std::string_view text) {
 LabelWidget::LabelWidget(const tk::Control &control, QWidget *parent)
     : QLabel(parent), control_(control) {
   setFont(toQFont(control.design().font));
-  setAlignment(qtAlignment(control.design().align) | Qt::AlignTop);
-  setWordWrap(true);
   setTextFormat(Qt::PlainText);
   setAutoFillBackground(!control.design().transparent);
   if (control.design().border) {
@@ -141,11 +139,22 @@ LabelWidget::LabelWidget(const tk::Control &control, QWidget *parent)
 
 void LabelWidget::sync() {
   setText(captionText(control_.text()));
-  if (control_.design().autoSize) {
-    // Keeps its width and grows downwards until the whole text fits.
-    resize(width(), std::max(height(), heightForWidth(width())));
-  }
   setColors(*this, QPalette::Window, QPalette::WindowText, control_);
+  update();
+}
+
+void LabelWidget::paintEvent(QPaintEvent * /*event*/) {
+  QPainter painter(this);
+  drawFrame(&painter);
+  // The lines as they were laid out, each where it stands: never wrapped again here.
+  painter.setPen(palette().color(QPalette::WindowText));
+  const float ascent = static_cast<float>(fontMetrics().ascent());
+  const tk::CaptionLayout &caption = control_.caption();
+  for (const tk::CaptionLine &line : caption.lines) {
+    painter.drawText(QPointF((line.left - caption.bounds.left) / tk::twipsPerPixel,
+                             line.top / tk::twipsPerPixel + ascent),
+                     toQString(control_.captionLine(line)));
+  }
 }
 
 TextBoxWidget::TextBoxWidget(const tk::Control &control, QWidget *parent)

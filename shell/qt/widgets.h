@@ -41,6 +41,9 @@ public:
   LabelWidget(const tk::Control &control, QWidget *parent);
   void sync();
 
+protected:
+  void paintEvent(QPaintEvent *event) override;
+
 private:
   const tk::Control &control_;
 };

@@ -4,6 +4,7 @@
 // leave camelCase, so that the code speaks the screens' own vocabulary.
 #pragma once
 
+#include "caption.h"
 #include "design.h"
 #include "types.h"
 
@@ -68,6 +69,14 @@ public:
   // assigning the text it already holds raises nothing.
   [[nodiscard]] const std::string &text() const { return text_; }
   void setText(std::string text);
+
+  // Labels: the lines of the caption and their places, laid out again whenever the
+  // caption or the size changes. An auto-size label takes the size they need.
+  [[nodiscard]] const CaptionLayout &caption() const { return caption_; }
+  // The text of one of the caption's lines.
+  [[nodiscard]] std::string_view captionLine(const CaptionLine &line) const {
+    return std::string_view(text_).substr(line.start, line.length);
+  }
 
   // What a screen reader says about the control beside its name; it starts as the
   // design's and the screens change it where it follows their state (the problem the
@@ -155,6 +164,8 @@ public:
 private:
   friend class Form;
   void changed(Property property);
+  // Lays the caption out again; returns whether auto-size changed the size.
+  bool layOutCaption();
 
   Form &form_;
   const ControlDesign &design_;
@@ -163,6 +174,9 @@ private:
   std::string text_;
   std::string description_;
   Rect rect_;
+  float boxWidth_; // the size the design or the screen gave, before auto-size
+  float boxHeight_;
+  CaptionLayout caption_;
   bool visible_;
   bool enabled_;
   bool locked_;

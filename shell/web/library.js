@@ -480,7 +480,7 @@ mergeInto(LibraryManager.library, {
     element.style.left = left + 'px';
     element.style.top = top + 'px';
     element.style.width = width + 'px';
-    element.style[element.classList.contains('autosize') ? 'minHeight' : 'height'] = height + 'px';
+    element.style.height = height + 'px';
   },
 
   page_control_line__deps: ['$Page'],
@@ -509,8 +509,33 @@ mergeInto(LibraryManager.library, {
     } else if (element.classList.contains('button') || element.classList.contains('frame')) {
       element.querySelector('.caption').textContent = text;
       element.classList.toggle('nocaption', text === '');
-    } else if (element.classList.contains('label')) {
-      element.textContent = text;
+    }
+  },
+
+  page_label_clear__deps: ['$Page'],
+  page_label_clear: function(control) {
+    var element = Page.elements[control];
+    if (element) element.replaceChildren();
+  },
+
+  // One line of a label where the program laid it out; what ended it stays in the text
+  // for a screen reader, out of sight.
+  page_label_line__deps: ['$Page'],
+  page_label_line: function(control, text, after, left, top) {
+    var element = Page.elements[control];
+    if (!element) return;
+    var line = document.createElement('span');
+    line.className = 'line';
+    line.textContent = UTF8ToString(text);
+    line.style.left = left + 'px';
+    line.style.top = top + 'px';
+    element.append(line);
+    after = UTF8ToString(after);
+    if (after) {
+      var rest = document.createElement('span');
+      rest.className = 'rest';
+      rest.textContent = after;
+      element.append(rest);
     }
   },
 

@@ -198,11 +198,24 @@ std::string captionText(std::string_view text) {
   return caption;
 }
 
+std::vector<CaptionPiece> captionPieces(std::string_view text, const tk::CaptionLayout &layout) {
+  std::vector<CaptionPiece> pieces;
+  for (std::size_t i = 0; i < layout.lines.size(); ++i) {
+    const tk::CaptionLine &line = layout.lines[i];
+    const std::size_t end = line.start + line.length;
+    const std::size_t next = i + 1 < layout.lines.size() ? layout.lines[i + 1].start : text.size();
+    pieces.push_back({.text = captionText(text.substr(line.start, line.length)),
+                      .after = captionText(text.substr(end, next - end)),
+                      .left = px(line.left - layout.bounds.left),
+                      .top = px(line.top)});
+  }
+  return pieces;
+}
+
 std::string flags(const tk::Control &control) {
   const tk::ControlDesign &design = control.design();
   const std::pair<bool, std::string_view> words[] = {
       {design.transparent, "transparent"},
-      {design.autoSize, "autosize"},
       {design.border, "border"},
       {design.pictureOnTop && !design.text.empty(), "pictureontop"},
       {design.shape == tk::ShapeStyle::RoundedRectangle, "rounded"},

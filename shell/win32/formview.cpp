@@ -50,18 +50,6 @@ int scaled(int pixels, UINT dpi) {
   return MulDiv(pixels, static_cast<int>(dpi), standardDpi);
 }
 
-UINT textAlign(tk::Align align) {
-  switch (align) {
-  case tk::Align::Centre:
-    return DT_CENTER;
-  case tk::Align::Right:
-    return DT_RIGHT;
-  case tk::Align::Left:
-    break;
-  }
-  return DT_LEFT;
-}
-
 DWORD editAlign(tk::Align align) {
   switch (align) {
   case tk::Align::Centre:
@@ -439,7 +427,12 @@ RECT FormView::rectOf(const tk::Control &control) const {
             px(std::max(ends.x1, ends.x2), dpi_) + offset + 1,
             px(std::max(ends.y1, ends.y2), dpi_) + offset + 1};
   }
-  const tk::Rect &r = control.rect();
+  tk::Rect r = control.rect();
+  if (control.kind() == tk::Kind::Label) {
+    // A line that stands out of the label within the slack is drawn whole.
+    const tk::Rect &bounds = control.caption().bounds;
+    r = {r.left + bounds.left, r.top + bounds.top, bounds.width, bounds.height};
+  }
   const int left = px(r.left, dpi_) + offset;
   const int top = px(r.top, dpi_) + offset;
   return {left, top, left + px(r.width, dpi_), top + px(r.height, dpi_)};
@@ -451,18 +444,7 @@ void FormView::place(const tk::Control &control) {
     invalidate(control);
     return;
   }
-  RECT r = rectOf(control);
-  if (control.kind() == tk::Kind::Label && control.design().autoSize) {
-    // Keeps its width and grows downwards until the whole text fits.
-    HDC dc = GetDC(own);
-    HGDIOBJ old = SelectObject(dc, backend_.gdi().font(control.design().font, dpi_));
-    RECT needed = r;
-    const std::wstring text = widen(control.text());
-    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(own, dc);
-    r.bottom = std::max(r.bottom, needed.bottom);
-  }
+  const RECT r = rectOf(control);
   MoveWindow(own, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   if (control.kind() == tk::Kind::StatusBar) {
     showPanels(control);
@@ -498,8 +480,8 @@ void FormView::showText(const tk::Control &control) {
     SetWindowTextW(own, text.c_str());
     syncing_ = false;
   }
-  if (control.kind() == tk::Kind::Label && control.design().autoSize) {
-    place(control);
+  if (control.kind() == tk::Kind::Label) {
+    place(control); // its caption may stand out of it by a different amount
   }
   InvalidateRect(own, nullptr, FALSE);
 }
@@ -836,9 +818,15 @@ void FormView::drawCaption(HDC dc, const tk::Control &label, RECT area) {
   HGDIOBJ font = SelectObject(dc, backend_.gdi().font(label.design().font, dpi_));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colorRef(label.foreColor()));
-  const std::wstring text = widen(label.text());
-  DrawTextW(dc, text.c_str(), -1, &area,
-            DT_WORDBREAK | DT_NOPREFIX | textAlign(label.design().align));
+  // The lines as they were laid out, each where it stands: never wrapped again here.
+  const tk::Rect &bounds = label.caption().bounds;
+  for (const tk::CaptionLine &line : label.caption().lines) {
+    const std::wstring text = widen(label.captionLine(line));
+    RECT place{area.left + px(line.left - bounds.left, dpi_), area.top + px(line.top, dpi_),
+               area.right, area.bottom};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place,
+              DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | DT_LEFT);
+  }
   SelectObject(dc, font);
 }
 

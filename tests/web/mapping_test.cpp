@@ -87,6 +87,18 @@ TEST(PageFonts, theDesignsFontsBecomeTheFontsThePageCarries) {
   EXPECT_EQ(web::cssFamily("Tahoma"), "'Tahoma', 'Honderdtafels Sans', sans-serif");
 }
 
+TEST(PageText, aLabelsLinesKeepEveryCharacterOfItsCaptionInOrder) {
+  // The page reads a label's text back from its lines: the blanks and line breaks that
+  // ended them, and what the label has no room for, stay beside them out of sight.
+  tk::CaptionLayout layout;
+  layout.lines = {{.start = 0, .length = 8, .left = 150, .top = 0},
+                  {.start = 10, .length = 2, .left = 300, .top = 195}};
+  layout.bounds = {-30, 0, 600, 300};
+  const std::string text = "software\r\nom te";
+  EXPECT_EQ(web::captionPieces(text, layout),
+            (std::vector<web::CaptionPiece>{{"software", "\n", 12, 0}, {"om", " te", 22, 13}}));
+}
+
 TEST(PageText, multiLineCaptionsBreakAtBareLineFeeds) {
   EXPECT_EQ(web::captionText(" Sinds mijn 60ste\r\n via www "), " Sinds mijn 60ste\n via www ");
   EXPECT_EQ(web::captionText("\r\n\r\n"), "\n\n");
