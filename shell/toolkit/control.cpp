@@ -49,7 +49,31 @@ Control::Control(Form &form, const ControlDesign &design, Control *container)
   for (const StatusPanelDesign &panel : design.panels) {
     panels_.push_back({panel.width, panel.style, std::string(panel.text), {}});
   }
+  const bool clock = std::any_of(panels_.begin(), panels_.end(), [](const StatusPanel &p) {
+    return p.style != StatusPanelDesign::Style::Text;
+  });
+  if (clock) {
+    minute_ = std::make_unique<Timer>(form.desktop().scheduler(), name_ + ".minute", 0, true);
+    minute_->onTimer = [this] { showClock(); };
+    showClock();
+  }
   layOutCaption();
+}
+
+void Control::showClock() {
+  const LocalTime now = form_.desktop().localTime();
+  bool changedAny = false;
+  for (StatusPanel &panel : panels_) {
+    std::string text = panel.style == StatusPanelDesign::Style::Date   ? dateText(now)
+                       : panel.style == StatusPanelDesign::Style::Time ? timeText(now)
+                                                                       : panel.text;
+    changedAny = changedAny || text != panel.text;
+    panel.text = std::move(text);
+  }
+  minute_->setInterval(static_cast<int>(untilNextMinute(now)));
+  if (changedAny) {
+    changed(Property::Panels);
+  }
 }
 
 bool Control::layOutCaption() {

@@ -6,10 +6,12 @@
 
 #include "caption.h"
 #include "design.h"
+#include "timer.h"
 #include "types.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -137,6 +139,8 @@ public:
   [[nodiscard]] const std::vector<StatusPanel> &panels() const { return panels_; }
   void setPanelText(int number, std::string text);
   void setPanelTag(int number, std::string tag) { panel(number).tag = std::move(tag); }
+  // A date or time panel shows the wall clock's, and follows it each new minute while
+  // its form is loaded.
   // Where a panel lies inside the status bar, counted from 0 as the window system
   // counts its parts. The status bar is drawn by this same layout.
   [[nodiscard]] PixelRect panelRect(int part) const;
@@ -164,6 +168,8 @@ public:
 private:
   friend class Form;
   void changed(Property property);
+  // Writes the wall clock's date and time into their panels and waits for the next minute.
+  void showClock();
   // Lays the caption out again; returns whether auto-size changed the size.
   bool layOutCaption();
 
@@ -186,6 +192,7 @@ private:
   float max_ = 100;
   float value_ = 0;
   std::vector<StatusPanel> panels_;
+  std::unique_ptr<Timer> minute_; // status bars with a date or time panel
 };
 
 // The members of a control array, found by their 16-bit index (gaps allowed).

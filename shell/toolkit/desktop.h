@@ -2,6 +2,7 @@
 // services of the platform. A window system mirrors it; tests drive it directly.
 #pragma once
 
+#include "calendar.h"
 #include "form.h"
 #include "timer.h"
 
@@ -54,6 +55,9 @@ public:
 
   [[nodiscard]] Scheduler &scheduler() { return scheduler_; }
   [[nodiscard]] Services &services() { return services_; }
+  // The wall clock the status bars' date and time are read from.
+  void setWallClock(WallClock clock) { wallClock_ = std::move(clock); }
+  [[nodiscard]] LocalTime localTime() const { return wallClock_(); }
   void setWindowSystem(WindowSystem *windowSystem) { windowSystem_ = windowSystem; }
   [[nodiscard]] WindowSystem *windowSystem() const { return windowSystem_; }
 
@@ -130,6 +134,7 @@ private:
   Scheduler scheduler_;
   Services &services_;
   WindowSystem *windowSystem_ = nullptr;
+  WallClock wallClock_ = systemLocalTime;
   std::vector<Form *> forms_;
   std::vector<std::unique_ptr<Form>> unloaded_;
   Form *active_ = nullptr;

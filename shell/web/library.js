@@ -130,28 +130,6 @@ mergeInto(LibraryManager.library, {
     shift: function(event) {
       return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
     },
-    pad: function(n) {
-      return (n < 10 ? '0' : '') + n;
-    },
-    panelText: function(style, text) {
-      var now = new Date();
-      if (style === 'date') {
-        return Page.pad(now.getDate()) + '-' + Page.pad(now.getMonth() + 1) + '-' + now.getFullYear();
-      }
-      if (style === 'time') return Page.pad(now.getHours()) + ':' + Page.pad(now.getMinutes());
-      return text;
-    },
-    // A status bar with a date or time panel redraws them at each new minute while shown.
-    tickMinute: function(bar) {
-      clearTimeout(bar.minute);
-      if (!bar.isConnected) return;
-      bar.querySelectorAll('.panel[data-style="date"], .panel[data-style="time"]').forEach(function(p) {
-        p.textContent = Page.panelText(p.dataset.style, '');
-      });
-      var now = new Date();
-      bar.minute = setTimeout(function() { Page.tickMinute(bar); },
-                              60000 - (now.getSeconds() * 1000 + now.getMilliseconds()));
-    },
     infoIcon: '<svg viewBox="0 0 32 32" width="32" height="32" aria-hidden="true">' +
               '<circle cx="16" cy="16" r="15" fill="#1c5fc4" stroke="#0b3a80"/>' +
               '<circle cx="16" cy="8.5" r="2.4" fill="#fff"/>' +
@@ -555,7 +533,6 @@ mergeInto(LibraryManager.library, {
     var element = Page.elements[control];
     if (!element) return;
     if (visible) element.removeAttribute('hidden'); else element.setAttribute('hidden', '');
-    if (element.classList.contains('statusbar') && visible) Page.tickMinute(element);
   },
 
   page_control_enable__deps: ['$Page'],
@@ -646,7 +623,7 @@ mergeInto(LibraryManager.library, {
     panel.style.width = (right - left) + 'px';
     panel.style.height = (bottom - top) + 'px';
     panel.dataset.style = UTF8ToString(style);
-    panel.textContent = Page.panelText(panel.dataset.style, UTF8ToString(text));
+    panel.textContent = UTF8ToString(text);
   },
 
   page_timer_arm__deps: ['$Page'],

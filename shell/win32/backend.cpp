@@ -145,15 +145,14 @@ LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return result;
   }
   case WM_KEYDOWN:
-    if (isForm && wParam == VK_TAB) {
-      view.form().tab(GetKeyState(VK_SHIFT) < 0);
+    if (isForm && view.tabKey(keyDown(wParam, lParam))) {
       return 0;
     }
     break;
   case WM_CHAR:
-    // The window itself has the keyboard: its KeyPress hears the character.
-    if (isForm && wParam != L'\t') {
-      view.form().keyPress(static_cast<std::int16_t>(wParam));
+    // The window itself has the keyboard: its KeyPress may hear the character.
+    if (isForm) {
+      view.typed(static_cast<wchar_t>(wParam));
       return 0;
     }
     break;

@@ -34,10 +34,6 @@ constexpr int lightPercent = 50;
 constexpr int shadowPercent = 66;
 // The caption of a button that cannot be pressed.
 constexpr tk::Color grayText = tk::rgb(128, 128, 128);
-// Room for the longest date or time the status bar shows ("31-12-2026", "23:59").
-constexpr std::size_t dateLength = 32;
-// The Dutch date and time in the information screen's status bar.
-constexpr wchar_t dutch[] = L"nl-NL";
 
 std::wstring windowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -119,22 +115,6 @@ void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed, int pixels) {
     DeleteObject(darkPen);
     InflateRect(&edge, -1, -1);
   }
-}
-
-std::wstring panelText(const tk::StatusPanel &panel) {
-  std::array<wchar_t, dateLength> text{};
-  const auto size = static_cast<int>(text.size());
-  switch (panel.style) {
-  case tk::StatusPanelDesign::Style::Date:
-    GetDateFormatEx(dutch, DATE_SHORTDATE, nullptr, nullptr, text.data(), size, nullptr);
-    return text.data();
-  case tk::StatusPanelDesign::Style::Time:
-    GetTimeFormatEx(dutch, 0, nullptr, L"HH':'mm", text.data(), size);
-    return text.data();
-  case tk::StatusPanelDesign::Style::Text:
-    break;
-  }
-  return widen(panel.text);
 }
 
 } // namespace
@@ -297,15 +277,11 @@ void FormView::createControls() {
     const std::size_t i = places_.at(c);
     items_[i].window = createControl(*c, parentOf(*c), static_cast<UINT>(i + 1));
   }
-  // Stacking: windowed controls in front of labels, earlier rows in front of later ones;
-  // the pictures, shapes and lines are drawn behind them all.
-  for (const bool windowed : {true, false}) {
-    for (std::size_t i = 0; i < items_.size(); ++i) {
-      const tk::Control &c = *items_[i].site.control;
-      if (items_[i].window != nullptr && tk::isWindowed(c.kind()) == windowed) {
-        SetWindowPos(items_[i].window, HWND_BOTTOM, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      }
+  // Stacked as the form orders them, each put behind those before it; the pictures,
+  // shapes and lines are drawn behind them all.
+  for (const tk::Control *c : form_.frontToBack()) {
+    if (HWND own = handle(c)) {
+      SetWindowPos(own, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
   for (std::size_t i = 0; i < items_.size(); ++i) {
@@ -501,7 +477,7 @@ void FormView::showPanels(const tk::Control &control) {
                reinterpret_cast<LPARAM>(rights.data()));
   panelTexts_.resize(control.panels().size());
   for (int part = 0; part < count; ++part) {
-    const std::wstring text = panelText(control.panels()[static_cast<std::size_t>(part)]);
+    const std::wstring text = widen(control.panels()[static_cast<std::size_t>(part)].text);
     if (panelTexts_[static_cast<std::size_t>(part)] != text) {
       panelTexts_[static_cast<std::size_t>(part)] = text;
       SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(part),
@@ -678,7 +654,8 @@ void FormView::paintSurface(HDC dc, const tk::Control *pane, RECT area) {
     const int border = px(pane->innerOffset(), dpi_);
     backend_.pictures().draw(dc, pane->design().picture, border, border, dpi_);
   }
-  for (auto it = form_.controls().rbegin(); it != form_.controls().rend(); ++it) {
+  const std::vector<tk::Control *> &order = form_.frontToBack();
+  for (auto it = order.rbegin(); it != order.rend(); ++it) {
     const tk::Control &c = **it;
     if (c.container() == pane && handle(&c) == nullptr && c.visible()) {
       paintGraphic(dc, c);
@@ -800,12 +777,12 @@ void FormView::drawInPlace(HDC dc, const tk::Control &label, RECT area) {
   } else {
     drawCaption(dc, label, area);
   }
-  for (const auto &c : form_.controls()) {
-    if (c.get() == &label) {
-      break;
-    }
-    if (c->container() == label.container() && handle(c.get()) == nullptr && c->visible()) {
-      paintGraphic(dc, *c);
+  // What lies in front of it, from the back to the front.
+  const std::vector<tk::Control *> &order = form_.frontToBack();
+  for (auto it = order.begin() + form_.depthOf(label); it != order.begin();) {
+    const tk::Control &c = **--it;
+    if (c.container() == label.container() && handle(&c) == nullptr && c.visible()) {
+      paintGraphic(dc, c);
     }
   }
   SetViewportOrgEx(dc, old.x, old.y, nullptr);
@@ -870,7 +847,10 @@ void FormView::command(UINT id, UINT code, HWND child) {
   if (c == nullptr) {
     return;
   }
-  if (c->kind() == tk::Kind::Menu || (c->kind() == tk::Kind::Button && code == BN_CLICKED)) {
+  // A button we draw reports a second click soon after the first as a double click:
+  // it presses the button again, as every click does.
+  const bool pressed = code == BN_CLICKED || code == BN_DOUBLECLICKED;
+  if (c->kind() == tk::Kind::Menu || (c->kind() == tk::Kind::Button && pressed)) {
     c->click(); // may unload this form: nothing of it is touched after
   } else if (c->kind() == tk::Kind::TextBox && code == EN_CHANGE && !syncing_) {
     c->typeText(narrow(windowText(child)));
@@ -897,13 +877,11 @@ void FormView::mouseMoved(HWND from, LPARAM at, WPARAM state) {
 
 bool FormView::keyDown(tk::Control &control, WPARAM virtualKey, LPARAM keyData) {
   charTaken_ = false;
-  if (virtualKey == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
-    // Tab goes by the toolkit's order, round within the window.
+  const tk::KeyDown down = w32::keyDown(virtualKey, keyData);
+  if (tabKey(down)) {
     charTaken_ = true;
-    form_.tab(GetKeyState(VK_SHIFT) < 0);
     return true;
   }
-  const tk::KeyDown down = w32::keyDown(virtualKey, keyData);
   switch (tk::keyOnControl(control, down)) {
   case tk::KeyEffect::Press:
     charTaken_ = true;
@@ -922,6 +900,32 @@ bool FormView::keyDown(tk::Control &control, WPARAM virtualKey, LPARAM keyData) 
     break;
   }
   return false;
+}
+
+bool FormView::tabKey(const tk::KeyDown &key) {
+  switch (tk::keyOnForm(key)) {
+  case tk::FormKeyEffect::NextControl:
+    form_.tab(false);
+    return true;
+  case tk::FormKeyEffect::PreviousControl:
+    form_.tab(true);
+    return true;
+  case tk::FormKeyEffect::KeyPress:
+  case tk::FormKeyEffect::Default:
+    break;
+  }
+  return false;
+}
+
+void FormView::typed(wchar_t unit) {
+  const std::optional<char32_t> character = typing_.add(unit);
+  if (!character) {
+    return;
+  }
+  const tk::KeyDown key = typedKey(*character);
+  if (tk::keyOnForm(key) == tk::FormKeyEffect::KeyPress) {
+    form_.keyPress(key.code);
+  }
 }
 
 bool FormView::charTaken() {

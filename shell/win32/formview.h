@@ -1,6 +1,7 @@
 // The Win32 window of one loaded form and a window, or a drawing, for each control.
 #pragma once
 
+#include "keys.h"
 #include "toolkit/form.h"
 
 #include <windows.h>
@@ -52,6 +53,10 @@ public:
   bool keyDown(tk::Control &control, WPARAM virtualKey, LPARAM keyData);
   // The character a key that went down has typed, which the rule may have taken already.
   bool charTaken();
+  // Tab and Shift+Tab at the form, by the toolkit's rule: true when the key was one.
+  bool tabKey(const tk::KeyDown &key);
+  // A WM_CHAR while the window itself has the keyboard: its KeyPress may hear it.
+  void typed(wchar_t unit);
   void focusArrived(tk::Control *control);
   void keyboardToWindow();
   void dpiChanged(UINT dpi);
@@ -98,6 +103,7 @@ private:
   std::vector<std::wstring> panelTexts_;
   bool syncing_ = false; // the program sets a text: no edit of the child's
   bool charTaken_ = false;
+  Utf16Joiner typing_;
 };
 
 } // namespace w32

@@ -134,3 +134,42 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"digits", {.code = 'a'}, KeyEffect::Default}));
 
 } // namespace
+
+namespace {
+
+using tk::FormKeyEffect;
+
+struct FormKeyCase {
+  tk::KeyDown key;
+  FormKeyEffect effect;
+};
+
+class KeysAtAForm : public ::testing::TestWithParam<FormKeyCase> {};
+
+TEST_P(KeysAtAForm, doWhatTheToolkitSays) {
+  EXPECT_EQ(tk::keyOnForm(GetParam().key), GetParam().effect);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Seam, KeysAtAForm,
+    ::testing::Values(
+        FormKeyCase{{.code = tk::key::tab}, FormKeyEffect::NextControl},
+        FormKeyCase{{.code = tk::key::tab, .shift = true}, FormKeyEffect::PreviousControl},
+        // Ctrl+Tab and Alt+Tab switch tabs and windows: the window system's.
+        FormKeyCase{{.code = tk::key::tab, .shortcut = true}, FormKeyEffect::Default},
+        FormKeyCase{{.code = tk::key::enter}, FormKeyEffect::KeyPress},
+        FormKeyCase{{.code = 'a', .shift = true}, FormKeyEffect::KeyPress},
+        // Ctrl+M types a carriage return on Windows: it is no Enter.
+        FormKeyCase{{.code = tk::key::enter, .shortcut = true}, FormKeyEffect::Default},
+        FormKeyCase{{.code = 'a', .composing = true}, FormKeyEffect::Default},
+        FormKeyCase{{.code = 0}, FormKeyEffect::Default}));
+
+TEST(KeyCodes, countEachCharacterOnceInSixteenBits) {
+  EXPECT_EQ(tk::keyCodeOf(U'a'), 'a');
+  EXPECT_EQ(tk::keyCodeOf(U'€'), static_cast<std::int16_t>(0x20AC));
+  EXPECT_EQ(tk::keyCodeOf(U'\uFFFF'), static_cast<std::int16_t>(0xFFFF));
+  // A character beyond 16 bits comes once, never as two halves of a surrogate pair.
+  EXPECT_EQ(tk::keyCodeOf(U'\U0001F600'), static_cast<std::int16_t>(0xFFFD));
+}
+
+} // namespace

@@ -115,6 +115,9 @@ TEST(PageKeys, aKeyTypesTheCharacterItsEventNamesAndTheRowsGiveDigitsByPlace) {
   EXPECT_EQ(web::keyCode("7"), '7');
   EXPECT_EQ(web::keyCode("\xc3\xa9"), 0xe9);                                  // é on AZERTY's 2
   EXPECT_EQ(web::keyCode("\xe2\x82\xac"), static_cast<std::int16_t>(0x20ac)); // €
+  EXPECT_EQ(web::keyCode("Tab"), tk::key::tab);
+  // A character beyond 16 bits reaches KeyPress once, as the toolkit counts it.
+  EXPECT_EQ(web::keyCode("\xf0\x9f\x98\x80"), tk::keyCodeOf(U'\U0001F600'));
   EXPECT_EQ(web::keyCode("Process"), 0); // an input method has the key
   EXPECT_EQ(web::keyCode("Shift"), 0);
   EXPECT_EQ(web::keyCode(""), 0);
