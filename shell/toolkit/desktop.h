@@ -6,6 +6,7 @@
 #include "form.h"
 #include "timer.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -79,7 +80,9 @@ public:
   void hide(Form &form);
 
   // The window system reports the form the user activated (for the main window: the
-  // child window that is active inside it).
+  // child window that is active inside it). Reported while a handler is still busy (a
+  // modal message box is open), it waits, like the Tab below, and comes when the handler
+  // has returned, in the order the reports came.
   void activate(Form &form);
   [[nodiscard]] Form *active() const { return active_; }
 
@@ -130,6 +133,10 @@ private:
   void added(Form &form);
   void removed(Form &form);
   void settle();
+  void becomeActive(Form &form);
+  // Keeps a window system's report for when the handler that is busy has returned.
+  void hold(std::function<void()> report) { held_.push_back(std::move(report)); }
+  void deliverHeld();
 
   Scheduler scheduler_;
   Services &services_;
@@ -137,6 +144,7 @@ private:
   WallClock wallClock_ = systemLocalTime;
   std::vector<Form *> forms_;
   std::vector<std::unique_ptr<Form>> unloaded_;
+  std::vector<std::function<void()>> held_;
   Form *active_ = nullptr;
   Form *activeChild_ = nullptr; // the active child window inside the main window
   int depth_ = 0;

@@ -72,6 +72,31 @@ TEST_F(Seam, tabGoesRoundTheTabStopsThatCanHoldTheKeyboardBothWays) {
   EXPECT_EQ(naad().focused(), &c("first"));
 }
 
+TEST_F(Seam, reportsThatComeWhileAMessageBoxIsOpenWaitUntilItClosesAndComeInOrder) {
+  // A window system may deliver a posted Tab or an activation from inside the message
+  // box's own loop: the handler that opened the box must finish first.
+  constexpr tk::FormDesign otherDesign{.name = "Ander"};
+  tk::Form other(desktop, otherDesign);
+  desktop.load(other);
+  other.show();
+  naad().show();
+  std::vector<std::string> log;
+  other.onActivate = [&] { log.push_back("Ander.Activate"); };
+  c("first").onClick = [&] {
+    services.messageBox("Let op", "");
+    log.push_back("box closed");
+  };
+  services.whileMessageOpen = [&] {
+    desktop.tabPosted();
+    desktop.activate(other);
+    log.push_back("focus on " + naad().focused()->name());
+  };
+  c("first").click();
+  EXPECT_EQ(log, (std::vector<std::string>{"focus on first", "box closed", "Ander.Activate"}));
+  EXPECT_EQ(naad().focused(), &c("second")) << "the Tab went to the form active when it came";
+  EXPECT_EQ(desktop.active(), &other);
+}
+
 TEST_F(Seam, aDisplayOfAnotherSizeCentresAgainOnlyTheWindowsThatStandCentred) {
   naad().centreOnDisplay();
   services.width = 768 * tk::twipsPerPixel;
