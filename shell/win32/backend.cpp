@@ -495,6 +495,9 @@ void Win32Backend::settled() {
   for (HWND window : std::exchange(doomed_, {})) {
     destroyNow(window);
   }
+  for (const auto &[form, view] : views_) {
+    view->settled();
+  }
   timeSource_.rearm();
 }
 

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace w32 {
 namespace {
@@ -449,17 +450,33 @@ void FormView::showText(const tk::Control &control) {
     InvalidateRect(own, nullptr, FALSE); // a static picture's text would name a bitmap
     return;
   }
-  const std::wstring text =
-      widen(control.kind() == tk::Kind::TextBox ? control.text() : tk::accessibleName(control));
-  if (windowText(own) != text) {
-    syncing_ = true;
-    SetWindowTextW(own, text.c_str());
-    syncing_ = false;
+  if (control.kind() == tk::Kind::TextBox) {
+    setWindowText(own, widen(control.text()));
+  } else if (std::find(renamed_.begin(), renamed_.end(), &control) == renamed_.end()) {
+    // A static or a button paints itself at once as its text is set: its name waits
+    // for settled(), so that no half-changed state is ever drawn.
+    renamed_.push_back(&control);
   }
   if (control.kind() == tk::Kind::Label) {
     place(control); // its caption may stand out of it by a different amount
   }
   InvalidateRect(own, nullptr, FALSE);
+}
+
+void FormView::setWindowText(HWND own, const std::wstring &text) {
+  if (windowText(own) != text) {
+    syncing_ = true;
+    SetWindowTextW(own, text.c_str());
+    syncing_ = false;
+  }
+}
+
+void FormView::settled() {
+  for (const tk::Control *control : std::exchange(renamed_, {})) {
+    if (HWND own = handle(control)) {
+      setWindowText(own, widen(tk::accessibleName(*control)));
+    }
+  }
 }
 
 void FormView::showPanels(const tk::Control &control) {

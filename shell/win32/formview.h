@@ -60,6 +60,8 @@ public:
   void focusArrived(tk::Control *control);
   void keyboardToWindow();
   void dpiChanged(UINT dpi);
+  // The outermost handler has returned: what waited for it is done now.
+  void settled();
 
 private:
   struct Item {
@@ -80,6 +82,7 @@ private:
   [[nodiscard]] RECT rectOf(const tk::Control &control) const;
   void place(const tk::Control &control);
   void showText(const tk::Control &control);
+  void setWindowText(HWND own, const std::wstring &text);
   void showPanels(const tk::Control &control);
   void showValue(const tk::Control &control);
   void giveKeyboard();
@@ -103,6 +106,7 @@ private:
   std::vector<std::wstring> panelTexts_;
   bool syncing_ = false; // the program sets a text: no edit of the child's
   bool charTaken_ = false;
+  std::vector<const tk::Control *> renamed_; // names to set once the handler has returned
   Utf16Joiner typing_;
 };
 
