@@ -417,6 +417,7 @@ RECT FormView::rectOf(const tk::Control &control) const {
 
 void FormView::place(const tk::Control &control) {
   HWND own = handle(&control);
+  moveTooltip(control);
   if (own == nullptr) {
     invalidate(control);
     return;
@@ -426,6 +427,20 @@ void FormView::place(const tk::Control &control) {
   if (control.kind() == tk::Kind::StatusBar) {
     showPanels(control);
   }
+}
+
+// A tip that belongs to a place of its container follows the control as it moves, is
+// hidden or changes its DPI: a hidden control shows no tip.
+void FormView::moveTooltip(const tk::Control &control) {
+  if (tooltip_ == nullptr || control.design().tooltip.empty() || tk::isWindowed(control.kind())) {
+    return;
+  }
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = parentOf(control);
+  tool.uId = places_.at(&control) + 1;
+  tool.rect = control.visible() ? rectOf(control) : RECT{};
+  SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void FormView::invalidate(const tk::Control &control) {
@@ -591,6 +606,7 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
   HWND own = items_[at->second].window;
   switch (property) {
   case tk::Property::Visible:
+    moveTooltip(control);
     if (own != nullptr) {
       ShowWindow(own, control.visible() ? SW_SHOWNA : SW_HIDE);
     } else {
@@ -962,6 +978,8 @@ void FormView::dpiChanged(UINT dpi) {
           reinterpret_cast<WPARAM>(backend_.gdi().font(item.site.control->design().font, dpi_)),
           FALSE);
       place(*item.site.control);
+    } else if (item.site.control != nullptr) {
+      moveTooltip(*item.site.control);
     }
   }
   if (form_.design().kind == tk::WindowKind::MdiChild) {

@@ -83,6 +83,7 @@ private:
   void place(const tk::Control &control);
   void showText(const tk::Control &control);
   void setWindowText(HWND own, const std::wstring &text);
+  void moveTooltip(const tk::Control &control);
   void showPanels(const tk::Control &control);
   void showValue(const tk::Control &control);
   void giveKeyboard();
