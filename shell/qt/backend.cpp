@@ -204,11 +204,22 @@ bool QtBackend::keyPressed(QWidget *widget, QEvent *event) {
   // A key a control does not take travels up to the form's client widget; whether the
   // form hears it is the toolkit's rule, which knows where the focus is.
   FormView *v = viewOwning(widget);
-  const std::optional<std::int16_t> code = keyCode(*static_cast<QKeyEvent *>(event));
-  if (v == nullptr || v->client() != widget || !code) {
+  if (v == nullptr || v->form().design().kind == tk::WindowKind::MdiParent) {
     return false;
   }
-  return v->form().keyPress(*code) == 0;
+  const tk::KeyDown down = keyDown(*static_cast<QKeyEvent *>(event));
+  switch (tk::keyOnForm(down)) {
+  case tk::FormKeyEffect::NextControl:
+  case tk::FormKeyEffect::PreviousControl:
+    // Tab goes by the toolkit's order, round within the window, not by Qt's focus chain.
+    v->form().tab(tk::keyOnForm(down) == tk::FormKeyEffect::PreviousControl);
+    return true;
+  case tk::FormKeyEffect::KeyPress:
+    return v->client() == widget && v->form().keyPress(down.code) == 0;
+  case tk::FormKeyEffect::Default:
+    break;
+  }
+  return false;
 }
 
 void QtBackend::focusMoved(QWidget *widget, QFocusEvent *event) {

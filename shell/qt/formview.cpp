@@ -156,17 +156,13 @@ void FormView::createControls() {
   client_->setMouseTracking(true);
   markFormClient(*client_);
 
-  // Qt stacks later siblings in front, so the widgets are raised back to front: the
-  // graphical controls first, then the windowed ones, each group from its last row.
-  std::vector<tk::Control *> backToFront;
-  for (const bool windowed : {false, true}) {
-    for (auto it = form_.controls().rbegin(); it != form_.controls().rend(); ++it) {
-      if (tk::isWindowed((*it)->kind()) == windowed && (*it)->kind() != tk::Kind::Menu) {
-        backToFront.push_back(it->get());
-      }
+  // Qt stacks later siblings in front, so the widgets are made from the back to the front.
+  const std::vector<tk::Control *> &order = form_.frontToBack();
+  for (auto it = order.rbegin(); it != order.rend(); ++it) {
+    tk::Control *control = *it;
+    if (control->kind() == tk::Kind::Menu) {
+      continue;
     }
-  }
-  for (tk::Control *control : backToFront) {
     QWidget *widget = nullptr;
     switch (control->kind()) {
     case tk::Kind::Label:
@@ -203,7 +199,11 @@ void FormView::createControls() {
     widget->setMouseTracking(true);
     widgets_[control] = widget;
   }
-  for (tk::Control *control : backToFront) {
+  for (auto it = order.rbegin(); it != order.rend(); ++it) {
+    tk::Control *control = *it;
+    if (control->kind() == tk::Kind::Menu) {
+      continue;
+    }
     QWidget *widget = widgets_.at(control);
     if (control->container() != nullptr) {
       widget->setParent(widgets_.at(control->container()));
@@ -264,7 +264,12 @@ void FormView::place(const tk::Control &control, QWidget &widget) const {
                        px(std::abs(ends.y2 - ends.y1)) + 1);
     return;
   }
-  const tk::Rect &r = control.rect();
+  tk::Rect r = control.rect();
+  if (control.kind() == tk::Kind::Label) {
+    // A line that stands out of the label within the slack is drawn whole.
+    const tk::Rect &bounds = control.caption().bounds;
+    r = {r.left + bounds.left, r.top + bounds.top, bounds.width, bounds.height};
+  }
   widget.setGeometry(px(r.left) + offset, px(r.top) + offset, px(r.width), px(r.height));
   if (auto *label = dynamic_cast<LabelWidget *>(&widget)) {
     label->sync();

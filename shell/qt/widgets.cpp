@@ -4,9 +4,7 @@
 #include "toolkit/accessibility.h"
 #include "toolkit/keys.h"
 
-#include <QDateTime>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
@@ -78,6 +76,7 @@ tk::KeyDown keyDown(const QKeyEvent &event) {
   return {.code = keyCode(event).value_or(0),
           .digitAtPlace = digitAtKeyPosition(event.nativeScanCode()),
           .repeat = event.isAutoRepeat(),
+          .shift = (event.modifiers() & Qt::ShiftModifier) != 0 || event.key() == Qt::Key_Backtab,
           .shortcut = (event.modifiers() & shortcutModifiers) != 0,
           // Qt hands an input method's text over as QInputMethodEvent, not as keys.
           .composing = false};
@@ -109,10 +108,15 @@ QFont toQFont(const tk::Font &font) {
 }
 
 std::optional<std::int16_t> keyCode(const QKeyEvent &event) {
-  if (event.text().isEmpty()) {
+  // Shift+Tab comes as a key of its own, with no text on some platforms.
+  if (event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab) {
+    return tk::key::tab;
+  }
+  const QList<uint> characters = event.text().toUcs4();
+  if (characters.isEmpty()) {
     return std::nullopt;
   }
-  return static_cast<std::int16_t>(event.text().at(0).unicode());
+  return tk::keyCodeOf(static_cast<char32_t>(characters.front()));
 }
 
 QString toQString(std::string_view text) {
@@ -128,8 +132,6 @@ QString captionText(std::string_view text) {
 LabelWidget::LabelWidget(const tk::Control &control, QWidget *parent)
     : QLabel(parent), control_(control) {
   setFont(toQFont(control.design().font));
-  setAlignment(qtAlignment(control.design().align) | Qt::AlignTop);
-  setWordWrap(true);
   setTextFormat(Qt::PlainText);
   setAutoFillBackground(!control.design().transparent);
   if (control.design().border) {
@@ -141,11 +143,22 @@ LabelWidget::LabelWidget(const tk::Control &control, QWidget *parent)
 
 void LabelWidget::sync() {
   setText(captionText(control_.text()));
-  if (control_.design().autoSize) {
-    // Keeps its width and grows downwards until the whole text fits.
-    resize(width(), std::max(height(), heightForWidth(width())));
-  }
   setColors(*this, QPalette::Window, QPalette::WindowText, control_);
+  update();
+}
+
+void LabelWidget::paintEvent(QPaintEvent * /*event*/) {
+  QPainter painter(this);
+  drawFrame(&painter);
+  // The lines as they were laid out, each where it stands: never wrapped again here.
+  painter.setPen(palette().color(QPalette::WindowText));
+  const float ascent = static_cast<float>(fontMetrics().ascent());
+  const tk::CaptionLayout &caption = control_.caption();
+  for (const tk::CaptionLine &line : caption.lines) {
+    painter.drawText(QPointF((line.left - caption.bounds.left) / tk::twipsPerPixel,
+                             line.top / tk::twipsPerPixel + ascent),
+                     toQString(control_.captionLine(line)));
+  }
 }
 
 TextBoxWidget::TextBoxWidget(const tk::Control &control, QWidget *parent)
@@ -342,33 +355,11 @@ void PaintedWidget::paintLine(QPainter &painter) const {
 StatusBarWidget::StatusBarWidget(const tk::Control &control, QWidget *parent)
     : QWidget(parent), control_(control) {
   setFont(toQFont(control.design().font));
-  minute_.setSingleShot(true);
-  minute_.setTimerType(Qt::CoarseTimer);
-  QObject::connect(&minute_, &QTimer::timeout, this, [this] {
-    update();
-    scheduleMinute();
-  });
-}
-
-void StatusBarWidget::scheduleMinute() {
-  const QTime now = QTime::currentTime();
-  constexpr int msPerMinute = 60'000;
-  minute_.start(msPerMinute - (now.second() * 1000 + now.msec()));
-}
-
-void StatusBarWidget::showEvent(QShowEvent * /*event*/) {
-  scheduleMinute();
-}
-
-void StatusBarWidget::hideEvent(QHideEvent * /*event*/) {
-  minute_.stop();
 }
 
 void StatusBarWidget::paintEvent(QPaintEvent * /*event*/) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Window));
-  const QLocale dutch(QLocale::Dutch, QLocale::Netherlands);
-  const QDateTime now = QDateTime::currentDateTime();
   for (int part = 0; part < static_cast<int>(control_.panels().size()); ++part) {
     const tk::StatusPanel &panel = control_.panels()[static_cast<std::size_t>(part)];
     const tk::PixelRect r = control_.panelRect(part);
@@ -379,18 +370,7 @@ void StatusBarWidget::paintEvent(QPaintEvent * /*event*/) {
     painter.setPen(palette().color(QPalette::Light));
     painter.drawLine(box.bottomLeft(), box.bottomRight());
     painter.drawLine(box.topRight(), box.bottomRight());
-    QString text;
-    switch (panel.style) {
-    case tk::StatusPanelDesign::Style::Text:
-      text = toQString(panel.text);
-      break;
-    case tk::StatusPanelDesign::Style::Date:
-      text = dutch.toString(now.date(), QLocale::ShortFormat);
-      break;
-    case tk::StatusPanelDesign::Style::Time:
-      text = dutch.toString(now.time(), QStringLiteral("HH:mm"));
-      break;
-    }
+    const QString text = toQString(panel.text);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(box.adjusted(3, 0, -2, 0),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QString>
-#include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 
@@ -40,6 +39,9 @@ class LabelWidget : public QLabel {
 public:
   LabelWidget(const tk::Control &control, QWidget *parent);
   void sync();
+
+protected:
+  void paintEvent(QPaintEvent *event) override;
 
 private:
   const tk::Control &control_;
@@ -104,14 +106,9 @@ public:
 
 protected:
   void paintEvent(QPaintEvent *event) override;
-  void showEvent(QShowEvent *event) override;
-  void hideEvent(QHideEvent *event) override;
 
 private:
-  void scheduleMinute();
-
   const tk::Control &control_;
-  QTimer minute_;
 };
 
 } // namespace qtb

@@ -42,13 +42,58 @@ Color defaultFore(Kind kind) {
 
 Control::Control(Form &form, const ControlDesign &design, Control *container)
     : form_(form), design_(design), name_(design.name), container_(container), text_(design.text),
-      description_(design.description), rect_(design.rect), visible_(design.visible),
-      enabled_(design.enabled), locked_(design.locked),
-      back_(design.back.value_or(defaultBack(design.kind))),
+      description_(design.description), rect_(design.rect), boxWidth_(design.rect.width),
+      boxHeight_(design.rect.height), visible_(design.visible), enabled_(design.enabled),
+      locked_(design.locked), back_(design.back.value_or(defaultBack(design.kind))),
       fore_(design.fore.value_or(defaultFore(design.kind))) {
   for (const StatusPanelDesign &panel : design.panels) {
     panels_.push_back({panel.width, panel.style, std::string(panel.text), {}});
   }
+  const bool clock = std::any_of(panels_.begin(), panels_.end(), [](const StatusPanel &p) {
+    return p.style != StatusPanelDesign::Style::Text;
+  });
+  if (clock) {
+    minute_ = std::make_unique<Timer>(form.desktop().scheduler(), name_ + ".minute", 0, true);
+    minute_->onTimer = [this] { showClock(); };
+    showClock();
+  }
+  layOutCaption();
+}
+
+void Control::showClock() {
+  const LocalTime now = form_.desktop().localTime();
+  bool changedAny = false;
+  for (StatusPanel &panel : panels_) {
+    std::string text = panel.style == StatusPanelDesign::Style::Date   ? dateText(now)
+                       : panel.style == StatusPanelDesign::Style::Time ? timeText(now)
+                                                                       : panel.text;
+    changedAny = changedAny || text != panel.text;
+    panel.text = std::move(text);
+  }
+  minute_->setInterval(static_cast<int>(untilNextMinute(now)));
+  if (changedAny) {
+    changed(Property::Panels);
+  }
+}
+
+bool Control::layOutCaption() {
+  if (design_.kind != Kind::Label) {
+    return false;
+  }
+  const Services &services = form_.desktop().services();
+  const Font &font = design_.font;
+  caption_ = tk::layOutCaption(
+      text_,
+      {.width = boxWidth_,
+       .height = boxHeight_,
+       .align = design_.align,
+       .wordWrap = design_.wordWrap,
+       .autoSize = design_.autoSize},
+      lineHeight(font), [&](std::string_view part) { return services.textWidth(part, font); });
+  const bool resized = caption_.width != rect_.width || caption_.height != rect_.height;
+  rect_.width = caption_.width;
+  rect_.height = caption_.height;
+  return resized;
 }
 
 std::string Control::qualifiedName() const {
@@ -64,7 +109,11 @@ void Control::setText(std::string text) {
     return;
   }
   text_ = std::move(text);
+  const bool resized = layOutCaption();
   changed(Property::Text);
+  if (resized) {
+    changed(Property::Geometry);
+  }
   if (design_.kind == Kind::TextBox && onChange) {
     onChange();
   }
@@ -135,7 +184,12 @@ void Control::setRect(const Rect &rect) {
   if (rect == rect_) {
     return;
   }
+  if (rect.width != rect_.width || rect.height != rect_.height) {
+    boxWidth_ = rect.width;
+    boxHeight_ = rect.height;
+  }
   rect_ = rect;
+  layOutCaption();
   changed(Property::Geometry);
 }
 

@@ -4,11 +4,14 @@
 // leave camelCase, so that the code speaks the screens' own vocabulary.
 #pragma once
 
+#include "caption.h"
 #include "design.h"
+#include "timer.h"
 #include "types.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,6 +72,14 @@ public:
   [[nodiscard]] const std::string &text() const { return text_; }
   void setText(std::string text);
 
+  // Labels: the lines of the caption and their places, laid out again whenever the
+  // caption or the size changes. An auto-size label takes the size they need.
+  [[nodiscard]] const CaptionLayout &caption() const { return caption_; }
+  // The text of one of the caption's lines.
+  [[nodiscard]] std::string_view captionLine(const CaptionLine &line) const {
+    return std::string_view(text_).substr(line.start, line.length);
+  }
+
   // What a screen reader says about the control beside its name; it starts as the
   // design's and the screens change it where it follows their state (the problem the
   // answer box waits for, the colour of a box).
@@ -128,6 +139,8 @@ public:
   [[nodiscard]] const std::vector<StatusPanel> &panels() const { return panels_; }
   void setPanelText(int number, std::string text);
   void setPanelTag(int number, std::string tag) { panel(number).tag = std::move(tag); }
+  // A date or time panel shows the wall clock's, and follows it each new minute while
+  // its form is loaded.
   // Where a panel lies inside the status bar, counted from 0 as the window system
   // counts its parts. The status bar is drawn by this same layout.
   [[nodiscard]] PixelRect panelRect(int part) const;
@@ -155,6 +168,10 @@ public:
 private:
   friend class Form;
   void changed(Property property);
+  // Writes the wall clock's date and time into their panels and waits for the next minute.
+  void showClock();
+  // Lays the caption out again; returns whether auto-size changed the size.
+  bool layOutCaption();
 
   Form &form_;
   const ControlDesign &design_;
@@ -163,6 +180,9 @@ private:
   std::string text_;
   std::string description_;
   Rect rect_;
+  float boxWidth_; // the size the design or the screen gave, before auto-size
+  float boxHeight_;
+  CaptionLayout caption_;
   bool visible_;
   bool enabled_;
   bool locked_;
@@ -172,6 +192,7 @@ private:
   float max_ = 100;
   float value_ = 0;
   std::vector<StatusPanel> panels_;
+  std::unique_ptr<Timer> minute_; // status bars with a date or time panel
 };
 
 // The members of a control array, found by their 16-bit index (gaps allowed).

@@ -29,6 +29,15 @@ void Desktop::settle() {
   if (windowSystem_ != nullptr) {
     windowSystem_->settled();
   }
+  deliverHeld();
+}
+
+void Desktop::deliverHeld() {
+  auto held = std::move(held_);
+  held_.clear();
+  for (auto &report : held) {
+    report();
+  }
 }
 
 void Desktop::added(Form &form) {
@@ -91,7 +100,7 @@ void Desktop::show(Form &form) {
         activeChild_->visible()) {
       activeChild_->changed(FormProperty::Raised);
     }
-    activate(form);
+    becomeActive(form);
   });
 }
 
@@ -111,6 +120,19 @@ void Desktop::hide(Form &form) {
 }
 
 void Desktop::activate(Form &form) {
+  if (depth_ > 0) {
+    hold([this, reported = &form] {
+      // Only a form that still lives: the handler may have unloaded it.
+      if (std::find(forms_.begin(), forms_.end(), reported) != forms_.end()) {
+        activate(*reported);
+      }
+    });
+    return;
+  }
+  becomeActive(form);
+}
+
+void Desktop::becomeActive(Form &form) {
   Form *target = &form;
   if (form.design().kind == WindowKind::MdiParent && activeChild_ != nullptr &&
       activeChild_->visible()) {
@@ -183,6 +205,10 @@ std::optional<Millis> Desktop::waitForNextTick() const {
 }
 
 void Desktop::tabPosted() {
+  if (depth_ > 0) {
+    hold([this] { tabPosted(); });
+    return;
+  }
   dispatch([this] {
     if (active_ != nullptr) {
       active_->tab(false);

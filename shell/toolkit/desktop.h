@@ -2,9 +2,11 @@
 // services of the platform. A window system mirrors it; tests drive it directly.
 #pragma once
 
+#include "calendar.h"
 #include "form.h"
 #include "timer.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -54,6 +56,9 @@ public:
 
   [[nodiscard]] Scheduler &scheduler() { return scheduler_; }
   [[nodiscard]] Services &services() { return services_; }
+  // The wall clock the status bars' date and time are read from.
+  void setWallClock(WallClock clock) { wallClock_ = std::move(clock); }
+  [[nodiscard]] LocalTime localTime() const { return wallClock_(); }
   void setWindowSystem(WindowSystem *windowSystem) { windowSystem_ = windowSystem; }
   [[nodiscard]] WindowSystem *windowSystem() const { return windowSystem_; }
 
@@ -75,7 +80,9 @@ public:
   void hide(Form &form);
 
   // The window system reports the form the user activated (for the main window: the
-  // child window that is active inside it).
+  // child window that is active inside it). Reported while a handler is still busy (a
+  // modal message box is open), it waits, like the Tab below, and comes when the handler
+  // has returned, in the order the reports came.
   void activate(Form &form);
   [[nodiscard]] Form *active() const { return active_; }
 
@@ -126,12 +133,18 @@ private:
   void added(Form &form);
   void removed(Form &form);
   void settle();
+  void becomeActive(Form &form);
+  // Keeps a window system's report for when the handler that is busy has returned.
+  void hold(std::function<void()> report) { held_.push_back(std::move(report)); }
+  void deliverHeld();
 
   Scheduler scheduler_;
   Services &services_;
   WindowSystem *windowSystem_ = nullptr;
+  WallClock wallClock_ = systemLocalTime;
   std::vector<Form *> forms_;
   std::vector<std::unique_ptr<Form>> unloaded_;
+  std::vector<std::function<void()>> held_;
   Form *active_ = nullptr;
   Form *activeChild_ = nullptr; // the active child window inside the main window
   int depth_ = 0;

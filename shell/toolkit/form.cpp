@@ -43,6 +43,13 @@ Form::Form(Desktop &desktop, const FormDesign &design)
       controls_.push_back(std::make_unique<Control>(*this, row, nullptr));
     }
   }
+  for (const bool windowed : {true, false}) {
+    for (const auto &c : controls_) {
+      if (isWindowed(c->kind()) == windowed) {
+        frontToBack_.push_back(c.get());
+      }
+    }
+  }
   // Containers may be listed after what they hold, so they are found in a second pass.
   for (auto &c : controls_) {
     if (!c->design().in.empty()) {
@@ -155,21 +162,21 @@ bool Form::reachable() const {
   return true;
 }
 
+int Form::depthOf(const Control &control) const {
+  return static_cast<int>(std::find(frontToBack_.begin(), frontToBack_.end(), &control) -
+                          frontToBack_.begin());
+}
+
 Control *Form::hit(const Control *container, float x, float y) const {
-  // Windowed controls lie in front of graphical ones; within a group the earlier row
-  // lies in front.
-  for (const bool windowed : {true, false}) {
-    for (const auto &c : controls_) {
-      if (c->container() != container || isWindowed(c->kind()) != windowed || !takesPointer(*c) ||
-          !c->rect().contains(x, y)) {
-        continue;
-      }
-      const float inner = c->innerOffset();
-      if (Control *child = hit(c.get(), x - c->left() - inner, y - c->top() - inner)) {
-        return child;
-      }
-      return c.get();
+  for (Control *c : frontToBack_) {
+    if (c->container() != container || !takesPointer(*c) || !c->rect().contains(x, y)) {
+      continue;
     }
+    const float inner = c->innerOffset();
+    if (Control *child = hit(c, x - c->left() - inner, y - c->top() - inner)) {
+      return child;
+    }
+    return c;
   }
   return nullptr;
 }
@@ -283,6 +290,11 @@ void Form::setVisibleFlag(bool visible) {
 void Form::markUnloaded() {
   for (auto &t : timers_) {
     t->setEnabled(false);
+  }
+  for (auto &c : controls_) {
+    if (c->minute_) {
+      c->minute_->setEnabled(false);
+    }
   }
   visible_ = false;
   loaded_ = false;

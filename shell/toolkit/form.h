@@ -76,6 +76,14 @@ public:
   // Loaded, shown and enabled, and so is the main window around a child window.
   [[nodiscard]] bool reachable() const;
 
+  // Every control from the front-most to the back-most: windowed controls lie in front
+  // of labels, images, shapes and lines, and within each group an earlier row of the
+  // design lies in front of a later one. The hit test goes by it, and so does every
+  // window system as it stacks and draws the controls of a container.
+  [[nodiscard]] const std::vector<Control *> &frontToBack() const { return frontToBack_; }
+  // A control's place in that order: 0 for the front-most.
+  [[nodiscard]] int depthOf(const Control &control) const;
+
   // The front-most control under a point of the client area; shapes, lines and
   // hidden controls let the pointer through to what lies behind them.
   [[nodiscard]] Control *controlAt(float x, float y) const;
@@ -115,6 +123,7 @@ private:
   const FormDesign &design_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::vector<std::unique_ptr<Timer>> timers_;
+  std::vector<Control *> frontToBack_;
   bool loaded_ = false;
   bool visible_ = false;
   bool enabled_ = true;

@@ -4,6 +4,16 @@
 
 namespace tk {
 
+FormKeyEffect keyOnForm(const KeyDown &key) {
+  if (key.shortcut || key.composing || key.code == 0) {
+    return FormKeyEffect::Default;
+  }
+  if (key.code == key::tab) {
+    return key.shift ? FormKeyEffect::PreviousControl : FormKeyEffect::NextControl;
+  }
+  return FormKeyEffect::KeyPress;
+}
+
 KeyEffect keyOnControl(const Control &control, const KeyDown &key) {
   switch (control.kind()) {
   case Kind::Button:

@@ -102,16 +102,15 @@ bool WebBackend::keyDown(int window, int handle, std::string_view key, std::stri
     return false;
   }
   const tk::KeyDown down = web::keyDown(key, code, flags);
-  if (key == "Tab" && !down.shortcut) {
-    // Tab goes by the toolkit's order, round within the window, as on the desktop.
-    v->form().tab((flags & pageKey::shift) != 0);
+  const tk::FormKeyEffect atForm = tk::keyOnForm(down);
+  if (atForm == tk::FormKeyEffect::NextControl || atForm == tk::FormKeyEffect::PreviousControl) {
+    v->form().tab(atForm == tk::FormKeyEffect::PreviousControl);
     return true;
   }
   tk::Control *c = v->control(handle);
   if (c == nullptr) {
-    // The window itself has the keyboard: its KeyPress hears the character.
-    const std::int16_t typed = down.shortcut || down.composing ? 0 : down.code;
-    return typed != 0 && v->form().keyPress(typed) == 0;
+    // The window itself has the keyboard: its KeyPress may hear the character.
+    return atForm == tk::FormKeyEffect::KeyPress && v->form().keyPress(down.code) == 0;
   }
   switch (tk::keyOnControl(*c, down)) {
   case tk::KeyEffect::Press:

@@ -136,15 +136,32 @@ void FormView::place(const tk::Control &control) const {
     page_control_line(h, px(ends.x1), px(ends.y1), px(ends.x2), px(ends.y2));
     return;
   }
-  const tk::Rect &r = control.rect();
+  tk::Rect r = control.rect();
+  if (control.kind() == tk::Kind::Label) {
+    // A line that stands out of the label within the slack is drawn whole.
+    const tk::Rect &bounds = control.caption().bounds;
+    r = {r.left + bounds.left, r.top + bounds.top, bounds.width, bounds.height};
+  }
   page_control_place(h, px(r.left), px(r.top), px(r.width), px(r.height));
 }
 
 void FormView::showText(const tk::Control &control) const {
   const int h = handle(&control);
-  page_control_text(h, captionText(control.text()).c_str());
+  if (control.kind() == tk::Kind::Label) {
+    showLines(control);
+  } else {
+    page_control_text(h, captionText(control.text()).c_str());
+  }
   page_control_colors(h, cssColor(control.backColor()).c_str(),
                       cssColor(control.foreColor()).c_str(), control.design().borderPixels);
+}
+
+void FormView::showLines(const tk::Control &label) const {
+  const int h = handle(&label);
+  page_label_clear(h);
+  for (const CaptionPiece &piece : captionPieces(label.text(), label.caption())) {
+    page_label_line(h, piece.text.c_str(), piece.after.c_str(), piece.left, piece.top);
+  }
 }
 
 void FormView::showPanels(const tk::Control &control) const {

@@ -130,28 +130,6 @@ mergeInto(LibraryManager.library, {
     shift: function(event) {
       return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
     },
-    pad: function(n) {
-      return (n < 10 ? '0' : '') + n;
-    },
-    panelText: function(style, text) {
-      var now = new Date();
-      if (style === 'date') {
-        return Page.pad(now.getDate()) + '-' + Page.pad(now.getMonth() + 1) + '-' + now.getFullYear();
-      }
-      if (style === 'time') return Page.pad(now.getHours()) + ':' + Page.pad(now.getMinutes());
-      return text;
-    },
-    // A status bar with a date or time panel redraws them at each new minute while shown.
-    tickMinute: function(bar) {
-      clearTimeout(bar.minute);
-      if (!bar.isConnected) return;
-      bar.querySelectorAll('.panel[data-style="date"], .panel[data-style="time"]').forEach(function(p) {
-        p.textContent = Page.panelText(p.dataset.style, '');
-      });
-      var now = new Date();
-      bar.minute = setTimeout(function() { Page.tickMinute(bar); },
-                              60000 - (now.getSeconds() * 1000 + now.getMilliseconds()));
-    },
     infoIcon: '<svg viewBox="0 0 32 32" width="32" height="32" aria-hidden="true">' +
               '<circle cx="16" cy="16" r="15" fill="#1c5fc4" stroke="#0b3a80"/>' +
               '<circle cx="16" cy="8.5" r="2.4" fill="#fff"/>' +
@@ -480,7 +458,7 @@ mergeInto(LibraryManager.library, {
     element.style.left = left + 'px';
     element.style.top = top + 'px';
     element.style.width = width + 'px';
-    element.style[element.classList.contains('autosize') ? 'minHeight' : 'height'] = height + 'px';
+    element.style.height = height + 'px';
   },
 
   page_control_line__deps: ['$Page'],
@@ -509,8 +487,33 @@ mergeInto(LibraryManager.library, {
     } else if (element.classList.contains('button') || element.classList.contains('frame')) {
       element.querySelector('.caption').textContent = text;
       element.classList.toggle('nocaption', text === '');
-    } else if (element.classList.contains('label')) {
-      element.textContent = text;
+    }
+  },
+
+  page_label_clear__deps: ['$Page'],
+  page_label_clear: function(control) {
+    var element = Page.elements[control];
+    if (element) element.replaceChildren();
+  },
+
+  // One line of a label where the program laid it out; what ended it stays in the text
+  // for a screen reader, out of sight.
+  page_label_line__deps: ['$Page'],
+  page_label_line: function(control, text, after, left, top) {
+    var element = Page.elements[control];
+    if (!element) return;
+    var line = document.createElement('span');
+    line.className = 'line';
+    line.textContent = UTF8ToString(text);
+    line.style.left = left + 'px';
+    line.style.top = top + 'px';
+    element.append(line);
+    after = UTF8ToString(after);
+    if (after) {
+      var rest = document.createElement('span');
+      rest.className = 'rest';
+      rest.textContent = after;
+      element.append(rest);
     }
   },
 
@@ -530,7 +533,6 @@ mergeInto(LibraryManager.library, {
     var element = Page.elements[control];
     if (!element) return;
     if (visible) element.removeAttribute('hidden'); else element.setAttribute('hidden', '');
-    if (element.classList.contains('statusbar') && visible) Page.tickMinute(element);
   },
 
   page_control_enable__deps: ['$Page'],
@@ -621,7 +623,7 @@ mergeInto(LibraryManager.library, {
     panel.style.width = (right - left) + 'px';
     panel.style.height = (bottom - top) + 'px';
     panel.dataset.style = UTF8ToString(style);
-    panel.textContent = Page.panelText(panel.dataset.style, UTF8ToString(text));
+    panel.textContent = UTF8ToString(text);
   },
 
   page_timer_arm__deps: ['$Page'],

@@ -31,21 +31,26 @@ struct NamedKey {
 };
 constexpr std::array namedKeys{
     NamedKey{"Enter", tk::key::enter},
+    NamedKey{"Tab", tk::key::tab},
     NamedKey{"Backspace", tk::key::backspace},
     NamedKey{"Escape", tk::key::escape},
 };
 
-// The one code point of a UTF-8 text, if it holds exactly one below U+10000.
+// The one code point of a UTF-8 text, if it holds exactly one.
 std::optional<std::uint32_t> singleCodePoint(std::string_view text) {
   if (text.empty()) {
     return std::nullopt;
   }
   const auto lead = static_cast<unsigned char>(text[0]);
-  const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xe ? 3 : 0;
+  const std::size_t length = lead < 0x80           ? 1
+                             : (lead >> 5) == 0x6  ? 2
+                             : (lead >> 4) == 0xe  ? 3
+                             : (lead >> 3) == 0x1e ? 4
+                                                   : 0;
   if (length == 0 || text.size() != length) {
     return std::nullopt;
   }
-  constexpr std::array<unsigned, 4> leadBits{0, 0x7f, 0x1f, 0x0f};
+  constexpr std::array<unsigned, 5> leadBits{0, 0x7f, 0x1f, 0x0f, 0x07};
   std::uint32_t point = lead & leadBits.at(length);
   for (std::size_t i = 1; i < length; ++i) {
     point = (point << 6) | (static_cast<unsigned char>(text[i]) & 0x3fU);
@@ -62,8 +67,7 @@ std::int16_t keyCode(std::string_view key) {
     }
   }
   const std::optional<std::uint32_t> point = singleCodePoint(key);
-  // A 16-bit code, as KeyPress counts characters; beyond U+7FFF it reads negative.
-  return point ? static_cast<std::int16_t>(static_cast<std::uint16_t>(*point)) : 0;
+  return point ? tk::keyCodeOf(*point) : 0;
 }
 
 std::optional<int> digitAtPlace(std::string_view code) {
@@ -80,6 +84,7 @@ tk::KeyDown keyDown(std::string_view key, std::string_view code, int flags) {
   return {.code = keyCode(key),
           .digitAtPlace = digitAtPlace(code),
           .repeat = (flags & pageKey::repeat) != 0,
+          .shift = (flags & pageKey::shift) != 0,
           .shortcut = (flags & (pageKey::ctrl | pageKey::alt | pageKey::meta)) != 0,
           .composing = (flags & pageKey::composing) != 0};
 }
@@ -198,11 +203,24 @@ std::string captionText(std::string_view text) {
   return caption;
 }
 
+std::vector<CaptionPiece> captionPieces(std::string_view text, const tk::CaptionLayout &layout) {
+  std::vector<CaptionPiece> pieces;
+  for (std::size_t i = 0; i < layout.lines.size(); ++i) {
+    const tk::CaptionLine &line = layout.lines[i];
+    const std::size_t end = line.start + line.length;
+    const std::size_t next = i + 1 < layout.lines.size() ? layout.lines[i + 1].start : text.size();
+    pieces.push_back({.text = captionText(text.substr(line.start, line.length)),
+                      .after = captionText(text.substr(end, next - end)),
+                      .left = px(line.left - layout.bounds.left),
+                      .top = px(line.top)});
+  }
+  return pieces;
+}
+
 std::string flags(const tk::Control &control) {
   const tk::ControlDesign &design = control.design();
   const std::pair<bool, std::string_view> words[] = {
       {design.transparent, "transparent"},
-      {design.autoSize, "autosize"},
       {design.border, "border"},
       {design.pictureOnTop && !design.text.empty(), "pictureontop"},
       {design.shape == tk::ShapeStyle::RoundedRectangle, "rounded"},
@@ -219,13 +237,7 @@ std::string flags(const tk::Control &control) {
 }
 
 int stacking(const tk::Form &form, const tk::Control &control) {
-  const auto &controls = form.controls();
-  const auto rows = static_cast<int>(controls.size());
-  const auto row =
-      static_cast<int>(std::find_if(controls.begin(), controls.end(),
-                                    [&](const auto &c) { return c.get() == &control; }) -
-                       controls.begin());
-  return (tk::isWindowed(control.kind()) ? rows : 0) + rows - row;
+  return static_cast<int>(form.frontToBack().size()) - form.depthOf(control);
 }
 
 std::vector<tk::Control *> readingOrder(const tk::Form &form) {

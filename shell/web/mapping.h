@@ -34,6 +34,19 @@ namespace web {
 // Multi-line captions break lines with CR LF; the page wants a bare line feed.
 [[nodiscard]] std::string captionText(std::string_view text);
 
+// One line of a label as the page shows it: its text where the layout put it, in pixels
+// from the label's corner, and the blank or line break that ended it (or, after the last
+// line the label has room for, the rest of the caption), kept for a screen reader.
+struct CaptionPiece {
+  std::string text;
+  std::string after;
+  int left = 0;
+  int top = 0;
+  bool operator==(const CaptionPiece &) const = default;
+};
+[[nodiscard]] std::vector<CaptionPiece> captionPieces(std::string_view text,
+                                                      const tk::CaptionLayout &layout);
+
 // A key event of the page as the toolkit counts it: `key` and `code` are the event's
 // KeyboardEvent.key and .code; flags hold the pageKey bits below.
 namespace pageKey {

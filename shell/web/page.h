@@ -35,6 +35,9 @@ void page_control_container(int control, int container);
 void page_control_place(int control, int left, int top, int width, int height);
 void page_control_line(int control, int x1, int y1, int x2, int y2);
 void page_control_text(int control, const char *text);
+// A label's lines: cleared, then each placed at its pixel offset, as the toolkit laid them out.
+void page_label_clear(int control);
+void page_label_line(int control, const char *text, const char *after, int left, int top);
 void page_control_colors(int control, const char *back, const char *fore, int borderPixels);
 void page_control_visible(int control, int visible);
 void page_control_enable(int control, int enabled);

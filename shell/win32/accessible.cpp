@@ -34,12 +34,14 @@ struct Oleacc {
 const Oleacc &oleacc() {
   static const Oleacc functions = [] {
     Oleacc found;
-    if (HMODULE dll = LoadLibraryW(L"oleacc.dll")) {
+    // From Windows' own folder only: a DLL of the same name beside the program or in the
+    // current folder is never loaded in its place.
+    if (HMODULE dll = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
       found.createStandard =
           exported<decltype(CreateStdAccessibleObject)>(dll, "CreateStdAccessibleObject");
       found.resultFrom = exported<decltype(LresultFromObject)>(dll, "LresultFromObject");
     }
-    if (HMODULE dll = LoadLibraryW(L"oleaut32.dll")) {
+    if (HMODULE dll = LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
       found.allocString = exported<decltype(SysAllocStringLen)>(dll, "SysAllocStringLen");
     }
     return found;

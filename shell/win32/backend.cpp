@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace w32 {
@@ -23,7 +24,6 @@ constexpr tk::Millis staleDue = -1;
 // posted them has returned.
 constexpr UINT tabMessage = WM_APP;
 constexpr UINT activateMessage = WM_APP + 1;
-constexpr UINT destroyMessage = WM_APP + 2;
 
 Site *siteOf(HWND window) {
   return reinterpret_cast<Site *>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -145,15 +145,14 @@ LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return result;
   }
   case WM_KEYDOWN:
-    if (isForm && wParam == VK_TAB) {
-      view.form().tab(GetKeyState(VK_SHIFT) < 0);
+    if (isForm && view.tabKey(keyDown(wParam, lParam))) {
       return 0;
     }
     break;
   case WM_CHAR:
-    // The window itself has the keyboard: its KeyPress hears the character.
-    if (isForm && wParam != L'\t') {
-      view.form().keyPress(static_cast<std::int16_t>(wParam));
+    // The window itself has the keyboard: its KeyPress may hear the character.
+    if (isForm) {
+      view.typed(static_cast<wchar_t>(wParam));
       return 0;
     }
     break;
@@ -176,8 +175,8 @@ LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT CALLBACK messageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (theBackend != nullptr && (message == WM_TIMER || message == tabMessage ||
-                                message == activateMessage || message == destroyMessage)) {
+  if (theBackend != nullptr &&
+      (message == WM_TIMER || message == tabMessage || message == activateMessage)) {
     theBackend->posted(message, wParam);
     return 0;
   }
@@ -197,6 +196,9 @@ void ringIfFocused(HWND box) {
     return;
   }
   const Site *site = siteOf(box);
+  if (site == nullptr) {
+    return; // a Change handler unloaded the box's form: its view is gone
+  }
   HDC dc = GetWindowDC(box);
   RECT r;
   GetWindowRect(box, &r);
@@ -367,9 +369,11 @@ FormView *Win32Backend::viewOfWindow(HWND window) const {
 
 void Win32Backend::destroy(HWND window) {
   if (desktop_ != nullptr && desktop_->dispatching()) {
-    // A handler of one of its controls may still be running.
+    // A handler of one of its controls may still be running, or wait in a modal loop (a
+    // message box, a menu, a move) that would deliver a posted message at once: the
+    // window goes when the outermost handler has returned.
     ShowWindow(window, SW_HIDE);
-    PostMessageW(messages_, destroyMessage, reinterpret_cast<WPARAM>(window), 0);
+    doomed_.push_back(window);
   } else {
     destroyNow(window);
   }
@@ -428,9 +432,6 @@ void Win32Backend::posted(UINT message, WPARAM wParam) {
     }
     break;
   }
-  case destroyMessage:
-    destroyNow(reinterpret_cast<HWND>(wParam));
-    break;
   default:
     break;
   }
@@ -490,6 +491,13 @@ void Win32Backend::controlChanged(tk::Control &control, tk::Property property) {
 }
 
 void Win32Backend::settled() {
+  // Destroying a window may activate another, which settles again: the list is taken first.
+  for (HWND window : std::exchange(doomed_, {})) {
+    destroyNow(window);
+  }
+  for (const auto &[form, view] : views_) {
+    view->settled();
+  }
   timeSource_.rearm();
 }
 
@@ -507,7 +515,9 @@ void Win32Backend::messageBox(std::string_view text, std::string_view title) {
   }
   MessageBoxW(owner, widen(text).c_str(), widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
   for (HWND window : disabled) {
-    EnableWindow(window, TRUE);
+    if (IsWindow(window) != 0) { // a window destroyed meanwhile is not touched
+      EnableWindow(window, TRUE);
+    }
   }
 }
 

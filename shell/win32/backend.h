@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <vector>
 
 namespace w32 {
 
@@ -76,6 +77,7 @@ private:
   void armTimer(tk::Millis wait);
   void stopTimer();
   void destroyNow(HWND window);
+  std::vector<HWND> doomed_; // windows to destroy once the outermost handler has returned
   [[nodiscard]] FormView *viewOfWindow(HWND window) const;
   [[nodiscard]] bool allMinimised() const;
 

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace w32 {
 namespace {
@@ -34,10 +35,6 @@ constexpr int lightPercent = 50;
 constexpr int shadowPercent = 66;
 // The caption of a button that cannot be pressed.
 constexpr tk::Color grayText = tk::rgb(128, 128, 128);
-// Room for the longest date or time the status bar shows ("31-12-2026", "23:59").
-constexpr std::size_t dateLength = 32;
-// The Dutch date and time in the information screen's status bar.
-constexpr wchar_t dutch[] = L"nl-NL";
 
 std::wstring windowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -48,18 +45,6 @@ std::wstring windowText(HWND window) {
 
 int scaled(int pixels, UINT dpi) {
   return MulDiv(pixels, static_cast<int>(dpi), standardDpi);
-}
-
-UINT textAlign(tk::Align align) {
-  switch (align) {
-  case tk::Align::Centre:
-    return DT_CENTER;
-  case tk::Align::Right:
-    return DT_RIGHT;
-  case tk::Align::Left:
-    break;
-  }
-  return DT_LEFT;
 }
 
 DWORD editAlign(tk::Align align) {
@@ -131,22 +116,6 @@ void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed, int pixels) {
     DeleteObject(darkPen);
     InflateRect(&edge, -1, -1);
   }
-}
-
-std::wstring panelText(const tk::StatusPanel &panel) {
-  std::array<wchar_t, dateLength> text{};
-  const auto size = static_cast<int>(text.size());
-  switch (panel.style) {
-  case tk::StatusPanelDesign::Style::Date:
-    GetDateFormatEx(dutch, DATE_SHORTDATE, nullptr, nullptr, text.data(), size, nullptr);
-    return text.data();
-  case tk::StatusPanelDesign::Style::Time:
-    GetTimeFormatEx(dutch, 0, nullptr, L"HH':'mm", text.data(), size);
-    return text.data();
-  case tk::StatusPanelDesign::Style::Text:
-    break;
-  }
-  return widen(panel.text);
 }
 
 } // namespace
@@ -309,15 +278,11 @@ void FormView::createControls() {
     const std::size_t i = places_.at(c);
     items_[i].window = createControl(*c, parentOf(*c), static_cast<UINT>(i + 1));
   }
-  // Stacking: windowed controls in front of labels, earlier rows in front of later ones;
-  // the pictures, shapes and lines are drawn behind them all.
-  for (const bool windowed : {true, false}) {
-    for (std::size_t i = 0; i < items_.size(); ++i) {
-      const tk::Control &c = *items_[i].site.control;
-      if (items_[i].window != nullptr && tk::isWindowed(c.kind()) == windowed) {
-        SetWindowPos(items_[i].window, HWND_BOTTOM, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      }
+  // Stacked as the form orders them, each put behind those before it; the pictures,
+  // shapes and lines are drawn behind them all.
+  for (const tk::Control *c : form_.frontToBack()) {
+    if (HWND own = handle(c)) {
+      SetWindowPos(own, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
   for (std::size_t i = 0; i < items_.size(); ++i) {
@@ -439,7 +404,12 @@ RECT FormView::rectOf(const tk::Control &control) const {
             px(std::max(ends.x1, ends.x2), dpi_) + offset + 1,
             px(std::max(ends.y1, ends.y2), dpi_) + offset + 1};
   }
-  const tk::Rect &r = control.rect();
+  tk::Rect r = control.rect();
+  if (control.kind() == tk::Kind::Label) {
+    // A line that stands out of the label within the slack is drawn whole.
+    const tk::Rect &bounds = control.caption().bounds;
+    r = {r.left + bounds.left, r.top + bounds.top, bounds.width, bounds.height};
+  }
   const int left = px(r.left, dpi_) + offset;
   const int top = px(r.top, dpi_) + offset;
   return {left, top, left + px(r.width, dpi_), top + px(r.height, dpi_)};
@@ -447,26 +417,30 @@ RECT FormView::rectOf(const tk::Control &control) const {
 
 void FormView::place(const tk::Control &control) {
   HWND own = handle(&control);
+  moveTooltip(control);
   if (own == nullptr) {
     invalidate(control);
     return;
   }
-  RECT r = rectOf(control);
-  if (control.kind() == tk::Kind::Label && control.design().autoSize) {
-    // Keeps its width and grows downwards until the whole text fits.
-    HDC dc = GetDC(own);
-    HGDIOBJ old = SelectObject(dc, backend_.gdi().font(control.design().font, dpi_));
-    RECT needed = r;
-    const std::wstring text = widen(control.text());
-    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(own, dc);
-    r.bottom = std::max(r.bottom, needed.bottom);
-  }
+  const RECT r = rectOf(control);
   MoveWindow(own, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   if (control.kind() == tk::Kind::StatusBar) {
     showPanels(control);
   }
+}
+
+// A tip that belongs to a place of its container follows the control as it moves, is
+// hidden or changes its DPI: a hidden control shows no tip.
+void FormView::moveTooltip(const tk::Control &control) {
+  if (tooltip_ == nullptr || control.design().tooltip.empty() || tk::isWindowed(control.kind())) {
+    return;
+  }
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = parentOf(control);
+  tool.uId = places_.at(&control) + 1;
+  tool.rect = control.visible() ? rectOf(control) : RECT{};
+  SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void FormView::invalidate(const tk::Control &control) {
@@ -491,17 +465,33 @@ void FormView::showText(const tk::Control &control) {
     InvalidateRect(own, nullptr, FALSE); // a static picture's text would name a bitmap
     return;
   }
-  const std::wstring text =
-      widen(control.kind() == tk::Kind::TextBox ? control.text() : tk::accessibleName(control));
+  if (control.kind() == tk::Kind::TextBox) {
+    setWindowText(own, widen(control.text()));
+  } else if (std::find(renamed_.begin(), renamed_.end(), &control) == renamed_.end()) {
+    // A static or a button paints itself at once as its text is set: its name waits
+    // for settled(), so that no half-changed state is ever drawn.
+    renamed_.push_back(&control);
+  }
+  if (control.kind() == tk::Kind::Label) {
+    place(control); // its caption may stand out of it by a different amount
+  }
+  InvalidateRect(own, nullptr, FALSE);
+}
+
+void FormView::setWindowText(HWND own, const std::wstring &text) {
   if (windowText(own) != text) {
     syncing_ = true;
     SetWindowTextW(own, text.c_str());
     syncing_ = false;
   }
-  if (control.kind() == tk::Kind::Label && control.design().autoSize) {
-    place(control);
+}
+
+void FormView::settled() {
+  for (const tk::Control *control : std::exchange(renamed_, {})) {
+    if (HWND own = handle(control)) {
+      setWindowText(own, widen(tk::accessibleName(*control)));
+    }
   }
-  InvalidateRect(own, nullptr, FALSE);
 }
 
 void FormView::showPanels(const tk::Control &control) {
@@ -519,7 +509,7 @@ void FormView::showPanels(const tk::Control &control) {
                reinterpret_cast<LPARAM>(rights.data()));
   panelTexts_.resize(control.panels().size());
   for (int part = 0; part < count; ++part) {
-    const std::wstring text = panelText(control.panels()[static_cast<std::size_t>(part)]);
+    const std::wstring text = widen(control.panels()[static_cast<std::size_t>(part)].text);
     if (panelTexts_[static_cast<std::size_t>(part)] != text) {
       panelTexts_[static_cast<std::size_t>(part)] = text;
       SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(part),
@@ -616,6 +606,7 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
   HWND own = items_[at->second].window;
   switch (property) {
   case tk::Property::Visible:
+    moveTooltip(control);
     if (own != nullptr) {
       ShowWindow(own, control.visible() ? SW_SHOWNA : SW_HIDE);
     } else {
@@ -696,7 +687,8 @@ void FormView::paintSurface(HDC dc, const tk::Control *pane, RECT area) {
     const int border = px(pane->innerOffset(), dpi_);
     backend_.pictures().draw(dc, pane->design().picture, border, border, dpi_);
   }
-  for (auto it = form_.controls().rbegin(); it != form_.controls().rend(); ++it) {
+  const std::vector<tk::Control *> &order = form_.frontToBack();
+  for (auto it = order.rbegin(); it != order.rend(); ++it) {
     const tk::Control &c = **it;
     if (c.container() == pane && handle(&c) == nullptr && c.visible()) {
       paintGraphic(dc, c);
@@ -818,12 +810,12 @@ void FormView::drawInPlace(HDC dc, const tk::Control &label, RECT area) {
   } else {
     drawCaption(dc, label, area);
   }
-  for (const auto &c : form_.controls()) {
-    if (c.get() == &label) {
-      break;
-    }
-    if (c->container() == label.container() && handle(c.get()) == nullptr && c->visible()) {
-      paintGraphic(dc, *c);
+  // What lies in front of it, from the back to the front.
+  const std::vector<tk::Control *> &order = form_.frontToBack();
+  for (auto it = order.begin() + form_.depthOf(label); it != order.begin();) {
+    const tk::Control &c = **--it;
+    if (c.container() == label.container() && handle(&c) == nullptr && c.visible()) {
+      paintGraphic(dc, c);
     }
   }
   SetViewportOrgEx(dc, old.x, old.y, nullptr);
@@ -836,9 +828,15 @@ void FormView::drawCaption(HDC dc, const tk::Control &label, RECT area) {
   HGDIOBJ font = SelectObject(dc, backend_.gdi().font(label.design().font, dpi_));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colorRef(label.foreColor()));
-  const std::wstring text = widen(label.text());
-  DrawTextW(dc, text.c_str(), -1, &area,
-            DT_WORDBREAK | DT_NOPREFIX | textAlign(label.design().align));
+  // The lines as they were laid out, each where it stands: never wrapped again here.
+  const tk::Rect &bounds = label.caption().bounds;
+  for (const tk::CaptionLine &line : label.caption().lines) {
+    const std::wstring text = widen(label.captionLine(line));
+    RECT place{area.left + px(line.left - bounds.left, dpi_), area.top + px(line.top, dpi_),
+               area.right, area.bottom};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place,
+              DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | DT_LEFT);
+  }
   SelectObject(dc, font);
 }
 
@@ -882,7 +880,10 @@ void FormView::command(UINT id, UINT code, HWND child) {
   if (c == nullptr) {
     return;
   }
-  if (c->kind() == tk::Kind::Menu || (c->kind() == tk::Kind::Button && code == BN_CLICKED)) {
+  // A button we draw reports a second click soon after the first as a double click:
+  // it presses the button again, as every click does.
+  const bool pressed = code == BN_CLICKED || code == BN_DOUBLECLICKED;
+  if (c->kind() == tk::Kind::Menu || (c->kind() == tk::Kind::Button && pressed)) {
     c->click(); // may unload this form: nothing of it is touched after
   } else if (c->kind() == tk::Kind::TextBox && code == EN_CHANGE && !syncing_) {
     c->typeText(narrow(windowText(child)));
@@ -909,13 +910,11 @@ void FormView::mouseMoved(HWND from, LPARAM at, WPARAM state) {
 
 bool FormView::keyDown(tk::Control &control, WPARAM virtualKey, LPARAM keyData) {
   charTaken_ = false;
-  if (virtualKey == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
-    // Tab goes by the toolkit's order, round within the window.
+  const tk::KeyDown down = w32::keyDown(virtualKey, keyData);
+  if (tabKey(down)) {
     charTaken_ = true;
-    form_.tab(GetKeyState(VK_SHIFT) < 0);
     return true;
   }
-  const tk::KeyDown down = w32::keyDown(virtualKey, keyData);
   switch (tk::keyOnControl(control, down)) {
   case tk::KeyEffect::Press:
     charTaken_ = true;
@@ -936,6 +935,32 @@ bool FormView::keyDown(tk::Control &control, WPARAM virtualKey, LPARAM keyData) 
   return false;
 }
 
+bool FormView::tabKey(const tk::KeyDown &key) {
+  switch (tk::keyOnForm(key)) {
+  case tk::FormKeyEffect::NextControl:
+    form_.tab(false);
+    return true;
+  case tk::FormKeyEffect::PreviousControl:
+    form_.tab(true);
+    return true;
+  case tk::FormKeyEffect::KeyPress:
+  case tk::FormKeyEffect::Default:
+    break;
+  }
+  return false;
+}
+
+void FormView::typed(wchar_t unit) {
+  const std::optional<char32_t> character = typing_.add(unit);
+  if (!character) {
+    return;
+  }
+  const tk::KeyDown key = typedKey(*character);
+  if (tk::keyOnForm(key) == tk::FormKeyEffect::KeyPress) {
+    form_.keyPress(key.code);
+  }
+}
+
 bool FormView::charTaken() {
   return std::exchange(charTaken_, false);
 }
@@ -953,6 +978,8 @@ void FormView::dpiChanged(UINT dpi) {
           reinterpret_cast<WPARAM>(backend_.gdi().font(item.site.control->design().font, dpi_)),
           FALSE);
       place(*item.site.control);
+    } else if (item.site.control != nullptr) {
+      moveTooltip(*item.site.control);
     }
   }
   if (form_.design().kind == tk::WindowKind::MdiChild) {

@@ -1,6 +1,7 @@
 // The Win32 window of one loaded form and a window, or a drawing, for each control.
 #pragma once
 
+#include "keys.h"
 #include "toolkit/form.h"
 
 #include <windows.h>
@@ -52,9 +53,15 @@ public:
   bool keyDown(tk::Control &control, WPARAM virtualKey, LPARAM keyData);
   // The character a key that went down has typed, which the rule may have taken already.
   bool charTaken();
+  // Tab and Shift+Tab at the form, by the toolkit's rule: true when the key was one.
+  bool tabKey(const tk::KeyDown &key);
+  // A WM_CHAR while the window itself has the keyboard: its KeyPress may hear it.
+  void typed(wchar_t unit);
   void focusArrived(tk::Control *control);
   void keyboardToWindow();
   void dpiChanged(UINT dpi);
+  // The outermost handler has returned: what waited for it is done now.
+  void settled();
 
 private:
   struct Item {
@@ -75,6 +82,8 @@ private:
   [[nodiscard]] RECT rectOf(const tk::Control &control) const;
   void place(const tk::Control &control);
   void showText(const tk::Control &control);
+  void setWindowText(HWND own, const std::wstring &text);
+  void moveTooltip(const tk::Control &control);
   void showPanels(const tk::Control &control);
   void showValue(const tk::Control &control);
   void giveKeyboard();
@@ -98,6 +107,8 @@ private:
   std::vector<std::wstring> panelTexts_;
   bool syncing_ = false; // the program sets a text: no edit of the child's
   bool charTaken_ = false;
+  std::vector<const tk::Control *> renamed_; // names to set once the handler has returned
+  Utf16Joiner typing_;
 };
 
 } // namespace w32

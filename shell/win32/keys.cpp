@@ -55,9 +55,37 @@ tk::KeyDown keyDown(WPARAM virtualKey, LPARAM keyData) {
   return {.code = typedCode(virtualKey),
           .digitAtPlace = digitAtPlace(virtualKey, keyData),
           .repeat = (keyData & heldBefore) != 0,
+          .shift = held(VK_SHIFT),
           .shortcut = held(VK_CONTROL) || held(VK_MENU) || held(VK_LWIN) || held(VK_RWIN),
           // An input method's text comes as WM_CHAR, once composed, not as these keys.
           .composing = virtualKey == VK_PROCESSKEY};
+}
+
+tk::KeyDown typedKey(char32_t character) {
+  return {.code = tk::keyCodeOf(character),
+          .shift = held(VK_SHIFT),
+          .shortcut = held(VK_LWIN) || held(VK_RWIN) || held(VK_CONTROL) != held(VK_MENU)};
+}
+
+std::optional<char32_t> Utf16Joiner::add(wchar_t unit) {
+  constexpr char32_t highFirst = 0xD800;
+  constexpr char32_t lowFirst = 0xDC00;
+  constexpr char32_t lowLast = 0xDFFF;
+  constexpr char32_t beyond16Bits = 0x10000;
+  constexpr unsigned halfBits = 10;
+  const auto code = static_cast<char32_t>(unit);
+  if (code >= highFirst && code < lowFirst) {
+    high_ = unit;
+    return std::nullopt;
+  }
+  const auto high = static_cast<char32_t>(std::exchange(high_, 0));
+  if (code >= lowFirst && code <= lowLast) {
+    if (high == 0) {
+      return std::nullopt; // half a pair, alone: no character
+    }
+    return beyond16Bits + ((high - highFirst) << halfBits) + (code - lowFirst);
+  }
+  return code;
 }
 
 } // namespace w32

@@ -15,4 +15,18 @@ namespace w32 {
 
 [[nodiscard]] tk::KeyDown keyDown(WPARAM virtualKey, LPARAM keyData);
 
+// A character WM_CHAR brings, with the keys held as it came. Ctrl and Alt together are
+// AltGr, which types characters (@ and the euro on many layouts): no shortcut.
+[[nodiscard]] tk::KeyDown typedKey(char32_t character);
+
+// WM_CHAR brings a character beyond 16 bits as the two halves of a UTF-16 pair: the
+// character is whole once the second half has come.
+class Utf16Joiner {
+public:
+  [[nodiscard]] std::optional<char32_t> add(wchar_t unit);
+
+private:
+  wchar_t high_ = 0;
+};
+
 } // namespace w32

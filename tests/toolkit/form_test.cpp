@@ -89,6 +89,17 @@ TEST_F(FormFixture, windowedControlsLieInFrontOfLabelsAndEarlierRowsInFrontOfLat
   EXPECT_EQ(form.controlAt(2000, 500), &form.control("under"));
 }
 
+TEST_F(FormFixture, stacksWindowedControlsFirstThenTheRestEachInTheirRowOrder) {
+  // The one order the hit test and every window system's stacking and drawing follow.
+  std::vector<std::string> names;
+  for (const tk::Control *c : proef().frontToBack()) {
+    names.push_back(c->qualifiedName());
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"front", "hidden", "pic", "box", "shape", "behind",
+                                             "under", "inner", "cell(100)", "cell(0)", "cell(5)"}));
+  EXPECT_EQ(proef().depthOf(proef().control("shape")), 4);
+}
+
 TEST_F(FormFixture, shapesAndHiddenControlsLetThePointerThrough) {
   Proef &form = proef();
   EXPECT_EQ(form.controlAt(2800, 2800), nullptr); // only the shape is there

@@ -72,6 +72,31 @@ TEST_F(Seam, tabGoesRoundTheTabStopsThatCanHoldTheKeyboardBothWays) {
   EXPECT_EQ(naad().focused(), &c("first"));
 }
 
+TEST_F(Seam, reportsThatComeWhileAMessageBoxIsOpenWaitUntilItClosesAndComeInOrder) {
+  // A window system may deliver a posted Tab or an activation from inside the message
+  // box's own loop: the handler that opened the box must finish first.
+  constexpr tk::FormDesign otherDesign{.name = "Ander"};
+  tk::Form other(desktop, otherDesign);
+  desktop.load(other);
+  other.show();
+  naad().show();
+  std::vector<std::string> log;
+  other.onActivate = [&] { log.push_back("Ander.Activate"); };
+  c("first").onClick = [&] {
+    services.messageBox("Let op", "");
+    log.push_back("box closed");
+  };
+  services.whileMessageOpen = [&] {
+    desktop.tabPosted();
+    desktop.activate(other);
+    log.push_back("focus on " + naad().focused()->name());
+  };
+  c("first").click();
+  EXPECT_EQ(log, (std::vector<std::string>{"focus on first", "box closed", "Ander.Activate"}));
+  EXPECT_EQ(naad().focused(), &c("second")) << "the Tab went to the form active when it came";
+  EXPECT_EQ(desktop.active(), &other);
+}
+
 TEST_F(Seam, aDisplayOfAnotherSizeCentresAgainOnlyTheWindowsThatStandCentred) {
   naad().centreOnDisplay();
   services.width = 768 * tk::twipsPerPixel;
@@ -132,5 +157,44 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"digits", {.code = 0, .digitAtPlace = 7, .composing = true}, KeyEffect::Default},
         KeyCase{"locked", {.code = '7', .digitAtPlace = 7}, KeyEffect::Default},
         KeyCase{"digits", {.code = 'a'}, KeyEffect::Default}));
+
+} // namespace
+
+namespace {
+
+using tk::FormKeyEffect;
+
+struct FormKeyCase {
+  tk::KeyDown key;
+  FormKeyEffect effect;
+};
+
+class KeysAtAForm : public ::testing::TestWithParam<FormKeyCase> {};
+
+TEST_P(KeysAtAForm, doWhatTheToolkitSays) {
+  EXPECT_EQ(tk::keyOnForm(GetParam().key), GetParam().effect);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Seam, KeysAtAForm,
+    ::testing::Values(
+        FormKeyCase{{.code = tk::key::tab}, FormKeyEffect::NextControl},
+        FormKeyCase{{.code = tk::key::tab, .shift = true}, FormKeyEffect::PreviousControl},
+        // Ctrl+Tab and Alt+Tab switch tabs and windows: the window system's.
+        FormKeyCase{{.code = tk::key::tab, .shortcut = true}, FormKeyEffect::Default},
+        FormKeyCase{{.code = tk::key::enter}, FormKeyEffect::KeyPress},
+        FormKeyCase{{.code = 'a', .shift = true}, FormKeyEffect::KeyPress},
+        // Ctrl+M types a carriage return on Windows: it is no Enter.
+        FormKeyCase{{.code = tk::key::enter, .shortcut = true}, FormKeyEffect::Default},
+        FormKeyCase{{.code = 'a', .composing = true}, FormKeyEffect::Default},
+        FormKeyCase{{.code = 0}, FormKeyEffect::Default}));
+
+TEST(KeyCodes, countEachCharacterOnceInSixteenBits) {
+  EXPECT_EQ(tk::keyCodeOf(U'a'), 'a');
+  EXPECT_EQ(tk::keyCodeOf(U'€'), static_cast<std::int16_t>(0x20AC));
+  EXPECT_EQ(tk::keyCodeOf(U'\uFFFF'), static_cast<std::int16_t>(0xFFFF));
+  // A character beyond 16 bits comes once, never as two halves of a surrogate pair.
+  EXPECT_EQ(tk::keyCodeOf(U'\U0001F600'), static_cast<std::int16_t>(0xFFFD));
+}
 
 } // namespace

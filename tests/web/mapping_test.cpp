@@ -87,6 +87,18 @@ TEST(PageFonts, theDesignsFontsBecomeTheFontsThePageCarries) {
   EXPECT_EQ(web::cssFamily("Tahoma"), "'Tahoma', 'Honderdtafels Sans', sans-serif");
 }
 
+TEST(PageText, aLabelsLinesKeepEveryCharacterOfItsCaptionInOrder) {
+  // The page reads a label's text back from its lines: the blanks and line breaks that
+  // ended them, and what the label has no room for, stay beside them out of sight.
+  tk::CaptionLayout layout;
+  layout.lines = {{.start = 0, .length = 8, .left = 150, .top = 0},
+                  {.start = 10, .length = 2, .left = 300, .top = 195}};
+  layout.bounds = {-30, 0, 600, 300};
+  const std::string text = "software\r\nom te";
+  EXPECT_EQ(web::captionPieces(text, layout),
+            (std::vector<web::CaptionPiece>{{"software", "\n", 12, 0}, {"om", " te", 22, 13}}));
+}
+
 TEST(PageText, multiLineCaptionsBreakAtBareLineFeeds) {
   EXPECT_EQ(web::captionText(" Sinds mijn 60ste\r\n via www "), " Sinds mijn 60ste\n via www ");
   EXPECT_EQ(web::captionText("\r\n\r\n"), "\n\n");
@@ -103,6 +115,9 @@ TEST(PageKeys, aKeyTypesTheCharacterItsEventNamesAndTheRowsGiveDigitsByPlace) {
   EXPECT_EQ(web::keyCode("7"), '7');
   EXPECT_EQ(web::keyCode("\xc3\xa9"), 0xe9);                                  // é on AZERTY's 2
   EXPECT_EQ(web::keyCode("\xe2\x82\xac"), static_cast<std::int16_t>(0x20ac)); // €
+  EXPECT_EQ(web::keyCode("Tab"), tk::key::tab);
+  // A character beyond 16 bits reaches KeyPress once, as the toolkit counts it.
+  EXPECT_EQ(web::keyCode("\xf0\x9f\x98\x80"), tk::keyCodeOf(U'\U0001F600'));
   EXPECT_EQ(web::keyCode("Process"), 0); // an input method has the key
   EXPECT_EQ(web::keyCode("Shift"), 0);
   EXPECT_EQ(web::keyCode(""), 0);
