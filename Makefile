@@ -40,13 +40,21 @@ PACKAGE_DIR ?= build-package
 run: build
 	./$(BUILD_DIR)/honderdtafels
 
-# The whole suite: the native tests (the end-to-end ones in Xvfb with openbox), then the
-# Windows program's under Wine, then the page's.
+# The whole suite: the native tests (the end-to-end ones in Xvfb with openbox), the Windows
+# program's under Wine and the page's, run as one ctest over the three builds, side by side:
+# most of the suite's time is spent waiting on real rounds, servers and Wine. Each test has
+# its own display, port, Wine prefix and output folder.
 # The page is built first: the package test packs it beside the program.
-test: deps-desktop build web
-	ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 120
-	$(MAKE) --no-print-directory test-windows
-	$(MAKE) --no-print-directory test-web
+SUITE_DIR ?= build-suite
+SUITE_JOBS ?= 6
+test: deps-desktop build web windows
+	@scripts/install-deps --desktop --windows
+	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
+	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
+	mkdir -p $(SUITE_DIR)
+	printf 'subdirs("%s" "%s" "%s")\n' $(abspath $(BUILD_DIR) $(WINDOWS_BUILD_DIR) $(WEB_BUILD_DIR)) \
+	  >$(SUITE_DIR)/CTestTestfile.cmake
+	ctest --test-dir $(SUITE_DIR) -j $(SUITE_JOBS) --output-on-failure --timeout 120
 
 build: deps
 	@test -f $(BUILD_DIR)/CMakeCache.txt || cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo

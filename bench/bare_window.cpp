@@ -2,7 +2,14 @@
 // started the way the program starts: a maximised main window with a menu bar of one
 // menu with one item, an MDI area as its client area, and in it one frameless child
 // window of the welcome screen's size. No pictures, no fonts of our own, no toolkit.
+//
+// With --round it is the floor of a round as well: in its child window a label of the
+// falling problem's size falls through an area of the falling area's size, two pixels
+// every 100 ms, and a countdown beside it changes each second, until it is ended.
 #include "first_expose.h"
+
+#include <QLabel>
+#include <QTimer>
 
 #include <QApplication>
 #include <QMainWindow>
@@ -18,6 +25,43 @@ namespace {
 constexpr QSize mainWindowSize(662, 455);
 constexpr QSize childWindowSize(744, 448);
 constexpr QColor clientBackground(234, 226, 138);
+
+// A round: the falling area, the falling problem and its fall, the countdown.
+constexpr QRect fallingArea(0, 0, 417, 321);
+constexpr QRect fallingProblem(32, 16, 169, 33);
+constexpr int fallPixels = 2;
+constexpr int fallMs = 100;
+constexpr QRect countdown(512, 248, 32, 37);
+constexpr int countdownMs = 1000;
+constexpr int roundSeconds = 60;
+
+// Plays the round's moves in child, for ever: the falling problem starts again at the top.
+void playRound(QWidget *child) {
+  auto *area = new QWidget(child);
+  area->setGeometry(fallingArea);
+  area->setAutoFillBackground(true);
+  area->setPalette(QPalette(Qt::white, QColor(0, 0, 128)));
+  auto *problem = new QLabel(QStringLiteral("300 x 4 = ?"), area);
+  problem->setGeometry(fallingProblem);
+  auto *seconds = new QLabel(QString::number(roundSeconds), child);
+  seconds->setGeometry(countdown);
+
+  auto *fall = new QTimer(child);
+  QObject::connect(fall, &QTimer::timeout, problem, [area, problem] {
+    QPoint to = problem->pos() + QPoint(0, fallPixels);
+    if (to.y() + problem->height() > area->height()) {
+      to.setY(fallingProblem.top());
+    }
+    problem->move(to);
+  });
+  fall->start(fallMs);
+  auto *tick = new QTimer(child);
+  QObject::connect(tick, &QTimer::timeout, seconds, [seconds] {
+    const int left = seconds->text().toInt();
+    seconds->setText(QString::number(left > 0 ? left - 1 : roundSeconds));
+  });
+  tick->start(countdownMs);
+}
 
 } // namespace
 
@@ -42,6 +86,9 @@ int main(int argc, char *argv[]) {
   subWindow->setWidget(child);
   area->addSubWindow(subWindow);
   subWindow->show();
+  if (QApplication::arguments().contains(QStringLiteral("--round"))) {
+    playRound(child);
+  }
 
   if (QScreen *screen = window.screen()) {
     window.setGeometry(screen->availableGeometry());

@@ -23,7 +23,9 @@ and measures in headless Chromium:
   started) and of the page's renderer alone, over 10 s idle on the welcome screen (with
   the timers and animation frames the page asked for meanwhile), against the static page
   idle as long in the same browser, and over one real round of 61 ticks, whose clock-time
-  length the page itself measures;
+  length the page itself measures, against a bare page's round as long: one element of the
+  falling problem's size moved ten times a second as the page moves it (a transform), one
+  number changed each second;
 - the WebAssembly memory of the test-clock program after 1, 100 and 500 rounds played
   as a child plays them: a table, ten right answers, the rest of the 61 ticks, verdict;
 - what each file of the site weighs: raw, as nginx sends it with gzip (its gzip copy, or as
@@ -61,6 +63,34 @@ STATIC_PAGE = """<!DOCTYPE html>
 <img src="pictures/weblink.svg" alt=""><img src="pictures/program-icon.svg" alt="">
 <div style="font:18pt 'Honderdtafels Sans'">Kwikstaart <b>Klik hier en start !</b></div>
 <div style="font:18pt 'Comic Neue'">300 x 4 = ?</div>
+</body></html>
+"""
+
+# The floor of a round: the falling area, the falling problem moved two pixels every 100 ms
+# by a transform from where it was placed, as the page moves it, and the countdown changed
+# each second, in the page's fonts.
+FLOOR_PAGE = """<!DOCTYPE html>
+<html lang="nl"><head><meta charset="utf-8"><title>floor</title>
+<link rel="stylesheet" href="fonts.css"></head>
+<body style="background:#eae28a">
+<div style="position:absolute;left:0;top:0;width:417px;height:321px;background:#000080">
+<div id="problem" style="position:absolute;left:32px;top:16px;width:169px;height:33px;
+ color:#fff;font:18pt 'Comic Neue'">300 x 4 = ?</div></div>
+<div id="seconds" style="position:absolute;left:512px;top:248px;width:32px;height:37px;
+ font:bold 13.5pt 'Honderdtafels Sans'">60</div>
+<script>
+var problem = document.getElementById('problem'), seconds = document.getElementById('seconds');
+var fallen = 0;
+setInterval(function () {
+  fallen = 16 + fallen + 2 + 33 > 321 ? 0 : fallen + 2;
+  problem.style.transform = fallen ? 'translate(0px, ' + fallen + 'px)' : '';
+  if (problem.style.transform) problem.style.willChange = 'transform';
+}, 100);
+setInterval(function () {
+  var left = Number(seconds.textContent);
+  seconds.textContent = String(left > 0 ? left - 1 : 60);
+}, 1000);
+</script>
 </body></html>
 """
 
@@ -394,6 +424,8 @@ def main():
         f.write(STATIC_PAGE)
     with open(os.path.join(root, "clock.html"), "w") as f:
         f.write(CLOCK_PAGE)
+    with open(os.path.join(root, "floor.html"), "w") as f:
+        f.write(FLOOR_PAGE)
     figures = []
     # --- A first visit: everything nginx sends, a service worker's files included, with
     # gzip and with brotli ---------------------------------------------------------------------
@@ -459,6 +491,16 @@ def main():
             started, ended = driver.execute_async_script(REAL_ROUND)
         figures += [("round_seconds", (ended - started) / 1000), ("round_cpu_all", busy.all),
                     ("round_cpu_page", busy.page)]
+
+        # --- The floor: a bare page's round as long, in the same browser -------------------
+        print("web: the bare page's round as long ...", file=sys.stderr)
+        driver.get(base + "floor.html")
+        driver.execute_async_script(PAINTED, "static")
+        floor_renderer = renderer_of_page(descendants(browser), driver)
+        with Usage(browser, floor_renderer) as floor_round:
+            time.sleep((ended - started) / 1000)
+        figures += [("round_cpu_all_floor", floor_round.all),
+                    ("round_cpu_page_floor", floor_round.page)]
 
         # --- Memory over rounds on the test clock ---------------------------------------------
         print("web: %d rounds on the test clock ..." % MEMORY_ROUNDS[-1], file=sys.stderr)

@@ -5,8 +5,11 @@
 # In a private Xvfb with openbox and a Wine prefix of its own, as the end-to-end tests set
 # them up (tests/e2e/lib.sh, with tests/wine/probe.exe beside EXE), a wineserver kept running: the .exe's size; start to first window mapped, against a bare
 # Win32 program of the same shape (bench/bare_win32.cpp), median of alternating starts;
-# the peak working set of each, read from the Linux side (VmHWM of the Wine process); CPU
-# while idle; and CPU during a round of "x 4", started by a real click.
+# the working set of each once settled, read from the Linux side (VmRSS of the Wine process,
+# median of alternating starts), unasked and once a screen reader has asked; CPU
+# while idle; and CPU during a round of "x 4", started by a real click, against the bare
+# program's round (a label falling every 100 ms, a countdown each second), each with its
+# wineserver's CPU over the same time.
 #
 #   bench/windows.sh EXE BARE_EXE [OUTPUT_DIR]
 set -euo pipefail
@@ -24,9 +27,9 @@ round_seconds=60 # measured inside the round of 61 ticks, which starts at the cl
 
 # --- The targets (the project's design, section 6) -------------------------------------------
 max_start_ratio=1.1       # start to first window, against the bare program
-max_rss_ratio=1.1         # peak working set, against the bare program
+max_rss_ratio=1.1         # the working set settled, against the bare program
 max_idle_cpu=0.05         # percent of a core: nothing runs while idle, beyond rounding
-max_round_cpu=1           # percent of a core during a round
+max_round_ratio=1.2       # CPU during a round with its wineserver's, against the bare round's
 max_exe_bytes=3145728     # the .exe, 3 MiB
 
 start_x >&2
@@ -37,12 +40,13 @@ clock_ticks=$(getconf CLK_TCK)
 
 now_us() { echo $(($(date +%s%N) / 1000)); }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-peak_rss_kib() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
+rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# Starts $1 under Wine; sets started_pid, the Linux process that runs it.
+# Starts $1 under Wine with the arguments after it; sets started_pid, the Linux process that
+# runs it.
 launch() {
-  wine "$1" >/dev/null 2>&1 &
+  wine "$@" >/dev/null 2>&1 &
   started_pid=$!
   extra_pids+=("$started_pid")
 }
@@ -65,7 +69,8 @@ first_window() {
 prefix_server() {
   local pid
   for pid in $(pgrep wineserver); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && {
+    # A server that ends meanwhile (another prefix's) leaves no environment to read.
+    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && {
       echo "$pid"
       return 0
     }
@@ -101,18 +106,32 @@ done
 start_program=$(median <"$work/start.honderdtafels")
 start_bare=$(median <"$work/start.bare_win32")
 
-# --- The working set of each, alone and settled, as nobody asks it anything ------------------
-# A screen reader's question (the probe reads every window's name) makes the program load
-# the accessibility DLLs, which the bare program has not; that is measured apart below.
-settled_peak_rss() {
-  launch "$1"
+# --- The working set of each, alone and settled, unasked and asked ---------------------------
+# What is resident two seconds after the first window, not the peak (VmHWM): the peak holds
+# whatever Wine's start-up touched for a moment, and moved by 5 MiB between starts of one
+# build while the settled set kept within 1.5 MiB. A screen reader's question (the probe
+# reads every window's role and name) makes both load oleacc.dll and oleaut32.dll.
+settled_rss() { # asked|unasked EXE
+  launch "$2"
   first_window "$started_pid" >/dev/null
+  if [[ $1 == asked ]]; then probe windows >/dev/null; fi
   sleep 2
-  peak_rss_kib "$started_pid"
+  rss_kib "$started_pid"
   stop "$started_pid"
 }
-rss_program=$(settled_peak_rss "$exe")
-rss_bare=$(settled_peak_rss "$bare")
+memory_starts=5
+echo "windows: the working set ($memory_starts starts each, unasked and asked) ..." >&2
+for kind in unasked asked; do
+  : >"$work/rss-$kind.honderdtafels" && : >"$work/rss-$kind.bare_win32"
+  for _ in $(seq "$memory_starts"); do
+    settled_rss "$kind" "$bare" >>"$work/rss-$kind.bare_win32"
+    settled_rss "$kind" "$exe" >>"$work/rss-$kind.honderdtafels"
+  done
+done
+rss_program=$(median <"$work/rss-unasked.honderdtafels")
+rss_bare=$(median <"$work/rss-unasked.bare_win32")
+rss_read=$(median <"$work/rss-asked.honderdtafels")
+rss_read_bare=$(median <"$work/rss-asked.bare_win32")
 
 # --- Both programs side by side, nothing to do ---------------------------------------------------
 echo "windows: ${idle_seconds} s idle ..." >&2
@@ -129,7 +148,6 @@ sleep 1
 p0=$(cpu_ticks "$program_pid") b0=$(cpu_ticks "$bare_pid") s0=$(cpu_ticks "$server_pid")
 sleep "$idle_seconds"
 p1=$(cpu_ticks "$program_pid") b1=$(cpu_ticks "$bare_pid") s1=$(cpu_ticks "$server_pid")
-rss_read=$(peak_rss_kib "$program_pid")
 # The bare window, started last, covers the program's.
 stop "$bare_pid"
 xdotool mousemove "$start_button_x" "$start_button_y"
@@ -149,15 +167,29 @@ sleep "$round_seconds"
 r1=$(cpu_ticks "$program_pid") rs1=$(cpu_ticks "$server_pid") rt1=$(now_us)
 stop_program
 
+# --- The floor: the bare program's round as long, with a wineserver of its own ---------------
+echo "windows: ${round_seconds} s of the bare program's round ..." >&2
+wineserver -p
+launch "$bare" --round
+bare_pid=$started_pid
+first_window "$bare_pid" >/dev/null
+server_pid=$(prefix_server)
+sleep 1
+f0=$(cpu_ticks "$bare_pid") fs0=$(cpu_ticks "$server_pid") ft0=$(now_us)
+sleep "$round_seconds"
+f1=$(cpu_ticks "$bare_pid") fs1=$(cpu_ticks "$server_pid") ft1=$(now_us)
+stop "$bare_pid"
+
 # --- The table -------------------------------------------------------------------------------------
 echo
 echo "Windows (under $(wine --version), Xvfb with openbox; load average $(cut -d' ' -f1-3 /proc/loadavg))"
-awk -v sp="$start_program" -v sb="$start_bare" -v mp="$rss_program" -v mb="$rss_bare" -v mr="$rss_read" \
+awk -v sp="$start_program" -v sb="$start_bare" -v mp="$rss_program" -v mb="$rss_bare" -v mr="$rss_read" -v mrb="$rss_read_bare" \
   -v ip=$((p1 - p0)) -v ib=$((b1 - b0)) -v is=$((s1 - s0)) \
   -v ih=$((h1 - h0)) -v ihs=$((hs1 - hs0)) -v hz="$clock_ticks" -v idle="$idle_seconds" \
   -v rc=$((r1 - r0)) -v rs=$((rs1 - rs0)) -v rw=$((rt1 - rt0)) -v size="$(stat -c %s "$exe")" \
-  -v bsize="$(stat -c %s "$bare")" -v n="$starts" -v t_start="$max_start_ratio" -v t_rss="$max_rss_ratio" \
-  -v t_idle="$max_idle_cpu" -v t_cpu="$max_round_cpu" -v t_size="$max_exe_bytes" \
+  -v fc=$((f1 - f0)) -v fs=$((fs1 - fs0)) -v fw=$((ft1 - ft0)) -v t_round="$max_round_ratio" \
+  -v bsize="$(stat -c %s "$bare")" -v n="$starts" -v ms="$memory_starts" -v t_start="$max_start_ratio" -v t_rss="$max_rss_ratio" \
+  -v t_idle="$max_idle_cpu" -v t_size="$max_exe_bytes" \
   'function met(ok) { return ok ? "yes" : "no" }
 BEGIN {
   f = "%-44s %14s %14s %6s  %-22s %s\n"
@@ -165,10 +197,11 @@ BEGIN {
   printf f, "the .exe", sprintf("%.2f MiB", size / 1048576), sprintf("%.2f MiB", bsize / 1048576), "",
     "at most " t_size / 1048576 " MiB", met(size <= t_size)
   printf f, "start to first window (median of " n ")", sprintf("%.1f ms", sp / 1000),
-    sprintf("%.1f ms", sb / 1000), sprintf("%.2f", sp / sb), "under " t_start " x bare", met(sp / sb < t_start)
-  printf f, "peak working set (VmHWM)", sprintf("%.1f MiB", mp / 1024), sprintf("%.1f MiB", mb / 1024),
-    sprintf("%.2f", mp / mb), "under " t_rss " x bare", met(mp / mb < t_rss)
-  printf f, "  once a screen reader has asked (MSAA)", sprintf("%.1f MiB", mr / 1024), "", "", "", ""
+    sprintf("%.1f ms", sb / 1000), sprintf("%.3f", sp / sb), "at most " t_start " x bare", met(sp / sb <= t_start)
+  printf f, "working set settled (VmRSS, median of " ms ")", sprintf("%.1f MiB", mp / 1024),
+    sprintf("%.1f MiB", mb / 1024), sprintf("%.3f", mp / mb), "at most " t_rss " x bare", met(mp / mb <= t_rss)
+  printf f, "  once a screen reader has asked (MSAA)", sprintf("%.1f MiB", mr / 1024),
+    sprintf("%.1f MiB", mrb / 1024), sprintf("%.3f", mr / mrb), "at most " t_rss " x bare", met(mr / mrb <= t_rss)
   pi = 100 * ip / hz / idle; bi = 100 * ib / hz / idle
   printf f, "CPU idle for " idle " s (welcome, pointer aside)", sprintf("%.2f %%", pi), sprintf("%.2f %%", bi), "",
     "0 %", met(pi < t_idle)
@@ -176,8 +209,11 @@ BEGIN {
   hi = 100 * ih / hz / idle
   printf f, "  the pointer on the start button", sprintf("%.2f %%", hi), "", "", "0 %", met(hi < t_idle)
   printf f, "  wineserver meanwhile", sprintf("%.2f %%", 100 * ihs / hz / idle), "", "", "", ""
-  secs = rw / 1e6; pr = 100 * rc / hz / secs
-  printf f, sprintf("CPU during %.0f s of a round of x 4", secs), sprintf("%.2f %%", pr), "", "",
-    "under " t_cpu " % of a core", met(pr < t_cpu)
-  printf f, "  wineserver meanwhile", sprintf("%.2f %%", 100 * rs / hz / secs), "", "", "", ""
+  secs = rw / 1e6; pr = 100 * rc / hz / secs; ps = 100 * rs / hz / secs
+  fsecs = fw / 1e6; br = 100 * fc / hz / fsecs; bs = 100 * fs / hz / fsecs
+  ratio = (pr + ps) / (br + bs)
+  printf f, sprintf("CPU during %.0f s of a round, with wineserver", secs), sprintf("%.2f %%", pr + ps),
+    sprintf("%.2f %%", br + bs), sprintf("%.3f", ratio), "at most " t_round " x bare", met(ratio <= t_round)
+  printf f, "  the program alone", sprintf("%.2f %%", pr), sprintf("%.2f %%", br), "", "", ""
+  printf f, "  its wineserver", sprintf("%.2f %%", ps), sprintf("%.2f %%", bs), "", "", ""
 }'

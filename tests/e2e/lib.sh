@@ -261,10 +261,19 @@ find_window() {
   done
   [[ -n "$id" ]] || fail window "no visible window titled '$1'"
   if $windows; then
-    probe_windows
-    line=$(awk -F'\t' -v OFS='\t' -v title="$(trailing_trimmed <<<"$1")" \
-      '$2 == "desktop" { sub(/ *$/, "", $4) } $2 == "desktop" && $4 == title { print; exit }' "$work/windows.txt")
-    [[ -n "$line" ]] || fail window "Windows knows no window titled '$1'"
+    # A window just mapped may not stand where the window manager puts it yet (on a busy
+    # machine Wine reported a new window at 1,1 for a while): its place is read until two
+    # readings agree.
+    local before=""
+    for _ in $(seq 50); do
+      probe_windows
+      line=$(awk -F'\t' -v OFS='\t' -v title="$(trailing_trimmed <<<"$1")" \
+        '$2 == "desktop" { sub(/ *$/, "", $4) } $2 == "desktop" && $4 == title { print; exit }' "$work/windows.txt")
+      [[ -n "$line" ]] || fail window "Windows knows no window titled '$1'"
+      [[ "$line" == "$before" ]] && break
+      before=$line
+      sleep 0.2
+    done
     client_area_from "$line"
     return 0
   fi
