@@ -37,9 +37,10 @@ add_test(NAME windows_session
 add_test(NAME windows_seams
          COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/seams.sh $<TARGET_FILE:honderdtafels>
                  ${CMAKE_BINARY_DIR}/e2e-windows-seams)
-# The fixture wine_prefix makes the Wine template before them. One of the two at a time.
+# The fixture wine_prefix makes the Wine template before them. Their rounds' timing is
+# measured: one real-time round of any program at a time.
 set_tests_properties(windows_session windows_seams PROPERTIES
-                     LABELS e2e TIMEOUT 300 COST 100 RESOURCE_LOCK wine_round
+                     LABELS e2e TIMEOUT 300 COST 100 RESOURCE_LOCK realtime_round
                      ENVIRONMENT "${wine_e2e_environment}"
                      FIXTURES_REQUIRED wine_prefix)
 # The session alone, as it ran before the suite ran side by side: its steps give the program
