@@ -492,6 +492,7 @@ void FormView::settled() {
       setWindowText(own, widen(tk::accessibleName(*control)));
     }
   }
+  releasePainting();
 }
 
 void FormView::showPanels(const tk::Control &control) {
@@ -544,12 +545,42 @@ void FormView::giveKeyboard() {
 
 void FormView::keyboardToWindow() {
   // The window has the keyboard: it goes on to its control that has the focus.
-  if (HWND focused = handle(form_.focused()); focused != nullptr && IsWindowVisible(focused)) {
+  // The control's own style: its window may be held from painting, which hides it from
+  // IsWindowVisible.
+  if (HWND focused = handle(form_.focused());
+      focused != nullptr && (GetWindowLongPtrW(focused, GWL_STYLE) & WS_VISIBLE) != 0) {
     SetFocus(focused);
   }
 }
 
+// While a handler changes the form, its window and everything in it draw nothing: a
+// control that repaints at once as it changes (a button shown, a focus moved) would show
+// a state that never exists once the handler has run. Held only inside a handler, so
+// that settled() always comes to draw it whole.
+void FormView::holdPainting() {
+  if (paintingHeld_ || form_.design().kind == tk::WindowKind::MdiParent ||
+      !form_.desktop().dispatching() || IsWindowVisible(window_) == 0) {
+    return;
+  }
+  SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+  paintingHeld_ = true;
+}
+
+void FormView::releasePainting() {
+  if (!std::exchange(paintingHeld_, false)) {
+    return;
+  }
+  SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 void FormView::formChanged(tk::FormProperty property) {
+  if (property == tk::FormProperty::Visible || property == tk::FormProperty::Raised) {
+    // The window itself is shown, hidden or brought forward as it is.
+    releasePainting();
+  } else {
+    holdPainting();
+  }
   switch (property) {
   case tk::FormProperty::Visible:
     if (!form_.visible()) {
@@ -597,6 +628,7 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
   if (at == places_.end()) {
     return;
   }
+  holdPainting();
   if (control.kind() == tk::Kind::Menu) {
     HMENU menu = GetMenu(window_);
     const auto id = static_cast<UINT>(at->second + 1);

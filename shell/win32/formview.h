@@ -62,6 +62,8 @@ public:
   void dpiChanged(UINT dpi);
   // The outermost handler has returned: what waited for it is done now.
   void settled();
+  // What a handler changed so far is drawn now, as before a message box shows.
+  void releasePainting();
 
 private:
   struct Item {
@@ -87,6 +89,7 @@ private:
   void showPanels(const tk::Control &control);
   void showValue(const tk::Control &control);
   void giveKeyboard();
+  void holdPainting();
   void invalidate(const tk::Control &control);
   void paintSurface(HDC dc, const tk::Control *pane, RECT area);
   void paintGraphic(HDC dc, const tk::Control &control);
@@ -107,6 +110,7 @@ private:
   std::vector<std::wstring> panelTexts_;
   bool syncing_ = false; // the program sets a text: no edit of the child's
   bool charTaken_ = false;
+  bool paintingHeld_ = false;                // a handler is changing the form: nothing is drawn yet
   std::vector<const tk::Control *> renamed_; // names to set once the handler has returned
   Utf16Joiner typing_;
 };
