@@ -43,6 +43,20 @@ constexpr tk::ControlDesign controls[] = {
      .text = "200",
      .rect = {1200, 1560, 900, 495},
      .visible = false},
+    // A label seen through to a shape its container draws.
+    {.name = "pane", .kind = Kind::PictureBox, .rect = {3300, 120, 1400, 1400}, .back = white},
+    {.name = "shape",
+     .kind = Kind::Shape,
+     .in = "pane",
+     .rect = {100, 100, 1000, 1000},
+     .back = blue,
+     .shape = tk::ShapeStyle::Rectangle},
+    {.name = "over",
+     .kind = Kind::Label,
+     .in = "pane",
+     .text = "x",
+     .rect = {200, 200, 600, 300},
+     .transparent = true},
 };
 
 constexpr tk::FormDesign proefDesign{.name = "Proef",
@@ -54,6 +68,7 @@ constexpr tk::FormDesign proefDesign{.name = "Proef",
 constexpr int goPlace = 0;
 constexpr int verdictPlace = 1;
 constexpr int firstTablePlace = 2;
+constexpr int overPlace = 6;
 
 // Where the click stands: the button still going down and up, its handler running (until
 // the event has settled), or settled.
@@ -138,8 +153,26 @@ struct PaintingFixture : ::testing::Test {
   }
 
   HWND parentWindow() { return FindWindowW(nullptr, L"Proef"); }
-  // A control's window: its id is its place in the design + 1.
-  HWND window(int place) { return GetDlgItem(parentWindow(), place + 1); }
+  // A control's window, in the form's or in a container's: its id is its place in the
+  // design + 1.
+  HWND window(int place) {
+    struct Search {
+      int id;
+      HWND found = nullptr;
+    } search{place + 1};
+    EnumChildWindows(
+        parentWindow(),
+        [](HWND child, LPARAM lParam) -> BOOL {
+          auto &s = *reinterpret_cast<Search *>(lParam);
+          if (GetDlgCtrlID(child) == s.id) {
+            s.found = child;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
 
   // Clicks "go" as the mouse would, with the round's end as its handler.
   void clickGo(const std::function<void()> &handler) {
@@ -180,6 +213,13 @@ TEST_F(PaintingFixture, aRoundsEndIsDrawnOnceItHasSettled) {
     EXPECT_EQ(count(window(place), WM_DRAWITEM), 1) << "control " << place;
   }
   EXPECT_EQ(count(window(verdictPlace), WM_SETTEXT), 1);
+}
+
+// A label lets what lies behind it show through: when that changes, the label is drawn
+// again, though its container does not draw over its window.
+TEST_F(PaintingFixture, aLabelOverAGraphicThatChangesIsDrawnAgain) {
+  clickGo([this] { proef().control("shape").hide(); });
+  EXPECT_EQ(count(window(overPlace), WM_DRAWITEM), 1);
 }
 
 } // namespace
