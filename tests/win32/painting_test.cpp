@@ -57,6 +57,7 @@ constexpr tk::ControlDesign controls[] = {
      .text = "x",
      .rect = {200, 200, 600, 300},
      .transparent = true},
+    {.name = "box", .kind = Kind::TextBox, .rect = {120, 2160, 1200, 375}},
 };
 
 constexpr tk::FormDesign proefDesign{.name = "Proef",
@@ -69,6 +70,7 @@ constexpr int goPlace = 0;
 constexpr int verdictPlace = 1;
 constexpr int firstTablePlace = 2;
 constexpr int overPlace = 6;
+constexpr int boxPlace = 7;
 
 // Where the click stands: the button still going down and up, its handler running (until
 // the event has settled), or settled.
@@ -220,6 +222,20 @@ TEST_F(PaintingFixture, aRoundsEndIsDrawnOnceItHasSettled) {
 TEST_F(PaintingFixture, aLabelOverAGraphicThatChangesIsDrawnAgain) {
   clickGo([this] { proef().control("shape").hide(); });
   EXPECT_EQ(count(window(overPlace), WM_DRAWITEM), 1);
+}
+
+// A Change handler may unload its own form: the keystroke that ran it finishes on a text
+// box whose form is gone, and its window is destroyed once the handler has returned.
+TEST_F(PaintingFixture, aChangeHandlerMayUnloadItsForm) {
+  HWND box = window(boxPlace);
+  ASSERT_NE(box, nullptr);
+  SetFocus(box);
+  ASSERT_EQ(GetFocus(), box);
+  proef().control("box").onChange = [this] { proef.unload(); };
+  SendMessageW(box, WM_CHAR, L'7', 1);
+  drain();
+  EXPECT_FALSE(proef.loaded());
+  EXPECT_EQ(IsWindow(box), FALSE);
 }
 
 } // namespace
