@@ -440,7 +440,7 @@ void Win32Backend::posted(UINT message, WPARAM wParam) {
 bool Win32Backend::allMinimised() const {
   bool shown = false;
   for (const auto &[form, view] : views_) {
-    if (form->design().kind == tk::WindowKind::MdiChild || !IsWindowVisible(view->window())) {
+    if (form->design().kind == tk::WindowKind::MdiChild || !form->visible()) {
       continue;
     }
     if (IsIconic(view->window()) == 0) {
@@ -502,6 +502,10 @@ void Win32Backend::settled() {
 }
 
 void Win32Backend::messageBox(std::string_view text, std::string_view title) {
+  // What the handler changed before the box is drawn before the box shows.
+  for (const auto &[form, view] : views_) {
+    view->releasePainting();
+  }
   // Modal to the whole program, as the handler that waits for it expects.
   HWND owner = GetActiveWindow();
   std::vector<HWND> disabled;

@@ -121,7 +121,7 @@ void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed, int pixels) {
 } // namespace
 
 FormView::FormView(tk::Form &form, Win32Backend &backend)
-    : form_(form), backend_(backend), site_{this, nullptr}, dpi_(backend.systemDpi()) {
+    : form_(form), backend_(backend), site_{this, nullptr}, dpi_(initialDpi()) {
   switch (form.design().kind) {
   case tk::WindowKind::MdiParent:
     createMainWindow();
@@ -134,7 +134,10 @@ FormView::FormView(tk::Form &form, Win32Backend &backend)
     break;
   }
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&site_));
-  dpi_ = GetDpiForWindow(window_);
+  if (const UINT actual = GetDpiForWindow(window_); actual != dpi_) {
+    dpi_ = actual;
+    fitOuterSize();
+  }
   if (form.design().kind == tk::WindowKind::MdiParent) {
     createMenus();
   } else {
@@ -143,7 +146,23 @@ FormView::FormView(tk::Form &form, Win32Backend &backend)
   formChanged(tk::FormProperty::Position);
 }
 
+// The DPI the window is made for: a child window's is that of the main window's monitor,
+// which need not be the primary one's. A top-level window starts on the primary monitor
+// and hears of another DPI as it moves.
+UINT FormView::initialDpi() const {
+  HWND client = backend_.mdiClient();
+  if (form_.design().kind == tk::WindowKind::MdiChild && client != nullptr) {
+    return GetDpiForWindow(client);
+  }
+  return backend_.systemDpi();
+}
+
 FormView::~FormView() {
+  for (const Unpainted &area : unpainted_) {
+    if (area.region != nullptr) {
+      DeleteObject(area.region);
+    }
+  }
   for (Item &item : items_) {
     if (item.window != nullptr) {
       SetWindowLongPtrW(item.window, GWLP_USERDATA, 0);
@@ -449,8 +468,9 @@ void FormView::invalidate(const tk::Control &control) {
     InvalidateRect(own, nullptr, FALSE);
     return;
   }
-  // Drawn by its container: all of it, as the drawing may have moved.
-  InvalidateRect(parentOf(control), nullptr, FALSE);
+  // Drawn by its container: all of it, as the drawing may have moved, with the labels
+  // over it, which its container does not draw over and which let it show through.
+  RedrawWindow(parentOf(control), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void FormView::showText(const tk::Control &control) {
@@ -492,6 +512,7 @@ void FormView::settled() {
       setWindowText(own, widen(tk::accessibleName(*control)));
     }
   }
+  releasePainting();
 }
 
 void FormView::showPanels(const tk::Control &control) {
@@ -544,12 +565,107 @@ void FormView::giveKeyboard() {
 
 void FormView::keyboardToWindow() {
   // The window has the keyboard: it goes on to its control that has the focus.
-  if (HWND focused = handle(form_.focused()); focused != nullptr && IsWindowVisible(focused)) {
+  // The control's own style: its window may be held from painting, which hides it from
+  // IsWindowVisible.
+  if (HWND focused = handle(form_.focused());
+      focused != nullptr && (GetWindowLongPtrW(focused, GWL_STYLE) & WS_VISIBLE) != 0) {
     SetFocus(focused);
   }
 }
 
+// While a handler changes the form, its window and everything in it draw nothing: a
+// control that repaints at once as it changes (a button shown, a focus moved) would show
+// a state that never exists once the handler has run. Held only inside a handler, so
+// that settled() always comes to draw what changed.
+void FormView::holdPainting() {
+  if (paintingHeld_ || form_.design().kind == tk::WindowKind::MdiParent ||
+      !form_.desktop().dispatching() || IsWindowVisible(window_) == 0) {
+    return;
+  }
+  keepPendingPaints();
+  // The caret blinks by drawing over its window: it stays away while nothing is drawn.
+  HideCaret(nullptr);
+  SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+  paintingHeld_ = true;
+}
+
+// Holding painting drops what waited to be drawn: it is drawn when the hold ends.
+void FormView::keepPendingPaints() {
+  keepPendingPaint(window_);
+  EnumChildWindows(
+      window_,
+      [](HWND child, LPARAM view) {
+        reinterpret_cast<FormView *>(view)->keepPendingPaint(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(this));
+}
+
+void FormView::keepPendingPaint(HWND window) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  if (GetUpdateRgn(window, region, FALSE) > NULLREGION) {
+    unpainted_.push_back({window, region});
+  } else {
+    DeleteObject(region);
+  }
+}
+
+// A control about to change while painting is held: its window, and the place in its
+// container it leaves, are drawn when the hold ends; a control its container draws is
+// drawn with all of its container, as it may have moved.
+void FormView::unpaintedBefore(const tk::Control &control, tk::Property property) {
+  HWND own = handle(&control);
+  HWND parent = parentOf(control);
+  if (property == tk::Property::Container) {
+    parent = window_; // it leaves a container the toolkit no longer names
+  }
+  if (own == nullptr || property == tk::Property::Container) {
+    unpainted_.push_back({parent, nullptr});
+    return;
+  }
+  unpainted_.push_back({own, nullptr});
+  unpainted_.push_back({parent, placeIn(own, parent)});
+  if (std::find(moved_.begin(), moved_.end(), &control) == moved_.end()) {
+    moved_.push_back(&control);
+  }
+}
+
+HRGN FormView::placeIn(HWND own, HWND parent) {
+  RECT r;
+  GetWindowRect(own, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&r), 2);
+  return CreateRectRgnIndirect(&r);
+}
+
+void FormView::releasePainting() {
+  if (!std::exchange(paintingHeld_, false)) {
+    return;
+  }
+  SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+  for (const tk::Control *control : std::exchange(moved_, {})) {
+    // The place it has come to.
+    if (HWND own = handle(control)) {
+      HWND parent = parentOf(*control);
+      unpainted_.push_back({parent, placeIn(own, parent)});
+    }
+  }
+  for (const Unpainted &area : std::exchange(unpainted_, {})) {
+    RedrawWindow(area.window, nullptr, area.region,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    if (area.region != nullptr) {
+      DeleteObject(area.region);
+    }
+  }
+  ShowCaret(nullptr);
+}
+
 void FormView::formChanged(tk::FormProperty property) {
+  if (property == tk::FormProperty::Visible || property == tk::FormProperty::Position ||
+      property == tk::FormProperty::Raised) {
+    // The window itself is shown, hidden, moved or brought forward as it is: what lies
+    // around it is drawn as it goes.
+    releasePainting();
+  }
   switch (property) {
   case tk::FormProperty::Visible:
     if (!form_.visible()) {
@@ -596,6 +712,10 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
   auto at = places_.find(&control);
   if (at == places_.end()) {
     return;
+  }
+  holdPainting();
+  if (paintingHeld_) {
+    unpaintedBefore(control, property);
   }
   if (control.kind() == tk::Kind::Menu) {
     HMENU menu = GetMenu(window_);
@@ -983,12 +1103,17 @@ void FormView::dpiChanged(UINT dpi) {
     }
   }
   if (form_.design().kind == tk::WindowKind::MdiChild) {
-    const SIZE size = outerSize();
-    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    fitOuterSize();
     formChanged(tk::FormProperty::Position);
   }
   InvalidateRect(window_, nullptr, TRUE);
+}
+
+// The window's frame around the design's client area at the window's DPI.
+void FormView::fitOuterSize() {
+  const SIZE size = outerSize();
+  SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace w32

@@ -62,12 +62,21 @@ public:
   void dpiChanged(UINT dpi);
   // The outermost handler has returned: what waited for it is done now.
   void settled();
+  // What a handler changed so far is drawn now, as before a message box shows.
+  void releasePainting();
 
 private:
   struct Item {
     HWND window = nullptr;
     Site site;
   };
+  // What is drawn once painting is no longer held: a region of a window, in its client
+  // coordinates, or all of it (no region).
+  struct Unpainted {
+    HWND window = nullptr;
+    HRGN region = nullptr;
+  };
+  [[nodiscard]] UINT initialDpi() const;
   void createMainWindow();
   void createChildWindow();
   void createTopLevelWindow();
@@ -78,6 +87,7 @@ private:
   [[nodiscard]] DWORD style() const;
   [[nodiscard]] DWORD exStyle() const;
   [[nodiscard]] SIZE outerSize() const;
+  void fitOuterSize();
   [[nodiscard]] HWND parentOf(const tk::Control &control) const;
   [[nodiscard]] RECT rectOf(const tk::Control &control) const;
   void place(const tk::Control &control);
@@ -87,6 +97,11 @@ private:
   void showPanels(const tk::Control &control);
   void showValue(const tk::Control &control);
   void giveKeyboard();
+  void holdPainting();
+  void keepPendingPaints();
+  void keepPendingPaint(HWND window);
+  void unpaintedBefore(const tk::Control &control, tk::Property property);
+  [[nodiscard]] static HRGN placeIn(HWND own, HWND parent);
   void invalidate(const tk::Control &control);
   void paintSurface(HDC dc, const tk::Control *pane, RECT area);
   void paintGraphic(HDC dc, const tk::Control &control);
@@ -107,6 +122,9 @@ private:
   std::vector<std::wstring> panelTexts_;
   bool syncing_ = false; // the program sets a text: no edit of the child's
   bool charTaken_ = false;
+  bool paintingHeld_ = false; // a handler is changing the form: nothing is drawn yet
+  std::vector<Unpainted> unpainted_;
+  std::vector<const tk::Control *> moved_;   // windows whose new places are drawn too
   std::vector<const tk::Control *> renamed_; // names to set once the handler has returned
   Utf16Joiner typing_;
 };
