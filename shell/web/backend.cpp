@@ -5,6 +5,7 @@
 #include "page.h"
 
 #include "toolkit/accessibility.h"
+#include "toolkit/edges.h"
 #include "toolkit/keys.h"
 
 #include <emscripten/emscripten.h>
@@ -34,6 +35,9 @@ WebBackend::WebBackend()
   page_focus_ring(cssColor(tk::focusRing.outer).c_str(), cssColor(tk::focusRing.inner).c_str(),
                   tk::focusRing.pixels);
   page_menu_bar(tk::menuBarPixels);
+  page_edges(cssColor(tk::edgeColor::light).c_str(), cssColor(tk::edgeColor::shadow).c_str(),
+             cssColor(tk::edgeColor::dark).c_str(), cssColor(tk::disabledText).c_str(),
+             tk::frameCaptionIndent, tk::frameCaptionPadding, tk::cornerRadius);
 }
 
 WebBackend::~WebBackend() {

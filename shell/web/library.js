@@ -695,6 +695,17 @@ mergeInto(LibraryManager.library, {
     root.setProperty('--focus-pixels', pixels + 'px');
   },
 
+  page_edges: function(light, shadow, dark, disabled, captionIndent, captionPadding, radius) {
+    var root = document.documentElement.style;
+    root.setProperty('--light', UTF8ToString(light));
+    root.setProperty('--shadow', UTF8ToString(shadow));
+    root.setProperty('--dark', UTF8ToString(dark));
+    root.setProperty('--disabled', UTF8ToString(disabled));
+    root.setProperty('--frame-caption-indent', captionIndent + 'px');
+    root.setProperty('--frame-caption-padding', captionPadding + 'px');
+    root.setProperty('--corner-radius', radius + 'px');
+  },
+
   page_display_width: function() {
     return document.documentElement.clientWidth;
   },

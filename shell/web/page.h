@@ -62,6 +62,10 @@ void page_timer_stop();
 void page_message_box(const char *text, const char *title); // waits (Asyncify)
 void page_post_tab(); // calls web_tab once the running event has returned
 void page_focus_ring(const char *outer, const char *inner, int pixels);
+// The colours of the 3-D edges, of a disabled button's caption, the place of a frame's
+// caption and the corners of rounded shapes, in pixels.
+void page_edges(const char *light, const char *shadow, const char *dark, const char *disabled,
+                double captionIndent, double captionPadding, double cornerRadius);
 double page_display_width();  // the viewport's CSS pixels
 double page_display_height(); // the viewport's CSS pixels
 // The whole display drawn larger or smaller by `scale`, as one; with a line that asks the
