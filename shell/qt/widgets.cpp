@@ -321,7 +321,9 @@ void PaintedWidget::paintEvent(QPaintEvent * /*event*/) {
 void PaintedWidget::paintFrame(QPainter &painter) const {
   painter.fillRect(rect(), toQColor(control_.backColor()));
   const QString caption = captionText(control_.text());
-  const QFontMetrics metrics(font());
+  // The caption in the frame's own font and colour, as its design gives them.
+  painter.setFont(toQFont(control_.design().font));
+  const QFontMetrics metrics(painter.font());
   const tk::FrameLayout frame =
       tk::layOutFrame(fromQRect(rect()), static_cast<float>(metrics.horizontalAdvance(caption)),
                       static_cast<float>(metrics.height()), bandWidth);
