@@ -6,16 +6,9 @@
 namespace tk {
 namespace {
 
-// One ring of an edge: the colour of its top and left sides, and of its bottom and right
-// sides; a side without a colour shows the face.
-struct Ring {
-  std::optional<Color> topLeft;
-  std::optional<Color> bottomRight;
-};
-
 struct EdgeDesign {
   Edge edge;
-  std::array<Ring, 2> rings; // from the outside in
+  std::array<EdgeRing, 2> rings; // from the outside in
   int count;
 };
 
@@ -44,7 +37,7 @@ Rect shrunk(const Rect &box, float by) {
 
 // The top and left strips stop short of the far corners, which belong to the bottom and
 // right ones, as the classic desktop draws them.
-void addRing(std::vector<Band> &bands, const Ring &ring, const Rect &r, float unit) {
+void addRing(std::vector<Band> &bands, const EdgeRing &ring, const Rect &r, float unit) {
   if (ring.topLeft) {
     bands.push_back({{r.left, r.top, r.width - unit, unit}, *ring.topLeft});
     bands.push_back({{r.left, r.top + unit, unit, r.height - 2 * unit}, *ring.topLeft});
@@ -57,18 +50,23 @@ void addRing(std::vector<Band> &bands, const Ring &ring, const Rect &r, float un
 
 } // namespace
 
-std::vector<Band> edgeBands(Edge edge, const Rect &box, float unit) {
+std::span<const EdgeRing> edgeRings(Edge edge) {
   const EdgeDesign &design = designOf(edge);
+  return std::span(design.rings).first(static_cast<std::size_t>(design.count));
+}
+
+std::vector<Band> edgeBands(Edge edge, const Rect &box, float unit) {
   std::vector<Band> bands;
-  for (int i = 0; i < design.count; ++i) {
-    addRing(bands, design.rings.at(static_cast<std::size_t>(i)),
-            shrunk(box, static_cast<float>(i) * unit), unit);
+  float inset = 0;
+  for (const EdgeRing &ring : edgeRings(edge)) {
+    addRing(bands, ring, shrunk(box, inset), unit);
+    inset += unit;
   }
   return bands;
 }
 
 Rect insideEdge(Edge edge, const Rect &box, float unit) {
-  return shrunk(box, static_cast<float>(designOf(edge).count) * unit);
+  return shrunk(box, static_cast<float>(edgeRings(edge).size()) * unit);
 }
 
 FrameLayout layOutFrame(const Rect &box, float captionWidth, float captionHeight, float unit) {

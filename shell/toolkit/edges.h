@@ -6,6 +6,7 @@
 #include "types.h"
 
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace tk {
@@ -27,6 +28,16 @@ enum class Edge : std::uint8_t {
   Etched,  // a frame: a groove
   Thin,    // a status bar's panel: one sunken band
 };
+
+// One ring of an edge, one band wide: the colour of its top and left sides, and of its
+// bottom and right sides; a side without a colour shows the face.
+struct EdgeRing {
+  std::optional<Color> topLeft;
+  std::optional<Color> bottomRight;
+};
+
+// The rings of an edge, from the outside in.
+[[nodiscard]] std::span<const EdgeRing> edgeRings(Edge edge);
 
 // One band of an edge: a strip of the box filled in one colour.
 struct Band {

@@ -706,6 +706,12 @@ mergeInto(LibraryManager.library, {
     root.setProperty('--corner-radius', radius + 'px');
   },
 
+  page_edge: function(name, border, inside) {
+    var root = document.documentElement.style;
+    root.setProperty('--' + UTF8ToString(name) + '-edge', UTF8ToString(border));
+    root.setProperty('--' + UTF8ToString(name) + '-inside', UTF8ToString(inside));
+  },
+
   page_display_width: function() {
     return document.documentElement.clientWidth;
   },

@@ -66,6 +66,9 @@ void page_focus_ring(const char *outer, const char *inner, int pixels);
 // caption and the corners of rounded shapes, in pixels.
 void page_edges(const char *light, const char *shadow, const char *dark, const char *disabled,
                 double captionIndent, double captionPadding, double cornerRadius);
+// One 3-D edge, named "raised", "pressed", "sunken", "etched" or "thin": the colours of its
+// border and the shadows inside it (--NAME-edge and --NAME-inside in page.css).
+void page_edge(const char *name, const char *border, const char *inside);
 double page_display_width();  // the viewport's CSS pixels
 double page_display_height(); // the viewport's CSS pixels
 // The whole display drawn larger or smaller by `scale`, as one; with a line that asks the
