@@ -375,10 +375,10 @@ void StatusBarWidget::paintEvent(QPaintEvent * /*event*/) {
     const tk::StatusPanel &panel = control_.panels()[static_cast<std::size_t>(part)];
     const tk::PixelRect r = control_.panelRect(part);
     const QRect box(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
-    paintEdge(painter, tk::Edge::Thin, box);
+    const QRect inside = paintEdge(painter, tk::Edge::Thin, box);
     const QString text = toQString(panel.text);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(box.adjusted(3, 0, -2, 0),
+    painter.drawText(inside.adjusted(tk::panelTextLeft, 0, -tk::panelTextRight, 0),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
   }
 }

@@ -53,6 +53,11 @@ struct Band {
 // What the edge leaves of the box: the face, where the content goes.
 [[nodiscard]] Rect insideEdge(Edge edge, const Rect &box, float unit);
 
+// A status bar panel's text starts this far inside its edge and stops this far from its
+// right side, in pixels at 96 DPI.
+inline constexpr int panelTextLeft = 2;
+inline constexpr int panelTextRight = 1;
+
 // Rounded shapes and tips round their corners by this much, in pixels at 96 DPI.
 inline constexpr float cornerRadius = 12;
 

@@ -49,7 +49,8 @@ WebBackend::WebBackend()
   page_menu_bar(tk::menuBarPixels);
   page_edges(cssColor(tk::edgeColor::light).c_str(), cssColor(tk::edgeColor::shadow).c_str(),
              cssColor(tk::edgeColor::dark).c_str(), cssColor(tk::disabledText).c_str(),
-             tk::frameCaptionIndent, tk::frameCaptionPadding, tk::cornerRadius);
+             tk::frameCaptionIndent, tk::frameCaptionPadding, tk::cornerRadius, tk::panelTextLeft,
+             tk::panelTextRight);
   for (const auto &[name, edge] : edgeNames) {
     const CssEdge css = cssEdge(edge);
     page_edge(name, css.border.c_str(), css.inside.c_str());

@@ -695,7 +695,8 @@ mergeInto(LibraryManager.library, {
     root.setProperty('--focus-pixels', pixels + 'px');
   },
 
-  page_edges: function(light, shadow, dark, disabled, captionIndent, captionPadding, radius) {
+  page_edges: function(light, shadow, dark, disabled, captionIndent, captionPadding, radius,
+                       panelLeft, panelRight) {
     var root = document.documentElement.style;
     root.setProperty('--light', UTF8ToString(light));
     root.setProperty('--shadow', UTF8ToString(shadow));
@@ -704,6 +705,8 @@ mergeInto(LibraryManager.library, {
     root.setProperty('--frame-caption-indent', captionIndent + 'px');
     root.setProperty('--frame-caption-padding', captionPadding + 'px');
     root.setProperty('--corner-radius', radius + 'px');
+    root.setProperty('--panel-text-left', panelLeft + 'px');
+    root.setProperty('--panel-text-right', panelRight + 'px');
   },
 
   page_edge: function(name, border, inside) {

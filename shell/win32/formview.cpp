@@ -84,6 +84,20 @@ tk::Rect fromRect(const RECT &r) {
           static_cast<float>(r.right - r.left), static_cast<float>(r.bottom - r.top)};
 }
 
+// Leaves the windows on a window out of what is painted into it: they draw themselves.
+void excludeChildren(HDC dc, HWND window) {
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (IsWindowVisible(child) == FALSE) {
+      continue;
+    }
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&r), 2);
+    ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+  }
+}
+
 // One band of an edge is one pixel at 96 DPI.
 float bandWidth(UINT dpi) {
   return static_cast<float>(dpi) / standardDpi;
@@ -486,8 +500,6 @@ void FormView::showPanels(const tk::Control &control) {
     rights.push_back(
         px(static_cast<float>(control.panelRect(part).right * tk::twipsPerPixel), dpi_));
   }
-  // The bar in its own colour, not the system's window colour.
-  SendMessageW(bar, SB_SETBKCOLOR, 0, static_cast<LPARAM>(colorRef(control.backColor())));
   SendMessageW(bar, SB_SETPARTS, static_cast<WPARAM>(count),
                reinterpret_cast<LPARAM>(rights.data()));
   panelTexts_.resize(control.panels().size());
@@ -647,6 +659,39 @@ void FormView::paintPicture(HWND window, const tk::Control &picture) {
     drawInPlace(buffer.dc(), picture, client);
   }
   EndPaint(window, &ps);
+}
+
+// The status bar drawn as the other programs draw it: the bar's own colour, each panel in
+// a thin sunken edge with its text. The texts stay the control's, for a screen reader;
+// a window on a panel (the progress bar) draws itself.
+void FormView::paintStatusBar(HWND window, const tk::Control &bar) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT client;
+  GetClientRect(window, &client);
+  excludeChildren(dc, window);
+  if (!IsRectEmpty(&client)) {
+    Buffered buffer(dc, client);
+    FillRect(buffer.dc(), &client, backend_.gdi().brush(bar.backColor()));
+    HGDIOBJ font = SelectObject(buffer.dc(), backend_.gdi().font(bar.design().font, dpi_));
+    SetBkMode(buffer.dc(), TRANSPARENT);
+    SetTextColor(buffer.dc(), colorRef(bar.foreColor()));
+    for (int part = 0; part < static_cast<int>(panelTexts_.size()); ++part) {
+      drawPanel(buffer.dc(), bar.panelRect(part), panelTexts_[static_cast<std::size_t>(part)]);
+    }
+    SelectObject(buffer.dc(), font);
+  }
+  EndPaint(window, &ps);
+}
+
+void FormView::drawPanel(HDC dc, const tk::PixelRect &panel, const std::wstring &text) {
+  auto at = [this](int pixels) { return px(static_cast<float>(pixels) * tk::twipsPerPixel, dpi_); };
+  const RECT box{at(panel.left), at(panel.top), at(panel.right), at(panel.bottom)};
+  RECT inside = drawEdge(dc, backend_.gdi(), tk::Edge::Thin, box, dpi_);
+  inside.left += at(tk::panelTextLeft);
+  inside.right -= at(tk::panelTextRight);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inside,
+            DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
 }
 
 void FormView::paint(HWND window, const tk::Control *pane) {
