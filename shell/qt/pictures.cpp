@@ -120,10 +120,11 @@ private:
     QPainter painter(&drawn);
     r->render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
-    if (mode == QIcon::Normal) {
+    // A button that cannot be pressed greys its caption only: its picture shows as it is.
+    if (mode == QIcon::Normal || mode == QIcon::Disabled) {
       return drawn;
     }
-    // Greyed out or highlighted as the style draws every other icon.
+    // Highlighted as the style draws every other icon.
     QStyleOption option;
     option.palette = QApplication::palette();
     return QApplication::style()->generatedIconPixmap(mode, drawn, &option);

@@ -2,6 +2,7 @@
 
 #include "pictures.h"
 #include "toolkit/accessibility.h"
+#include "toolkit/edges.h"
 #include "toolkit/keys.h"
 
 #include <QKeyEvent>
@@ -16,9 +17,6 @@
 
 namespace qtb {
 namespace {
-
-// Tip frames round their corners by this much.
-constexpr qreal cornerRadius = 12;
 
 Qt::Alignment qtAlignment(tk::Align align) {
   switch (align) {
@@ -53,6 +51,26 @@ constexpr std::array<std::pair<quint32, int>, 20> digitKeys{{
 // The keys that make shortcuts rather than text keep their meaning.
 constexpr Qt::KeyboardModifiers shortcutModifiers =
     Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+
+QRectF toQRectF(const tk::Rect &r) {
+  return {r.left, r.top, r.width, r.height};
+}
+
+tk::Rect fromQRect(const QRect &r) {
+  return {static_cast<float>(r.left()), static_cast<float>(r.top()), static_cast<float>(r.width()),
+          static_cast<float>(r.height())};
+}
+
+// One band of an edge is one of Qt's pixels, which the display's ratio scales.
+constexpr float bandWidth = 1;
+
+// Fills the bands of an edge round the box; returns what lies inside it.
+QRect paintEdge(QPainter &painter, tk::Edge edge, const QRect &box) {
+  for (const tk::Band &band : tk::edgeBands(edge, fromQRect(box), bandWidth)) {
+    painter.fillRect(toQRectF(band.rect), toQColor(band.color));
+  }
+  return toQRectF(tk::insideEdge(edge, fromQRect(box), bandWidth)).toRect();
+}
 
 void paintFocusRing(QWidget &widget) {
   if (!widget.hasFocus()) {
@@ -249,19 +267,24 @@ void ButtonWidget::resizeEvent(QResizeEvent *event) {
 
 void ButtonWidget::paintEvent(QPaintEvent *event) {
   QToolButton::paintEvent(event);
+  {
+    QPainter painter(this);
+    paintEdge(painter, isDown() ? tk::Edge::Pressed : tk::Edge::Raised, rect());
+  }
   paintFocusRing(*this);
 }
 
 void ButtonWidget::sync() {
   setText(captionText(control_.text()).replace(QLatin1Char('&'), QStringLiteral("&&")));
   setColors(*this, QPalette::Button, QPalette::ButtonText, control_);
-  // A flat face in the button's own colour, with the classic raised edge; the focus
-  // ring is painted over it.
+  // A flat face in the button's own colour, with room for the edge painted over it, and
+  // the focus ring over that.
   const QColor face = toQColor(control_.backColor());
   setStyleSheet(QStringLiteral("QToolButton { background-color: %1; color: %2;"
-                               " border: 2px outset %3; }"
-                               " QToolButton:pressed { border-style: inset; }")
-                    .arg(face.name(), toQColor(control_.foreColor()).name(), face.name()));
+                               " border: 2px solid %1; }"
+                               " QToolButton:disabled { color: %3; }")
+                    .arg(face.name(), toQColor(control_.foreColor()).name(),
+                         toQColor(tk::disabledText).name()));
 }
 
 PaintedWidget::PaintedWidget(const tk::Control &control, QWidget *parent)
@@ -298,19 +321,17 @@ void PaintedWidget::paintEvent(QPaintEvent * /*event*/) {
 void PaintedWidget::paintFrame(QPainter &painter) const {
   painter.fillRect(rect(), toQColor(control_.backColor()));
   const QString caption = captionText(control_.text());
-  const QFontMetrics metrics(font());
-  const int captionMiddle = caption.isEmpty() ? 1 : metrics.height() / 2;
-  const QRect border = rect().adjusted(0, captionMiddle, -1, -1);
-  painter.setPen(palette().color(QPalette::Mid));
-  painter.drawRect(border);
-  painter.setPen(palette().color(QPalette::Light));
-  painter.drawRect(border.adjusted(1, 1, 1, 1));
-  if (!caption.isEmpty()) {
-    const int left = 8;
-    const QRect textRect(left, 0, metrics.horizontalAdvance(caption) + 4, metrics.height());
-    painter.fillRect(textRect, toQColor(control_.backColor()));
+  // The caption in the frame's own font and colour, as its design gives them.
+  painter.setFont(toQFont(control_.design().font));
+  const QFontMetrics metrics(painter.font());
+  const tk::FrameLayout frame =
+      tk::layOutFrame(fromQRect(rect()), static_cast<float>(metrics.horizontalAdvance(caption)),
+                      static_cast<float>(metrics.height()), bandWidth);
+  paintEdge(painter, tk::Edge::Etched, toQRectF(frame.edge).toRect());
+  if (frame.captionBox) {
+    painter.fillRect(toQRectF(*frame.captionBox), toQColor(control_.backColor()));
     painter.setPen(toQColor(control_.foreColor()));
-    painter.drawText(textRect, Qt::AlignCenter, caption);
+    painter.drawText(QPointF(frame.textLeft, metrics.ascent()), caption);
   }
 }
 
@@ -318,17 +339,7 @@ void PaintedWidget::paintPictureBox(QPainter &painter) const {
   painter.fillRect(rect(), toQColor(control_.backColor()));
   const int border = px(control_.innerOffset());
   painter.drawPixmap(border, border, picture(control_.design().picture, devicePixelRatioF()));
-  // The classic sunken border: dark above and left, light below and right.
-  const QRect r = rect().adjusted(0, 0, -1, -1);
-  painter.setPen(palette().color(QPalette::Mid));
-  painter.drawLine(r.topLeft(), r.topRight());
-  painter.drawLine(r.topLeft(), r.bottomLeft());
-  painter.setPen(palette().color(QPalette::Shadow));
-  painter.drawLine(r.topLeft() + QPoint(1, 1), r.topRight() + QPoint(-1, 1));
-  painter.drawLine(r.topLeft() + QPoint(1, 1), r.bottomLeft() + QPoint(1, -1));
-  painter.setPen(palette().color(QPalette::Light));
-  painter.drawLine(r.bottomLeft(), r.bottomRight());
-  painter.drawLine(r.topRight(), r.bottomRight());
+  paintEdge(painter, tk::Edge::Sunken, rect());
 }
 
 void PaintedWidget::paintShape(QPainter &painter) const {
@@ -338,7 +349,7 @@ void PaintedWidget::paintShape(QPainter &painter) const {
   painter.setPen(QPen(toQColor(control_.foreColor()), pen));
   painter.setBrush(toQColor(control_.backColor()));
   if (control_.design().shape == tk::ShapeStyle::RoundedRectangle) {
-    painter.drawRoundedRect(inside, cornerRadius, cornerRadius);
+    painter.drawRoundedRect(inside, tk::cornerRadius, tk::cornerRadius);
   } else {
     painter.drawRect(inside);
   }
@@ -364,15 +375,10 @@ void StatusBarWidget::paintEvent(QPaintEvent * /*event*/) {
     const tk::StatusPanel &panel = control_.panels()[static_cast<std::size_t>(part)];
     const tk::PixelRect r = control_.panelRect(part);
     const QRect box(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawLine(box.topLeft(), box.topRight());
-    painter.drawLine(box.topLeft(), box.bottomLeft());
-    painter.setPen(palette().color(QPalette::Light));
-    painter.drawLine(box.bottomLeft(), box.bottomRight());
-    painter.drawLine(box.topRight(), box.bottomRight());
+    const QRect inside = paintEdge(painter, tk::Edge::Thin, box);
     const QString text = toQString(panel.text);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(box.adjusted(3, 0, -2, 0),
+    painter.drawText(inside.adjusted(tk::panelTextLeft, 0, -tk::panelTextRight, 0),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
   }
 }

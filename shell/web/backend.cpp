@@ -5,6 +5,7 @@
 #include "page.h"
 
 #include "toolkit/accessibility.h"
+#include "toolkit/edges.h"
 #include "toolkit/keys.h"
 
 #include <emscripten/emscripten.h>
@@ -27,6 +28,18 @@ tk::Millis PageClock::now() const {
   return static_cast<tk::Millis>(emscripten_get_now());
 }
 
+namespace {
+
+constexpr std::array<std::pair<const char *, tk::Edge>, 5> edgeNames{{
+    {"raised", tk::Edge::Raised},
+    {"pressed", tk::Edge::Pressed},
+    {"sunken", tk::Edge::Sunken},
+    {"etched", tk::Edge::Etched},
+    {"thin", tk::Edge::Thin},
+}};
+
+} // namespace
+
 WebBackend::WebBackend()
     : timeSource_([](tk::Millis wait) { page_timer_arm(static_cast<double>(wait)); },
                   [] { page_timer_stop(); }) {
@@ -34,6 +47,14 @@ WebBackend::WebBackend()
   page_focus_ring(cssColor(tk::focusRing.outer).c_str(), cssColor(tk::focusRing.inner).c_str(),
                   tk::focusRing.pixels);
   page_menu_bar(tk::menuBarPixels);
+  page_edges(cssColor(tk::edgeColor::light).c_str(), cssColor(tk::edgeColor::shadow).c_str(),
+             cssColor(tk::edgeColor::dark).c_str(), cssColor(tk::disabledText).c_str(),
+             tk::frameCaptionIndent, tk::frameCaptionPadding, tk::cornerRadius, tk::panelTextLeft,
+             tk::panelTextRight);
+  for (const auto &[name, edge] : edgeNames) {
+    const CssEdge css = cssEdge(edge);
+    page_edge(name, css.border.c_str(), css.inside.c_str());
+  }
 }
 
 WebBackend::~WebBackend() {

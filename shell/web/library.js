@@ -695,6 +695,26 @@ mergeInto(LibraryManager.library, {
     root.setProperty('--focus-pixels', pixels + 'px');
   },
 
+  page_edges: function(light, shadow, dark, disabled, captionIndent, captionPadding, radius,
+                       panelLeft, panelRight) {
+    var root = document.documentElement.style;
+    root.setProperty('--light', UTF8ToString(light));
+    root.setProperty('--shadow', UTF8ToString(shadow));
+    root.setProperty('--dark', UTF8ToString(dark));
+    root.setProperty('--disabled', UTF8ToString(disabled));
+    root.setProperty('--frame-caption-indent', captionIndent + 'px');
+    root.setProperty('--frame-caption-padding', captionPadding + 'px');
+    root.setProperty('--corner-radius', radius + 'px');
+    root.setProperty('--panel-text-left', panelLeft + 'px');
+    root.setProperty('--panel-text-right', panelRight + 'px');
+  },
+
+  page_edge: function(name, border, inside) {
+    var root = document.documentElement.style;
+    root.setProperty('--' + UTF8ToString(name) + '-edge', UTF8ToString(border));
+    root.setProperty('--' + UTF8ToString(name) + '-inside', UTF8ToString(inside));
+  },
+
   page_display_width: function() {
     return document.documentElement.clientWidth;
   },

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <utility>
 
 namespace web {
@@ -103,6 +104,35 @@ std::string cssColor(tk::Color color) {
     text += hexDigits[channel % 16];
   }
   return text;
+}
+
+namespace {
+
+std::string sideColor(const std::optional<tk::Color> &color) {
+  return color ? cssColor(*color) : std::string("transparent");
+}
+
+} // namespace
+
+CssEdge cssEdge(tk::Edge edge) {
+  const std::span<const tk::EdgeRing> rings = tk::edgeRings(edge);
+  const std::string topLeft = sideColor(rings.front().topLeft);
+  const std::string bottomRight = sideColor(rings.front().bottomRight);
+  CssEdge css{topLeft + " " + bottomRight + " " + bottomRight + " " + topLeft, {}};
+  if (rings.size() > 1) {
+    const tk::EdgeRing &inner = rings[1];
+    if (inner.topLeft) {
+      css.inside = "inset 1px 1px " + cssColor(*inner.topLeft);
+    }
+    if (inner.bottomRight) {
+      css.inside += (css.inside.empty() ? "" : ", ") + std::string("inset -1px -1px ") +
+                    cssColor(*inner.bottomRight);
+    }
+  }
+  if (css.inside.empty()) {
+    css.inside = "none";
+  }
+  return css;
 }
 
 std::string cssFamily(std::string_view designFont) {

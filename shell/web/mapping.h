@@ -2,6 +2,7 @@
 // order of the controls. Pure functions, so that they can be checked without a browser.
 #pragma once
 
+#include "toolkit/edges.h"
 #include "toolkit/form.h"
 #include "toolkit/keys.h"
 
@@ -15,6 +16,14 @@ namespace web {
 [[nodiscard]] std::string cssColor(tk::Color color);
 // The designs name Windows fonts; the page carries look-alikes made from Debian's fonts.
 [[nodiscard]] std::string cssFamily(std::string_view designFont);
+// A 3-D edge as the page draws it: its outer ring as the colours of a one-pixel border
+// (top, right, bottom, left), the ring inside it as shadows over the padding.
+struct CssEdge {
+  std::string border;
+  std::string inside;
+  bool operator==(const CssEdge &) const = default;
+};
+[[nodiscard]] CssEdge cssEdge(tk::Edge edge);
 // A font's size as CSS writes it ("8.25", "13.5", "18"): the designs' sizes are whole
 // hundredths of a point.
 [[nodiscard]] std::string cssPoints(float points);

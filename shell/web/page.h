@@ -62,6 +62,14 @@ void page_timer_stop();
 void page_message_box(const char *text, const char *title); // waits (Asyncify)
 void page_post_tab(); // calls web_tab once the running event has returned
 void page_focus_ring(const char *outer, const char *inner, int pixels);
+// The colours of the 3-D edges, of a disabled button's caption, the place of a frame's
+// caption, the corners of rounded shapes and the room round a status panel's text, in pixels.
+void page_edges(const char *light, const char *shadow, const char *dark, const char *disabled,
+                double captionIndent, double captionPadding, double cornerRadius, int panelTextLeft,
+                int panelTextRight);
+// One 3-D edge, named "raised", "pressed", "sunken", "etched" or "thin": the colours of its
+// border and the shadows inside it (--NAME-edge and --NAME-inside in page.css).
+void page_edge(const char *name, const char *border, const char *inside);
 double page_display_width();  // the viewport's CSS pixels
 double page_display_height(); // the viewport's CSS pixels
 // The whole display drawn larger or smaller by `scale`, as one; with a line that asks the

@@ -254,9 +254,13 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wPa
       site->view->paintPicture(window, *site->control);
       return 0;
     }
+    if (site->control->kind() == tk::Kind::StatusBar) {
+      site->view->paintStatusBar(window, *site->control);
+      return 0;
+    }
     break;
   case WM_ERASEBKGND:
-    if (site->control->kind() == tk::Kind::Image) {
+    if (site->control->kind() == tk::Kind::Image || site->control->kind() == tk::Kind::StatusBar) {
       return 1;
     }
     break;

@@ -8,6 +8,7 @@
 
 #include "toolkit/accessibility.h"
 #include "toolkit/desktop.h"
+#include "toolkit/edges.h"
 #include "toolkit/keys.h"
 
 #include <commctrl.h>
@@ -20,21 +21,6 @@
 
 namespace w32 {
 namespace {
-
-// Tip frames round their corners by this much, in pixels at 96 DPI.
-constexpr int cornerRadius = 12;
-// A button's raised edge, in pixels at 96 DPI.
-constexpr int buttonEdgePixels = 2;
-// A frame's caption starts this far from its left edge, with this much room around it,
-// in pixels at 96 DPI.
-constexpr int frameCaptionIndent = 8;
-constexpr int frameCaptionPadding = 4;
-// A button's edge: its light side lighter than the face by half the way to white, its
-// shadow two thirds of the face.
-constexpr int lightPercent = 50;
-constexpr int shadowPercent = 66;
-// The caption of a button that cannot be pressed.
-constexpr tk::Color grayText = tk::rgb(128, 128, 128);
 
 std::wstring windowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -88,34 +74,43 @@ private:
   HGDIOBJ old_;
 };
 
-// The classic raised edge of a button in shades of its own face, sunken while pressed;
-// the rectangle shrinks to what lies inside it.
-void drawEdge(HDC dc, RECT &edge, tk::Color face, bool pressed, int pixels) {
-  auto shade = [face](int percent) {
-    auto part = [percent](std::uint8_t c) { return std::min(255, c * percent / 100); };
-    return RGB(part(face.red), part(face.green), part(face.blue));
-  };
-  auto lighter = [face](int percent) {
-    auto part = [percent](std::uint8_t c) { return c + (255 - c) * percent / 100; };
-    return RGB(part(face.red), part(face.green), part(face.blue));
-  };
-  const COLORREF light = pressed ? shade(shadowPercent) : lighter(lightPercent);
-  const COLORREF dark = pressed ? lighter(lightPercent) : shade(shadowPercent);
-  for (int ring = 0; ring < pixels; ++ring) {
-    HPEN lightPen = CreatePen(PS_SOLID, 1, light);
-    HPEN darkPen = CreatePen(PS_SOLID, 1, dark);
-    HGDIOBJ old = SelectObject(dc, lightPen);
-    MoveToEx(dc, edge.left, edge.bottom - 1, nullptr);
-    LineTo(dc, edge.left, edge.top);
-    LineTo(dc, edge.right - 1, edge.top);
-    SelectObject(dc, darkPen);
-    LineTo(dc, edge.right - 1, edge.bottom - 1);
-    LineTo(dc, edge.left, edge.bottom - 1);
-    SelectObject(dc, old);
-    DeleteObject(lightPen);
-    DeleteObject(darkPen);
-    InflateRect(&edge, -1, -1);
+RECT toRect(const tk::Rect &r) {
+  return {std::lround(r.left), std::lround(r.top), std::lround(r.left + r.width),
+          std::lround(r.top + r.height)};
+}
+
+tk::Rect fromRect(const RECT &r) {
+  return {static_cast<float>(r.left), static_cast<float>(r.top),
+          static_cast<float>(r.right - r.left), static_cast<float>(r.bottom - r.top)};
+}
+
+// Leaves the windows on a window out of what is painted into it: they draw themselves.
+void excludeChildren(HDC dc, HWND window) {
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (IsWindowVisible(child) == FALSE) {
+      continue;
+    }
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&r), 2);
+    ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
   }
+}
+
+// One band of an edge is one pixel at 96 DPI.
+float bandWidth(UINT dpi) {
+  return static_cast<float>(dpi) / standardDpi;
+}
+
+// Fills the bands of an edge round the area; returns what lies inside it.
+RECT drawEdge(HDC dc, GdiObjects &gdi, tk::Edge edge, const RECT &area, UINT dpi) {
+  const tk::Rect box = fromRect(area);
+  for (const tk::Band &band : tk::edgeBands(edge, box, bandWidth(dpi))) {
+    const RECT strip = toRect(band.rect);
+    FillRect(dc, &strip, gdi.brush(band.color));
+  }
+  return toRect(tk::insideEdge(edge, box, bandWidth(dpi)));
 }
 
 } // namespace
@@ -786,6 +781,39 @@ void FormView::paintPicture(HWND window, const tk::Control &picture) {
   EndPaint(window, &ps);
 }
 
+// The status bar drawn as the other programs draw it: the bar's own colour, each panel in
+// a thin sunken edge with its text. The texts stay the control's, for a screen reader;
+// a window on a panel (the progress bar) draws itself.
+void FormView::paintStatusBar(HWND window, const tk::Control &bar) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT client;
+  GetClientRect(window, &client);
+  excludeChildren(dc, window);
+  if (!IsRectEmpty(&client)) {
+    Buffered buffer(dc, client);
+    FillRect(buffer.dc(), &client, backend_.gdi().brush(bar.backColor()));
+    HGDIOBJ font = SelectObject(buffer.dc(), backend_.gdi().font(bar.design().font, dpi_));
+    SetBkMode(buffer.dc(), TRANSPARENT);
+    SetTextColor(buffer.dc(), colorRef(bar.foreColor()));
+    for (int part = 0; part < static_cast<int>(panelTexts_.size()); ++part) {
+      drawPanel(buffer.dc(), bar.panelRect(part), panelTexts_[static_cast<std::size_t>(part)]);
+    }
+    SelectObject(buffer.dc(), font);
+  }
+  EndPaint(window, &ps);
+}
+
+void FormView::drawPanel(HDC dc, const tk::PixelRect &panel, const std::wstring &text) {
+  auto at = [this](int pixels) { return px(static_cast<float>(pixels) * tk::twipsPerPixel, dpi_); };
+  const RECT box{at(panel.left), at(panel.top), at(panel.right), at(panel.bottom)};
+  RECT inside = drawEdge(dc, backend_.gdi(), tk::Edge::Thin, box, dpi_);
+  inside.left += at(tk::panelTextLeft);
+  inside.right -= at(tk::panelTextRight);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inside,
+            DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+}
+
 void FormView::paint(HWND window, const tk::Control *pane) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
@@ -835,7 +863,7 @@ void FormView::paintGraphic(HDC dc, const tk::Control &control) {
     SelectObject(dc, CreatePen(PS_INSIDEFRAME, pen, colorRef(control.foreColor())));
     SelectObject(dc, backend_.gdi().brush(control.backColor()));
     if (control.design().shape == tk::ShapeStyle::RoundedRectangle) {
-      const int corner = 2 * scaled(cornerRadius, dpi_);
+      const int corner = 2 * std::lround(tk::cornerRadius * bandWidth(dpi_));
       RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
     } else {
       Rectangle(dc, r.left, r.top, r.right, r.bottom);
@@ -861,7 +889,7 @@ void FormView::paintGraphic(HDC dc, const tk::Control &control) {
 
 void FormView::paintPane(HDC dc, const tk::Control &pane, RECT area) {
   if (pane.kind() == tk::Kind::PictureBox) {
-    DrawEdge(dc, &area, EDGE_SUNKEN, BF_RECT);
+    drawEdge(dc, backend_.gdi(), tk::Edge::Sunken, area, dpi_);
     return;
   }
   // A frame: an etched edge with its caption standing over the top of it.
@@ -869,16 +897,17 @@ void FormView::paintPane(HDC dc, const tk::Control &pane, RECT area) {
   const std::wstring caption = widen(pane.text());
   SIZE text{};
   GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
-  RECT edge = area;
-  edge.top += caption.empty() ? 0 : text.cy / 2;
-  DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
-  if (!caption.empty()) {
-    const int indent = scaled(frameCaptionIndent, dpi_);
-    RECT place{indent, 0, indent + text.cx + scaled(frameCaptionPadding, dpi_), text.cy};
+  const tk::FrameLayout frame =
+      tk::layOutFrame(fromRect(area), caption.empty() ? 0 : static_cast<float>(text.cx),
+                      static_cast<float>(text.cy), bandWidth(dpi_));
+  drawEdge(dc, backend_.gdi(), tk::Edge::Etched, toRect(frame.edge), dpi_);
+  if (frame.captionBox) {
+    const RECT place = toRect(*frame.captionBox);
     FillRect(dc, &place, backend_.gdi().brush(pane.backColor()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colorRef(pane.foreColor()));
-    DrawTextW(dc, caption.c_str(), -1, &place, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+    TextOutW(dc, std::lround(frame.textLeft), place.top, caption.c_str(),
+             static_cast<int>(caption.size()));
   }
   SelectObject(dc, old);
 }
@@ -962,13 +991,13 @@ void FormView::drawCaption(HDC dc, const tk::Control &label, RECT area) {
 
 void FormView::drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed) {
   FillRect(dc, &area, backend_.gdi().brush(button.backColor()));
-  RECT edge = area;
-  drawEdge(dc, edge, button.backColor(), pressed, scaled(buttonEdgePixels, dpi_));
+  RECT edge =
+      drawEdge(dc, backend_.gdi(), pressed ? tk::Edge::Pressed : tk::Edge::Raised, area, dpi_);
   const std::wstring caption = widen(button.text());
   const std::string_view picture = button.design().picture;
   HGDIOBJ old = SelectObject(dc, backend_.gdi().font(button.design().font, dpi_));
   RECT text = edge;
-  DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_CENTER | DT_WORDBREAK);
+  DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
   const int textHeight = caption.empty() ? 0 : text.bottom - text.top;
   if (!picture.empty()) {
     // The picture in the middle, above the caption, shrunk only where both would not fit.
@@ -986,8 +1015,8 @@ void FormView::drawButton(HDC dc, const tk::Control &button, RECT area, bool pre
     RECT place = edge;
     place.top += (edge.bottom - edge.top - textHeight) / 2;
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colorRef(button.enabled() ? button.foreColor() : grayText));
-    DrawTextW(dc, caption.c_str(), -1, &place, DT_CENTER | DT_WORDBREAK);
+    SetTextColor(dc, colorRef(button.enabled() ? button.foreColor() : tk::disabledText));
+    DrawTextW(dc, caption.c_str(), -1, &place, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
   }
   SelectObject(dc, old);
   if (GetFocus() == handle(&button)) {

@@ -45,6 +45,7 @@ public:
   // What the window procedures hand over.
   void paint(HWND window, const tk::Control *pane);
   void paintPicture(HWND window, const tk::Control &picture);
+  void paintStatusBar(HWND window, const tk::Control &bar);
   [[nodiscard]] HBRUSH colors(HDC dc, HWND child);
   void draw(const DRAWITEMSTRUCT &item);
   void command(UINT id, UINT code, HWND child);
@@ -109,6 +110,7 @@ private:
   void drawInPlace(HDC dc, const tk::Control &control, RECT area);
   void drawCaption(HDC dc, const tk::Control &label, RECT area);
   void drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed);
+  void drawPanel(HDC dc, const tk::PixelRect &panel, const std::wstring &text);
 
   tk::Form &form_;
   Win32Backend &backend_;

@@ -32,6 +32,7 @@ open_drill
 expect_colour verdict-before-round "$memo_x" "$memo_y" "$light_orange"
 expect_colour pencil-before-round "$pencil_x" "$pencil_y" "$light_orange"
 [[ "$(pixel "$fall_x" "$fall_y")" != "$navy" ]] || fail mushroom "the falling area is bare before a round"
+snapshot drill-idle "$drill_x" "$drill_y" "$drill_w" "$drill_h"
 if $windows; then expect_names drill; fi
 
 # --- A round of "x 4" ---------------------------------------------------------------------

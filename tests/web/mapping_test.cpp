@@ -105,6 +105,18 @@ TEST(PageText, multiLineCaptionsBreakAtBareLineFeeds) {
   EXPECT_EQ(web::captionText("a\rb"), "a\rb");
 }
 
+TEST(PageEdges, anEdgesOuterRingIsTheBorderAndItsInnerRingShadowsInsideIt) {
+  EXPECT_EQ(web::cssEdge(tk::Edge::Raised),
+            (web::CssEdge{"#ffffff #404040 #404040 #ffffff", "inset -1px -1px #808080"}));
+  EXPECT_EQ(web::cssEdge(tk::Edge::Pressed),
+            (web::CssEdge{"#404040 #ffffff #ffffff #404040", "inset 1px 1px #808080"}));
+  EXPECT_EQ(web::cssEdge(tk::Edge::Etched),
+            (web::CssEdge{"#808080 #ffffff #ffffff #808080",
+                          "inset 1px 1px #ffffff, inset -1px -1px #808080"}));
+  EXPECT_EQ(web::cssEdge(tk::Edge::Thin),
+            (web::CssEdge{"#808080 #ffffff #ffffff #808080", "none"}));
+}
+
 TEST(PageColours, coloursAreCssHexInRedGreenBlueOrder) {
   EXPECT_EQ(web::cssColor(tk::rgb(234, 226, 138)), "#eae28a");
   EXPECT_EQ(web::cssColor(tk::Color::fromBgr(0x800000)), "#000080");

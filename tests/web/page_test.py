@@ -270,6 +270,7 @@ def session(page):
     drill_at = check_centred(page, form("Tafels"), 10440 + 2 * TWIPS_PER_PIXEL,
                              7410 + 2 * TWIPS_PER_PIXEL)
     log("drill shown")
+    page.shot("drill-idle")
 
     # What a screen reader gets, from the engine's own accessibility tree where its driver
     # can read it (Chromium's DevTools): the names the desktop program gives.
