@@ -568,6 +568,25 @@ void FormView::keyboardToWindow() {
   }
 }
 
+// The changes a window draws as they are made, rather than when it is next painted: a
+// window shown, enabled or given the focus, and an edit box's text (a label's or a
+// button's text waits for settled()). A move or a colour only marks what to paint, so the
+// falling problem's ten moves a second hold nothing: a held window is invisible to
+// IsWindowVisible, and other programs (a screen reader) should see that as little as can be.
+bool FormView::drawnAtOnce(const tk::Control &control, tk::Property property) {
+  switch (property) {
+  case tk::Property::Visible:
+  case tk::Property::Enabled:
+  case tk::Property::Focus:
+  case tk::Property::Container:
+    return true;
+  case tk::Property::Text:
+    return control.kind() == tk::Kind::TextBox;
+  default:
+    return false;
+  }
+}
+
 // While a handler changes the form, its window and everything in it draw nothing: a
 // control that repaints at once as it changes (a button shown, a focus moved) would show
 // a state that never exists once the handler has run. Held only inside a handler, so
@@ -708,7 +727,9 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
   if (at == places_.end()) {
     return;
   }
-  holdPainting();
+  if (drawnAtOnce(control, property)) {
+    holdPainting();
+  }
   if (paintingHeld_) {
     unpaintedBefore(control, property);
   }

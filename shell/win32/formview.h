@@ -98,6 +98,7 @@ private:
   void showPanels(const tk::Control &control);
   void showValue(const tk::Control &control);
   void giveKeyboard();
+  [[nodiscard]] static bool drawnAtOnce(const tk::Control &control, tk::Property property);
   void holdPainting();
   void keepPendingPaints();
   void keepPendingPaint(HWND window);
