@@ -1,7 +1,8 @@
 // The first screen as the build wrote it into the page (first_screen.mjs), placed for this
 // viewport before the page is first drawn, by the program's own rule (the toolkit's
 // scale.cpp and its centring of a window on the display): the display's scale, and each
-// window centred on it. The program replaces these elements with its own as it starts.
+// window centred on it, and the advice to turn an upright phone. The program replaces the
+// windows with its own as it starts.
 var firstScreen = {
   // The largest scale at which every window is whole in the viewport, in steps beyond 1,
   // and whether an upright phone should be turned; in the toolkit's single precision.
@@ -34,8 +35,16 @@ var firstScreen = {
   place: function (rule) {
     var root = document.documentElement;
     var width = root.clientWidth, height = root.clientHeight;
-    var scale = firstScreen.scale(rule, width, height).scale;
+    var fit = firstScreen.scale(rule, width, height), scale = fit.scale;
     root.style.setProperty('--scale', String(scale));
+    // The advice to turn the phone, as the program shows it (library.js), which keeps it.
+    if (fit.turn) {
+      var line = document.createElement('p');
+      line.id = 'turn';
+      line.setAttribute('role', 'status');
+      line.textContent = rule.advice;
+      document.body.append(line);
+    }
     for (var name in rule.root) root.style.setProperty(name, rule.root[name]);
     // A window larger than the display reaches beyond its left or top edge: its layer
     // stands shifted and starts scrolled by as much, as the program's page does it.

@@ -1,8 +1,10 @@
 // The numbers the page's first screen is placed by before the program runs: what the
-// display's scale is decided from (the room each window needs and the smallest text), as
-// JSON on standard output. Given a viewport's width and height, it prints the toolkit's
-// scale for it instead, which the page's own placing is tested against.
+// display's scale is decided from (the room each window needs and the smallest text), each
+// window's outer size and the advice to turn a phone, as JSON on standard output. Given a
+// viewport's width and height, it prints the toolkit's scale for it instead, which the page's own
+// placing is tested against.
 #include "shell/program.h"
+#include "shell/web/turn_advice.h"
 #include "toolkit/form.h"
 #include "toolkit/scale.h"
 
@@ -31,10 +33,11 @@ void printRule() {
                 static_cast<double>(tk::outerHeight(*design)));
     separator = ", ";
   }
-  std::printf("}, \"smallest\": %.9g, \"step\": %.9g, \"legible\": %.9g, \"twips\": %d}\n",
+  std::printf("}, \"smallest\": %.9g, \"step\": %.9g, \"legible\": %.9g, \"twips\": %d, "
+              "\"advice\": \"%s\"}\n",
               static_cast<double>(tk::smallestTextPixels(windowDesigns())),
               static_cast<double>(tk::scaleStep), static_cast<double>(tk::legiblePixels),
-              tk::twipsPerPixel);
+              tk::twipsPerPixel, web::turnAdvice);
 }
 
 void printScale(float width, float height) {

@@ -32,7 +32,7 @@ GREY = "rgb(128, 128, 128)"
 
 # What stands where: every element of the windows that is seen, by its window's or its own
 # name (the build's copy names them data-first-form and data-first-name), with its text,
-# picture and box in the page.
+# picture and box in the page; and the advice to turn the phone.
 SNAPSHOT = """
 var prefix = arguments[0];
 var out = [];
@@ -47,6 +47,12 @@ named.forEach(function (e) {
             picture: picture ? picture.getAttribute('src') : null,
             box: [r.left, r.top, r.width, r.height]});
 });
+var turn = document.getElementById('turn');
+if (turn) {
+  var r = turn.getBoundingClientRect();
+  out.push({form: null, name: 'turn', tag: turn.tagName, text: turn.textContent, picture: null,
+            box: [r.left, r.top, r.width, r.height]});
+}
 return {scale: getComputedStyle(document.documentElement).getPropertyValue('--scale').trim(),
         elements: out};
 """
@@ -106,6 +112,9 @@ def held_start(engine, page, url, size):
 
 
 def release(page):
+    """Lets the program come, once the page has asked for it (after its first screen)."""
+    page.wait("the page did not ask for its program",
+              lambda: page.js("return typeof releaseProgram === 'function'"), 10)
     page.js("releaseProgram()")
     page.wait("the program is not ready", lambda: ready(page), 20)
 
