@@ -115,7 +115,8 @@ package-windows: windows
 	  packaging/windows/build-package $(WINDOWS_BUILD_DIR)/honderdtafels.exe $(PACKAGE_DIR)
 
 # --- A release ------------------------------------------------------------------------------
-# Only the compilers and the packagers: no test tool, browser or server is installed for it.
+# Only the compilers, the packagers and the headless Chromium in which the page's build writes
+# its first screen: no test tool or server is installed for it.
 DIST_DIR ?= dist
 .PHONY: release release-check
 release:

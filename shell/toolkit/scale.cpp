@@ -29,7 +29,8 @@ float stepped(float scale) {
   return scale < 1 ? scale : std::floor(scale / scaleStep) * scaleStep;
 }
 
-// The smallest text of the windows, in the program's pixels.
+} // namespace
+
 float smallestTextPixels(std::span<const FormDesign *const> windows) {
   float points = std::numeric_limits<float>::infinity();
   for (const FormDesign *design : windows) {
@@ -40,8 +41,6 @@ float smallestTextPixels(std::span<const FormDesign *const> windows) {
   }
   return points * static_cast<float>(twipsPerPoint) / static_cast<float>(twipsPerPixel);
 }
-
-} // namespace
 
 Extent roomFor(const FormDesign &design) {
   switch (design.kind) {

@@ -41,6 +41,9 @@ struct DisplayScale {
 // it is the display.
 [[nodiscard]] Extent roomFor(const FormDesign &design);
 
+// The smallest text of the windows, in the program's pixels.
+[[nodiscard]] float smallestTextPixels(std::span<const FormDesign *const> windows);
+
 // The largest scale at which every window of `windows` is whole in the viewport, in the
 // steps above once it is larger than 1. The same viewport always gives the same scale,
 // so the scale changes only when the viewport's size does.

@@ -3,6 +3,7 @@
 #include "formview.h"
 #include "mapping.h"
 #include "page.h"
+#include "turn_advice.h"
 
 #include "toolkit/accessibility.h"
 #include "toolkit/edges.h"
@@ -18,9 +19,6 @@ namespace {
 
 // The page calls back into the one backend of the program.
 WebBackend *pageBackend = nullptr;
-
-// Shown below the windows where a phone held upright makes their texts too small.
-constexpr const char *turnAdvice = "Draai je telefoon: dan wordt alles groter.";
 
 } // namespace
 

@@ -52,8 +52,18 @@ mergeInto(LibraryManager.library, {
       Page.notices = {};
       for (var name in notices) Page.notice(name, notices[name]);
     },
+    // The first screen the build wrote into the page (first_screen.mjs) gives way to the
+    // program's own elements as they are made, within the same task: the page is not drawn
+    // in between, so nothing is drawn twice.
+    firstScreen: true,
+    dropFirstScreen: function() {
+      if (!Page.firstScreen) return;
+      Page.firstScreen = false;
+      document.querySelectorAll('[data-first-screen]').forEach(function(e) { e.remove(); });
+    },
     // The main window: its menu bar and client area, built once into the page.
     mainParts: function() {
+      Page.dropFirstScreen();
       var main = document.getElementById('mdi');
       if (!main) {
         main = document.createElement('div');
@@ -76,6 +86,7 @@ mergeInto(LibraryManager.library, {
     // screen zoomed out, or from its left edge.
     layer: function(kind) {
       if (kind === 'child') return Page.mainParts().client;
+      Page.dropFirstScreen();
       var desk = document.getElementById('desk');
       if (!desk) {
         desk = document.createElement('div');

@@ -99,3 +99,15 @@ add_test(NAME web_iis_config
                  ${HONDERDTAFELS_SITE_DIR}/web.config
                  ${CMAKE_SOURCE_DIR}/packaging/web/nginx-rules.conf
                  ${CMAKE_SOURCE_DIR}/packaging/web/iis-compression.cmd)
+# The page's first screen, written by the build: its scale by the toolkit's rule, under
+# Node; and in each engine where and as the program then draws it, and before the program.
+add_test(NAME web_first_screen_scale
+         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/first_screen_scale_test.py
+                 ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:web_first_screen_numbers>
+                 ${CMAKE_SOURCE_DIR}/shell/web/first_screen.js)
+foreach(engine IN ITEMS chromium firefox webkit)
+  add_test(NAME web_first_screen_${engine}
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/first_screen_test.py ${engine}
+                   ${HONDERDTAFELS_SITE_DIR} ${CMAKE_BINARY_DIR}/web-first-screen/${engine})
+  set_tests_properties(web_first_screen_${engine} PROPERTIES LABELS e2e TIMEOUT 180)
+endforeach()
