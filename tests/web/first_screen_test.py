@@ -19,9 +19,9 @@ import shutil
 import sys
 import tempfile
 
-from browser import QuietHandler, log, run, serve
-from engines import ENGINES, HEIGHT, WIDTH
-from page_test import Page, check, form, sel
+from browser import QuietHandler, log
+from engines import HEIGHT, WIDTH
+from page_test import check, form, play, sel
 from sizes_test import SIZES
 
 PROGRAM = "/honderdtafels.js"
@@ -176,20 +176,12 @@ def first_from_file(engine, page, site):
 
 
 def main(name, site, out="web-first-screen-output"):
-    site, out = os.path.abspath(site), os.path.abspath(out)
-    os.makedirs(out, exist_ok=True)
-    server = serve(site, handler=Held)
-    url = "http://127.0.0.1:%d/" % server.server_address[1]
-    engine = ENGINES[name]()
-    page = Page(engine, out)
-    log("%s started" % name)
-
-    def steps():
+    def steps(engine, page, site, url):
         from_file = first_from_file(engine, page, site)
         check_early_input(engine, page, url, from_file)
         check_places(engine, page, url, SIZES if name == "chromium" else SOME_SIZES)
 
-    return run(engine, steps, os.path.join(out, "fail.png"), server.shutdown)
+    return play(name, site, out, steps, handler=Held)
 
 
 if __name__ == "__main__":

@@ -19,8 +19,8 @@ import time
 
 from PIL import Image
 
-from browser import (TWIPS_PER_PIXEL, Failure, fonts_loaded, log, problem, px, run, serve,
-                     wait_until)
+from browser import (TWIPS_PER_PIXEL, Failure, QuietHandler, fonts_loaded, log, problem, px,
+                     run, serve, wait_until)
 from engines import ENGINES
 
 NAVY = "rgb(0, 0, 128)"
@@ -456,15 +456,22 @@ def start_from_file(engine, page, site):
     log("the page runs from a file:// address")
 
 
-def main(name, site, out="web-e2e-output"):
+def play(name, site, out, steps, handler=QuietHandler):
+    """The frame every test of the page shares: serves site, opens the engine with its
+    screenshots in out, and runs steps(engine, page, site, url) in it."""
     site, out = os.path.abspath(site), os.path.abspath(out)
     os.makedirs(out, exist_ok=True)
-    server = serve(site)
+    server = serve(site, handler=handler)
+    url = "http://127.0.0.1:%d/" % server.server_address[1]
     engine = ENGINES[name]()
     page = Page(engine, out)
     log("%s started" % name)
+    return run(engine, lambda: steps(engine, page, site, url), os.path.join(out, "fail.png"),
+               server.shutdown)
 
-    def steps():
+
+def main(name, site, out="web-e2e-output"):
+    def steps(engine, page, site, url):
         start_from_file(engine, page, site)
         # The menu "OPENEN " > "&Basis" opens the drill as the start button does.
         engine.click(sel("aftrek"))
@@ -473,10 +480,10 @@ def main(name, site, out="web-e2e-output"):
         page.wait("the welcome screen stays after the menu",
                   lambda: not page.shown(form("frmmecenaat1")))
         log("the menu opens the drill")
-        engine.get("http://127.0.0.1:%d/" % server.server_address[1])
+        engine.get(url)
         session(page)
 
-    return run(engine, steps, os.path.join(out, "fail.png"), server.shutdown)
+    return play(name, site, out, steps)
 
 
 if __name__ == "__main__":

@@ -12,14 +12,12 @@ button just inside either edge of "x 4"); a phone held upright, and only that, a
 turned. Screenshots land in OUTPUT_DIR (failures as fail.png).
 """
 
-import os
 import sys
 
 from PIL import Image
 
-from browser import log, run, serve
-from engines import ENGINES
-from page_test import Page, check, form, sel
+from browser import log
+from page_test import check, form, play, sel
 
 # Phones and tablets both ways up, a Chromebook, a whiteboard and a 4K screen.
 SIZES = [(360, 640), (640, 360), (390, 844), (844, 390), (768, 1024), (1024, 768),
@@ -94,15 +92,9 @@ def through_sizes(page, name, also=lambda size: None):
 
 
 def main(engine_name, site, out="web-sizes-output"):
-    site, out = os.path.abspath(site), os.path.abspath(out)
-    os.makedirs(out, exist_ok=True)
-    server = serve(site)
-    engine = ENGINES[engine_name]()
-    page = Page(engine, out)
-
-    def steps():
+    def steps(engine, page, _site, url):
         engine.resize(*SIZES[0])
-        engine.get("http://127.0.0.1:%d/" % server.server_address[1])
+        engine.get(url)
         page.wait("no welcome screen", lambda: page.shown(form("frmmecenaat1")), 20)
         through_sizes(page, "frmmecenaat1", lambda size: check_turn_advice(page, size))
         engine.click(sel("cmdkombinnen"))
@@ -114,7 +106,7 @@ def main(engine_name, site, out="web-sizes-output"):
         page.wait("no classroom after the red light", lambda: page.shown(form("Aklas")))
         through_sizes(page, "Aklas")
 
-    return run(engine, steps, os.path.join(out, "fail.png"), server.shutdown)
+    return play(engine_name, site, out, steps)
 
 
 if __name__ == "__main__":
