@@ -2,7 +2,7 @@
 
 #include "accessible.h"
 #include "formview.h"
-#include "text.h"
+#include "mapping.h"
 
 #include <commctrl.h>
 
@@ -203,7 +203,7 @@ void ringIfFocused(HWND box) {
   RECT r;
   GetWindowRect(box, &r);
   OffsetRect(&r, -r.left, -r.top);
-  drawFocusRing(dc, r, theBackend->gdi(), site->view->dpi());
+  paintFocusRing(dc, r, theBackend->gdi(), site->view->dpi());
   ReleaseDC(box, dc);
 }
 

@@ -4,8 +4,8 @@
 // close are the toolkit's.
 #pragma once
 
-#include "gdi.h"
 #include "pictures.h"
+#include "widgets.h"
 
 #include "toolkit/desktop.h"
 #include "toolkit/form_views.h"

@@ -1,7 +1,9 @@
 // The Win32 window of one loaded form and a window, or a drawing, for each control.
 #pragma once
 
-#include "keys.h"
+#include "mapping.h"
+#include "widgets.h"
+
 #include "toolkit/form.h"
 
 #include <windows.h>
@@ -90,8 +92,9 @@ private:
   [[nodiscard]] SIZE outerSize() const;
   void fitOuterSize();
   [[nodiscard]] HWND parentOf(const tk::Control &control) const;
-  [[nodiscard]] RECT rectOf(const tk::Control &control) const;
+  void nameWindow();
   void place(const tk::Control &control);
+  void show();
   void showText(const tk::Control &control);
   void setWindowText(HWND own, const std::wstring &text);
   void moveTooltip(const tk::Control &control);
@@ -105,13 +108,7 @@ private:
   void unpaintedBefore(const tk::Control &control, tk::Property property);
   [[nodiscard]] static HRGN placeIn(HWND own, HWND parent);
   void invalidate(const tk::Control &control);
-  void paintSurface(HDC dc, const tk::Control *pane, RECT area);
-  void paintGraphic(HDC dc, const tk::Control &control);
-  void paintPane(HDC dc, const tk::Control &pane, RECT area);
-  void drawInPlace(HDC dc, const tk::Control &control, RECT area);
-  void drawCaption(HDC dc, const tk::Control &label, RECT area);
-  void drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed);
-  void drawPanel(HDC dc, const tk::PixelRect &panel, const std::wstring &text);
+  [[nodiscard]] Canvas canvas(HDC dc) const;
 
   tk::Form &form_;
   Win32Backend &backend_;
