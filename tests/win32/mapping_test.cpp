@@ -3,7 +3,6 @@
 // run under Wine beside the unit tests.
 #include "shell/win32/mapping.h"
 #include "support/fakes.h"
-#include "toolkit/screen.h"
 
 #include <gtest/gtest.h>
 
@@ -99,7 +98,7 @@ TEST(Win32Mapping, aCharacterBeyond16BitsIsWholeOnceBothHalvesHaveCome) {
   EXPECT_EQ(joiner.add(static_cast<wchar_t>(0xDF44)), std::nullopt);
 }
 
-// A line and a button in a picture box, a label whose caption stands out of it.
+// A line and a button in a picture box, and the same button in the form itself.
 constexpr tk::ControlDesign controls[] = {
     {.name = "pane", .kind = Kind::PictureBox, .rect = {1500, 1500, 3000, 3000}},
     {.name = "line", .kind = Kind::Line, .in = "pane", .line = {600, 300, 150, 900}},
@@ -109,25 +108,16 @@ constexpr tk::ControlDesign controls[] = {
 constexpr tk::FormDesign plaatsDesign{
     .name = "Plaats", .clientWidth = 6000, .clientHeight = 6000, .controls = controls};
 
-struct Plaats : tk::Form {
-  explicit Plaats(tk::Desktop &desktop) : Form(desktop, plaatsDesign) {}
-};
-
-struct Win32Places : ::testing::Test {
-  testing_support::ManualClock clock;
-  testing_support::FakeServices services;
-  tk::Desktop desktop{clock, services};
-  tk::Screen<Plaats> form{desktop, [this] { return std::make_unique<Plaats>(desktop); }};
-};
-
-TEST_F(Win32Places, aControlStandsInsideItsContainersBorder) {
+TEST(Win32Places, aControlStandsInsideItsContainersBorder) {
+  testing_support::FormOfDesign plaats{plaatsDesign};
+  tk::Form &form = plaats.form();
   // The picture box's border is two pixels at 96 DPI, and grows with the DPI.
   for (const UINT dpi : {96U, 192U}) {
-    const int border = w32::containerOffset(form().control("button"), dpi);
+    const int border = w32::containerOffset(form.control("button"), dpi);
     EXPECT_EQ(border, w32::scaled(2, dpi));
-    EXPECT_EQ(w32::containerOffset(form().control("free"), dpi), 0);
-    const RECT inPane = w32::rectOf(form().control("button"), dpi);
-    const RECT free = w32::rectOf(form().control("free"), dpi);
+    EXPECT_EQ(w32::containerOffset(form.control("free"), dpi), 0);
+    const RECT inPane = w32::rectOf(form.control("button"), dpi);
+    const RECT free = w32::rectOf(form.control("free"), dpi);
     EXPECT_EQ(inPane.left, free.left + border);
     EXPECT_EQ(inPane.top, free.top + border);
     EXPECT_EQ(inPane.right - inPane.left, free.right - free.left);
@@ -135,10 +125,12 @@ TEST_F(Win32Places, aControlStandsInsideItsContainersBorder) {
   }
 }
 
-TEST_F(Win32Places, aLinesBoxHoldsBothOfItsEnds) {
+TEST(Win32Places, aLinesBoxHoldsBothOfItsEnds) {
+  testing_support::FormOfDesign plaats{plaatsDesign};
+  tk::Form &form = plaats.form();
   // From (600, 300) to (150, 900): 10 .. 40 and 20 .. 60 pixels, and the last pixel of each.
-  const RECT r = w32::rectOf(form().control("line"), 96);
-  const int border = w32::containerOffset(form().control("line"), 96);
+  const RECT r = w32::rectOf(form.control("line"), 96);
+  const int border = w32::containerOffset(form.control("line"), 96);
   EXPECT_EQ(r.left, 10 + border);
   EXPECT_EQ(r.top, 20 + border);
   EXPECT_EQ(r.right, 40 + border + 1);
