@@ -31,6 +31,7 @@ public:
   FormView &operator=(const FormView &) = delete;
 
   [[nodiscard]] tk::Form &form() const { return form_; }
+  [[nodiscard]] Win32Backend &backend() const { return backend_; }
   // The form's own window: a top-level window, an MDI child, or the MDI frame.
   [[nodiscard]] HWND window() const { return window_; }
   [[nodiscard]] HWND mdiClient() const { return mdiClient_; }
@@ -128,5 +129,11 @@ private:
   std::vector<const tk::Control *> renamed_; // names to set once the handler has returned
   Utf16Joiner typing_;
 };
+
+// The window procedures: of the main window, of the forms' windows and the containers in
+// them, and of Windows' own controls in place of their class's.
+LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace w32
