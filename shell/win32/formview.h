@@ -1,4 +1,5 @@
-// The Win32 window of one loaded form and a window, or a drawing, for each control.
+// The Win32 windows of one loaded form, a window or a drawing for each control, and the
+// window procedures that hand their messages to the form's view.
 #pragma once
 
 #include "mapping.h"

@@ -56,14 +56,15 @@ public:
 // tick in order, as the real clock would.
 void advance(tk::Desktop &desktop, ManualClock &clock, tk::Millis milliseconds);
 
-// One form of a design, on a desktop of its own over the fakes above.
+// One form of a design (a constant, which outlives it), on a desktop of its own over the
+// fakes above.
 struct FormOfDesign {
   ManualClock clock;
   FakeServices services;
   tk::Desktop desktop{clock, services};
   tk::Screen<tk::Form> form;
   explicit FormOfDesign(const tk::FormDesign &design)
-      : form{desktop, [this, &design] { return std::make_unique<tk::Form>(desktop, design); }} {}
+      : form{desktop, [this, of = &design] { return std::make_unique<tk::Form>(desktop, *of); }} {}
 };
 
 // The whole program, headless.
