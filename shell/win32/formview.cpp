@@ -93,35 +93,6 @@ bool commonMessage(Win32Backend &backend, HWND window, UINT message, WPARAM wPar
   }
 }
 
-} // namespace
-
-LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Site *site = siteOf(window);
-  HWND client = site != nullptr ? site->view->mdiClient() : nullptr;
-  if (site == nullptr) {
-    return DefFrameProcW(window, client, message, wParam, lParam);
-  }
-  switch (message) {
-  case WM_COMMAND:
-    if (lParam == 0 && HIWORD(wParam) == 0 && LOWORD(wParam) < Win32Backend::firstChildId) {
-      site->view->command(LOWORD(wParam), 0, nullptr);
-      return 0;
-    }
-    break;
-  case WM_CLOSE:
-    closeRequested(*site);
-    return 0;
-  default:
-    if (commonMessage(site->view->backend(), window, message, wParam, lParam)) {
-      return 0;
-    }
-    break;
-  }
-  return DefFrameProcW(window, client, message, wParam, lParam);
-}
-
-namespace {
-
 // What a form's window and a container inside it do alike: draw themselves and what they
 // hold, and hand their controls' notifications and the pointer to the view.
 std::optional<LRESULT> surfaceMessage(Site &site, HWND window, UINT message, WPARAM wParam,
@@ -157,8 +128,58 @@ std::optional<LRESULT> surfaceMessage(Site &site, HWND window, UINT message, WPA
   return std::nullopt;
 }
 
+// What a control's own class does with a message: our procedure stands in for the class's
+// in each control's window.
+LRESULT classProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
+  return CallWindowProcW(own, window, message, wParam, lParam);
+}
+
+// The edit box draws itself; the focus ring goes over it each time it has.
+void ringIfFocused(HWND box) {
+  if (GetFocus() != box) {
+    return;
+  }
+  const Site *site = siteOf(box);
+  if (site == nullptr) {
+    return; // a Change handler unloaded the box's form: its view is gone
+  }
+  HDC dc = GetWindowDC(box);
+  RECT r;
+  GetWindowRect(box, &r);
+  OffsetRect(&r, -r.left, -r.top);
+  paintFocusRing(dc, r, site->view->backend().gdi(), site->view->dpi());
+  ReleaseDC(box, dc);
+}
+
 } // namespace
 
+LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Site *site = siteOf(window);
+  HWND client = site != nullptr ? site->view->mdiClient() : nullptr;
+  if (site == nullptr) {
+    return DefFrameProcW(window, client, message, wParam, lParam);
+  }
+  switch (message) {
+  case WM_COMMAND:
+    if (lParam == 0 && HIWORD(wParam) == 0 && LOWORD(wParam) < Win32Backend::firstChildId) {
+      site->view->command(LOWORD(wParam), 0, nullptr);
+      return 0;
+    }
+    break;
+  case WM_CLOSE:
+    closeRequested(*site);
+    return 0;
+  default:
+    if (commonMessage(site->view->backend(), window, message, wParam, lParam)) {
+      return 0;
+    }
+    break;
+  }
+  return DefFrameProcW(window, client, message, wParam, lParam);
+}
+
+// The forms' windows and the picture boxes inside them.
 LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Site *site = siteOf(window);
   if (site == nullptr) {
@@ -206,34 +227,6 @@ LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   }
   return defaultProc(window, message, wParam, lParam);
 }
-
-namespace {
-
-// What a control's own class does with a message: our procedure stands in for the class's
-// in each control's window.
-LRESULT classProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
-  return CallWindowProcW(own, window, message, wParam, lParam);
-}
-
-// The edit box draws itself; the focus ring goes over it each time it has.
-void ringIfFocused(HWND box) {
-  if (GetFocus() != box) {
-    return;
-  }
-  const Site *site = siteOf(box);
-  if (site == nullptr) {
-    return; // a Change handler unloaded the box's form: its view is gone
-  }
-  HDC dc = GetWindowDC(box);
-  RECT r;
-  GetWindowRect(box, &r);
-  OffsetRect(&r, -r.left, -r.top);
-  paintFocusRing(dc, r, site->view->backend().gdi(), site->view->dpi());
-  ReleaseDC(box, dc);
-}
-
-} // namespace
 
 LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Site *site = siteOf(window);
