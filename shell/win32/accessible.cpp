@@ -1,7 +1,7 @@
 #include "accessible.h"
 
 #include "formview.h"
-#include "text.h"
+#include "mapping.h"
 
 #include "toolkit/accessibility.h"
 

@@ -1,8 +1,7 @@
 #include "backend.h"
 
-#include "accessible.h"
 #include "formview.h"
-#include "text.h"
+#include "mapping.h"
 
 #include <commctrl.h>
 
@@ -14,7 +13,7 @@
 namespace w32 {
 namespace {
 
-// The program's one backend, which the window procedures call.
+// The program's one backend, which its message window's procedure calls.
 Win32Backend *theBackend = nullptr;
 
 constexpr UINT_PTR tickTimer = 1;
@@ -25,155 +24,6 @@ constexpr tk::Millis staleDue = -1;
 constexpr UINT tabMessage = WM_APP;
 constexpr UINT activateMessage = WM_APP + 1;
 
-Site *siteOf(HWND window) {
-  return reinterpret_cast<Site *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-LRESULT defaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if ((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0) {
-    return DefMDIChildProcW(window, message, wParam, lParam);
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-// Whether a window may close is the toolkit's rule, for Alt+F4, a close box and a window
-// manager's close alike; closing the main window ends the program.
-void closeRequested(const Site &site) {
-  tk::Form &form = site.view->form();
-  form.desktop().closeRequested(form);
-}
-
-// What the frame, the forms' windows and our windows inside them have in common.
-bool commonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-  case WM_ACTIVATE:
-    if (LOWORD(wParam) != WA_INACTIVE) {
-      theBackend->activated(window);
-    }
-    return false;
-  case WM_SIZE:
-    theBackend->minimisedOrRestored();
-    return false;
-  case WM_DPICHANGED:
-    theBackend->dpiChanged(window, HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
-    return true;
-  case WM_DISPLAYCHANGE:
-    theBackend->displayChanged();
-    return false;
-  default:
-    return false;
-  }
-}
-
-LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Site *site = siteOf(window);
-  HWND client = site != nullptr ? site->view->mdiClient() : nullptr;
-  if (site == nullptr || theBackend == nullptr) {
-    return DefFrameProcW(window, client, message, wParam, lParam);
-  }
-  switch (message) {
-  case WM_COMMAND:
-    if (lParam == 0 && HIWORD(wParam) == 0 && LOWORD(wParam) < Win32Backend::firstChildId) {
-      site->view->command(LOWORD(wParam), 0, nullptr);
-      return 0;
-    }
-    break;
-  case WM_CLOSE:
-    closeRequested(*site);
-    return 0;
-  default:
-    if (commonMessage(window, message, wParam, lParam)) {
-      return 0;
-    }
-    break;
-  }
-  return DefFrameProcW(window, client, message, wParam, lParam);
-}
-
-// What a form's window and a container inside it do alike: draw themselves and what they
-// hold, and hand their controls' notifications and the pointer to the view.
-std::optional<LRESULT> surfaceMessage(Site &site, HWND window, UINT message, WPARAM wParam,
-                                      LPARAM lParam) {
-  FormView &view = *site.view;
-  switch (message) {
-  case WM_PAINT:
-    view.paint(window, site.control);
-    return 0;
-  case WM_ERASEBKGND:
-    return 1; // painted whole in WM_PAINT
-  case WM_COMMAND:
-    if (lParam != 0) {
-      view.command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-      return 0;
-    }
-    break;
-  case WM_DRAWITEM:
-    view.draw(*reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
-    return TRUE;
-  case WM_CTLCOLOREDIT:
-  case WM_CTLCOLORSTATIC:
-    if (HBRUSH brush = view.colors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
-      return reinterpret_cast<LRESULT>(brush);
-    }
-    break;
-  case WM_MOUSEMOVE:
-    view.mouseMoved(window, lParam, wParam);
-    return 0;
-  default:
-    break;
-  }
-  return std::nullopt;
-}
-
-// The forms' windows and the picture boxes inside them.
-LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Site *site = siteOf(window);
-  if (site == nullptr || theBackend == nullptr) {
-    return defaultProc(window, message, wParam, lParam);
-  }
-  if (const std::optional<LRESULT> done = surfaceMessage(*site, window, message, wParam, lParam)) {
-    return *done;
-  }
-  FormView &view = *site->view;
-  const bool isForm = site->control == nullptr;
-  switch (message) {
-  case WM_SETFOCUS: {
-    const LRESULT result = defaultProc(window, message, wParam, lParam);
-    if (isForm) {
-      view.keyboardToWindow();
-    }
-    return result;
-  }
-  case WM_KEYDOWN:
-    if (isForm && view.tabKey(keyDown(wParam, lParam))) {
-      return 0;
-    }
-    break;
-  case WM_CHAR:
-    // The window itself has the keyboard: its KeyPress may hear the character.
-    if (isForm) {
-      view.typed(static_cast<wchar_t>(wParam));
-      return 0;
-    }
-    break;
-  case WM_MDIACTIVATE:
-    // A child window of the main window became the active one inside it.
-    if (reinterpret_cast<HWND>(lParam) == window) {
-      theBackend->activated(window);
-    }
-    break;
-  case WM_CLOSE:
-    closeRequested(*site);
-    return 0;
-  default:
-    if (isForm && commonMessage(window, message, wParam, lParam)) {
-      return 0;
-    }
-    break;
-  }
-  return defaultProc(window, message, wParam, lParam);
-}
-
 LRESULT CALLBACK messageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (theBackend != nullptr &&
       (message == WM_TIMER || message == tabMessage || message == activateMessage)) {
@@ -183,102 +33,7 @@ LRESULT CALLBACK messageProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// What a control's own class does with a message: our procedure stands in for the class's
-// in each control's window.
-LRESULT classProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
-  return CallWindowProcW(own, window, message, wParam, lParam);
-}
-
-// The edit box draws itself; the focus ring goes over it each time it has.
-void ringIfFocused(HWND box) {
-  if (GetFocus() != box) {
-    return;
-  }
-  const Site *site = siteOf(box);
-  if (site == nullptr) {
-    return; // a Change handler unloaded the box's form: its view is gone
-  }
-  HDC dc = GetWindowDC(box);
-  RECT r;
-  GetWindowRect(box, &r);
-  OffsetRect(&r, -r.left, -r.top);
-  drawFocusRing(dc, r, theBackend->gdi(), site->view->dpi());
-  ReleaseDC(box, dc);
-}
-
 } // namespace
-
-LRESULT CALLBACK Win32Backend::controlProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-  Site *site = siteOf(window);
-  if (site == nullptr || theBackend == nullptr) {
-    return classProc(window, message, wParam, lParam); // its view is gone
-  }
-  const bool box = site->control->kind() == tk::Kind::TextBox;
-  // A frame is a group box for a screen reader, and a container we draw like any other.
-  if (site->control->kind() == tk::Kind::Frame) {
-    if (const std::optional<LRESULT> done =
-            surfaceMessage(*site, window, message, wParam, lParam)) {
-      return *done;
-    }
-  }
-  switch (message) {
-  case WM_KEYDOWN:
-    if (site->view->keyDown(*site->control, wParam, lParam)) {
-      return 0; // the view may be gone: a button's click can unload its form
-    }
-    break;
-  case WM_CHAR:
-    if (site->view->charTaken()) {
-      return 0;
-    }
-    break;
-  case WM_SETFOCUS:
-    site->view->focusArrived(site->control);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
-    break;
-  case WM_KILLFOCUS:
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
-    break;
-  case WM_MOUSEMOVE:
-    site->view->mouseMoved(window, lParam, wParam);
-    if (site->control->kind() == tk::Kind::Button) {
-      // A button we draw has no hot look: it need not track the pointer until it leaves,
-      // which Wine does by asking where the pointer is many times a second.
-      return 0;
-    }
-    break;
-  case WM_PAINT:
-    if (site->control->kind() == tk::Kind::Image) {
-      site->view->paintPicture(window, *site->control);
-      return 0;
-    }
-    if (site->control->kind() == tk::Kind::StatusBar) {
-      site->view->paintStatusBar(window, *site->control);
-      return 0;
-    }
-    break;
-  case WM_ERASEBKGND:
-    if (site->control->kind() == tk::Kind::Image || site->control->kind() == tk::Kind::StatusBar) {
-      return 1;
-    }
-    break;
-  case WM_GETOBJECT:
-    if (const std::optional<LRESULT> object = accessibleObject(window, wParam, lParam)) {
-      return *object;
-    }
-    break;
-  default:
-    break;
-  }
-  const LRESULT result = classProc(window, message, wParam, lParam);
-  if (box && (message == WM_PAINT || message == WM_NCPAINT || message == WM_CHAR ||
-              message == WM_KEYDOWN || message == EM_REPLACESEL)) {
-    ringIfFocused(window);
-  }
-  return result;
-}
 
 Win32Backend::Win32Backend()
     : timeSource_([this](tk::Millis wait) { armTimer(wait); }, [this] { stopTimer(); }) {

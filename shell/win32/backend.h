@@ -4,8 +4,8 @@
 // close are the toolkit's.
 #pragma once
 
-#include "gdi.h"
 #include "pictures.h"
+#include "widgets.h"
 
 #include "toolkit/desktop.h"
 #include "toolkit/form_views.h"
@@ -37,8 +37,6 @@ public:
   static constexpr const wchar_t *formClass = L"HonderdtafelsForm";
   static constexpr const wchar_t *paneClass = L"HonderdtafelsPane";
   static constexpr UINT firstChildId = 0xFF00;
-  // The procedure of Windows' own controls, in place of their class's.
-  static LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   [[nodiscard]] GdiObjects &gdi() { return gdi_; }
   [[nodiscard]] Pictures &pictures() { return pictures_; }

@@ -1,22 +1,20 @@
 #include "formview.h"
 
+#include "accessible.h"
 #include "backend.h"
-#include "gdi.h"
-#include "keys.h"
-#include "pictures.h"
-#include "text.h"
+#include "mapping.h"
+#include "widgets.h"
 
 #include "toolkit/accessibility.h"
 #include "toolkit/desktop.h"
-#include "toolkit/edges.h"
 #include "toolkit/keys.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace w32 {
@@ -29,10 +27,6 @@ std::wstring windowText(HWND window) {
   return text;
 }
 
-int scaled(int pixels, UINT dpi) {
-  return MulDiv(pixels, static_cast<int>(dpi), standardDpi);
-}
-
 DWORD editAlign(tk::Align align) {
   switch (align) {
   case tk::Align::Centre:
@@ -43,45 +37,6 @@ DWORD editAlign(tk::Align align) {
     break;
   }
   return ES_LEFT;
-}
-
-// Painting into a bitmap first and copying it at once: no flicker.
-class Buffered {
-public:
-  Buffered(HDC target, RECT area) : target_(target), area_(area) {
-    dc_ = CreateCompatibleDC(target);
-    bitmap_ = CreateCompatibleBitmap(target, area.right - area.left, area.bottom - area.top);
-    old_ = SelectObject(dc_, bitmap_);
-    SetViewportOrgEx(dc_, -area.left, -area.top, nullptr);
-  }
-  ~Buffered() {
-    SetViewportOrgEx(dc_, 0, 0, nullptr);
-    BitBlt(target_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, dc_,
-           0, 0, SRCCOPY);
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  Buffered(const Buffered &) = delete;
-  Buffered &operator=(const Buffered &) = delete;
-  [[nodiscard]] HDC dc() const { return dc_; }
-
-private:
-  HDC target_;
-  RECT area_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-};
-
-RECT toRect(const tk::Rect &r) {
-  return {std::lround(r.left), std::lround(r.top), std::lround(r.left + r.width),
-          std::lround(r.top + r.height)};
-}
-
-tk::Rect fromRect(const RECT &r) {
-  return {static_cast<float>(r.left), static_cast<float>(r.top),
-          static_cast<float>(r.right - r.left), static_cast<float>(r.bottom - r.top)};
 }
 
 // Leaves the windows on a window out of what is painted into it: they draw themselves.
@@ -98,22 +53,250 @@ void excludeChildren(HDC dc, HWND window) {
   }
 }
 
-// One band of an edge is one pixel at 96 DPI.
-float bandWidth(UINT dpi) {
-  return static_cast<float>(dpi) / standardDpi;
+Site *siteOf(HWND window) {
+  return reinterpret_cast<Site *>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-// Fills the bands of an edge round the area; returns what lies inside it.
-RECT drawEdge(HDC dc, GdiObjects &gdi, tk::Edge edge, const RECT &area, UINT dpi) {
-  const tk::Rect box = fromRect(area);
-  for (const tk::Band &band : tk::edgeBands(edge, box, bandWidth(dpi))) {
-    const RECT strip = toRect(band.rect);
-    FillRect(dc, &strip, gdi.brush(band.color));
+LRESULT defaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if ((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0) {
+    return DefMDIChildProcW(window, message, wParam, lParam);
   }
-  return toRect(tk::insideEdge(edge, box, bandWidth(dpi)));
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Whether a window may close is the toolkit's rule, for Alt+F4, a close box and a window
+// manager's close alike; closing the main window ends the program.
+void closeRequested(const Site &site) {
+  tk::Form &form = site.view->form();
+  form.desktop().closeRequested(form);
+}
+
+// What the frame, the forms' windows and our windows inside them have in common.
+bool commonMessage(Win32Backend &backend, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+  case WM_ACTIVATE:
+    if (LOWORD(wParam) != WA_INACTIVE) {
+      backend.activated(window);
+    }
+    return false;
+  case WM_SIZE:
+    backend.minimisedOrRestored();
+    return false;
+  case WM_DPICHANGED:
+    backend.dpiChanged(window, HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
+    return true;
+  case WM_DISPLAYCHANGE:
+    backend.displayChanged();
+    return false;
+  default:
+    return false;
+  }
+}
+
+// What a form's window and a container inside it do alike: draw themselves and what they
+// hold, and hand their controls' notifications and the pointer to the view.
+std::optional<LRESULT> surfaceMessage(Site &site, HWND window, UINT message, WPARAM wParam,
+                                      LPARAM lParam) {
+  FormView &view = *site.view;
+  switch (message) {
+  case WM_PAINT:
+    view.paint(window, site.control);
+    return 0;
+  case WM_ERASEBKGND:
+    return 1; // painted whole in WM_PAINT
+  case WM_COMMAND:
+    if (lParam != 0) {
+      view.command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    }
+    break;
+  case WM_DRAWITEM:
+    view.draw(*reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+    return TRUE;
+  case WM_CTLCOLOREDIT:
+  case WM_CTLCOLORSTATIC:
+    if (HBRUSH brush = view.colors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+      return reinterpret_cast<LRESULT>(brush);
+    }
+    break;
+  case WM_MOUSEMOVE:
+    view.mouseMoved(window, lParam, wParam);
+    return 0;
+  default:
+    break;
+  }
+  return std::nullopt;
+}
+
+// What a control's own class does with a message: our procedure stands in for the class's
+// in each control's window.
+LRESULT classProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
+  return CallWindowProcW(own, window, message, wParam, lParam);
+}
+
+// The edit box draws itself; the focus ring goes over it each time it has.
+void ringIfFocused(HWND box) {
+  if (GetFocus() != box) {
+    return;
+  }
+  const Site *site = siteOf(box);
+  if (site == nullptr) {
+    return; // a Change handler unloaded the box's form: its view is gone
+  }
+  HDC dc = GetWindowDC(box);
+  RECT r;
+  GetWindowRect(box, &r);
+  OffsetRect(&r, -r.left, -r.top);
+  paintFocusRing(dc, r, site->view->backend().gdi(), site->view->dpi());
+  ReleaseDC(box, dc);
 }
 
 } // namespace
+
+LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Site *site = siteOf(window);
+  HWND client = site != nullptr ? site->view->mdiClient() : nullptr;
+  if (site == nullptr) {
+    return DefFrameProcW(window, client, message, wParam, lParam);
+  }
+  switch (message) {
+  case WM_COMMAND:
+    if (lParam == 0 && HIWORD(wParam) == 0 && LOWORD(wParam) < Win32Backend::firstChildId) {
+      site->view->command(LOWORD(wParam), 0, nullptr);
+      return 0;
+    }
+    break;
+  case WM_CLOSE:
+    closeRequested(*site);
+    return 0;
+  default:
+    if (commonMessage(site->view->backend(), window, message, wParam, lParam)) {
+      return 0;
+    }
+    break;
+  }
+  return DefFrameProcW(window, client, message, wParam, lParam);
+}
+
+// The forms' windows and the picture boxes inside them.
+LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Site *site = siteOf(window);
+  if (site == nullptr) {
+    return defaultProc(window, message, wParam, lParam);
+  }
+  if (const std::optional<LRESULT> done = surfaceMessage(*site, window, message, wParam, lParam)) {
+    return *done;
+  }
+  FormView &view = *site->view;
+  const bool isForm = site->control == nullptr;
+  switch (message) {
+  case WM_SETFOCUS: {
+    const LRESULT result = defaultProc(window, message, wParam, lParam);
+    if (isForm) {
+      view.keyboardToWindow();
+    }
+    return result;
+  }
+  case WM_KEYDOWN:
+    if (isForm && view.tabKey(keyDown(wParam, lParam))) {
+      return 0;
+    }
+    break;
+  case WM_CHAR:
+    // The window itself has the keyboard: its KeyPress may hear the character.
+    if (isForm) {
+      view.typed(static_cast<wchar_t>(wParam));
+      return 0;
+    }
+    break;
+  case WM_MDIACTIVATE:
+    // A child window of the main window became the active one inside it.
+    if (reinterpret_cast<HWND>(lParam) == window) {
+      view.backend().activated(window);
+    }
+    break;
+  case WM_CLOSE:
+    closeRequested(*site);
+    return 0;
+  default:
+    if (isForm && commonMessage(view.backend(), window, message, wParam, lParam)) {
+      return 0;
+    }
+    break;
+  }
+  return defaultProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Site *site = siteOf(window);
+  if (site == nullptr) {
+    return classProc(window, message, wParam, lParam); // its view is gone
+  }
+  const bool box = site->control->kind() == tk::Kind::TextBox;
+  // A frame is a group box for a screen reader, and a container we draw like any other.
+  if (site->control->kind() == tk::Kind::Frame) {
+    if (const std::optional<LRESULT> done =
+            surfaceMessage(*site, window, message, wParam, lParam)) {
+      return *done;
+    }
+  }
+  switch (message) {
+  case WM_KEYDOWN:
+    if (site->view->keyDown(*site->control, wParam, lParam)) {
+      return 0; // the view may be gone: a button's click can unload its form
+    }
+    break;
+  case WM_CHAR:
+    if (site->view->charTaken()) {
+      return 0;
+    }
+    break;
+  case WM_SETFOCUS:
+    site->view->focusArrived(site->control);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    break;
+  case WM_KILLFOCUS:
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    break;
+  case WM_MOUSEMOVE:
+    site->view->mouseMoved(window, lParam, wParam);
+    if (site->control->kind() == tk::Kind::Button) {
+      // A button we draw has no hot look: it need not track the pointer until it leaves,
+      // which Wine does by asking where the pointer is many times a second.
+      return 0;
+    }
+    break;
+  case WM_PAINT:
+    if (site->control->kind() == tk::Kind::Image) {
+      site->view->paintPicture(window, *site->control);
+      return 0;
+    }
+    if (site->control->kind() == tk::Kind::StatusBar) {
+      site->view->paintStatusBar(window, *site->control);
+      return 0;
+    }
+    break;
+  case WM_ERASEBKGND:
+    if (site->control->kind() == tk::Kind::Image || site->control->kind() == tk::Kind::StatusBar) {
+      return 1;
+    }
+    break;
+  case WM_GETOBJECT:
+    if (const std::optional<LRESULT> object = accessibleObject(window, wParam, lParam)) {
+      return *object;
+    }
+    break;
+  default:
+    break;
+  }
+  const LRESULT result = classProc(window, message, wParam, lParam);
+  if (box && (message == WM_PAINT || message == WM_NCPAINT || message == WM_CHAR ||
+              message == WM_KEYDOWN || message == EM_REPLACESEL)) {
+    ringIfFocused(window);
+  }
+  return result;
+}
 
 FormView::FormView(tk::Form &form, Win32Backend &backend)
     : form_(form), backend_(backend), site_{this, nullptr}, dpi_(initialDpi()) {
@@ -308,8 +491,7 @@ void FormView::createControls() {
     // looks its chain up in a window property on every message: under Wine a trip to the
     // wineserver each time.
     SetWindowLongPtrW(items_[i].window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&items_[i].site));
-    SetWindowLongPtrW(items_[i].window, GWLP_WNDPROC,
-                      reinterpret_cast<LONG_PTR>(Win32Backend::controlProc));
+    SetWindowLongPtrW(items_[i].window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc));
     SendMessageW(items_[i].window, WM_SETFONT,
                  reinterpret_cast<WPARAM>(backend_.gdi().font(c.design().font, dpi_)), FALSE);
     if (c.kind() == tk::Kind::TextBox) {
@@ -327,6 +509,9 @@ void FormView::createControls() {
 }
 
 HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
+  if (drawnByContainer(control)) {
+    return nullptr;
+  }
   const tk::ControlDesign &design = control.design();
   const wchar_t *windowClass = nullptr;
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
@@ -364,9 +549,6 @@ HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
     windowClass = PROGRESS_CLASSW;
     break;
   case tk::Kind::Image:
-    if (tk::accessibleRole(control) != tk::Role::Picture) {
-      return nullptr; // decoration, drawn by its container
-    }
     // A picture with a name: a static picture for a screen reader, which we draw.
     windowClass = L"STATIC";
     style |= SS_BITMAP;
@@ -398,7 +580,7 @@ void FormView::addTooltip(const tk::Control &control) {
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = parentOf(control);
     tool.uId = places_.at(&control) + 1;
-    tool.rect = rectOf(control);
+    tool.rect = rectOf(control, dpi_);
   }
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
@@ -408,27 +590,6 @@ HWND FormView::parentOf(const tk::Control &control) const {
   return container != nullptr ? container : window_;
 }
 
-RECT FormView::rectOf(const tk::Control &control) const {
-  const int offset =
-      control.container() != nullptr ? px(control.container()->innerOffset(), dpi_) : 0;
-  if (control.kind() == tk::Kind::Line) {
-    const tk::LineEnds &ends = control.line();
-    return {px(std::min(ends.x1, ends.x2), dpi_) + offset,
-            px(std::min(ends.y1, ends.y2), dpi_) + offset,
-            px(std::max(ends.x1, ends.x2), dpi_) + offset + 1,
-            px(std::max(ends.y1, ends.y2), dpi_) + offset + 1};
-  }
-  tk::Rect r = control.rect();
-  if (control.kind() == tk::Kind::Label) {
-    // A line that stands out of the label within the slack is drawn whole.
-    const tk::Rect &bounds = control.caption().bounds;
-    r = {r.left + bounds.left, r.top + bounds.top, bounds.width, bounds.height};
-  }
-  const int left = px(r.left, dpi_) + offset;
-  const int top = px(r.top, dpi_) + offset;
-  return {left, top, left + px(r.width, dpi_), top + px(r.height, dpi_)};
-}
-
 void FormView::place(const tk::Control &control) {
   HWND own = handle(&control);
   moveTooltip(control);
@@ -436,7 +597,7 @@ void FormView::place(const tk::Control &control) {
     invalidate(control);
     return;
   }
-  const RECT r = rectOf(control);
+  const RECT r = rectOf(control, dpi_);
   MoveWindow(own, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   if (control.kind() == tk::Kind::StatusBar) {
     showPanels(control);
@@ -453,7 +614,7 @@ void FormView::moveTooltip(const tk::Control &control) {
   tool.cbSize = sizeof(tool);
   tool.hwnd = parentOf(control);
   tool.uId = places_.at(&control) + 1;
-  tool.rect = control.visible() ? rectOf(control) : RECT{};
+  tool.rect = control.visible() ? rectOf(control, dpi_) : RECT{};
   SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -682,12 +843,10 @@ void FormView::formChanged(tk::FormProperty property) {
   }
   switch (property) {
   case tk::FormProperty::Visible:
-    if (!form_.visible()) {
-      ShowWindow(window_, SW_HIDE);
-    } else if (form_.design().maximised) {
-      ShowWindow(window_, SW_SHOWMAXIMIZED);
+    if (form_.visible()) {
+      show();
     } else {
-      ShowWindow(window_, SW_SHOW);
+      ShowWindow(window_, SW_HIDE);
     }
     break;
   case tk::FormProperty::Position:
@@ -700,7 +859,7 @@ void FormView::formChanged(tk::FormProperty property) {
     EnableWindow(window_, form_.enabled() ? TRUE : FALSE);
     break;
   case tk::FormProperty::Caption:
-    SetWindowTextW(window_, widen(tk::accessibleName(form_)).c_str());
+    nameWindow();
     break;
   case tk::FormProperty::Focus:
     // No control holds the focus any more: the window itself takes the keys.
@@ -720,6 +879,15 @@ void FormView::formChanged(tk::FormProperty property) {
     }
     break;
   }
+}
+
+void FormView::show() {
+  ShowWindow(window_, form_.design().maximised ? SW_SHOWMAXIMIZED : SW_SHOW);
+}
+
+// A window without a title bar still has a name for a screen reader: its window text.
+void FormView::nameWindow() {
+  SetWindowTextW(window_, widen(tk::accessibleName(form_)).c_str());
 }
 
 void FormView::controlChanged(tk::Control &control, tk::Property property) {
@@ -790,49 +958,8 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
   }
 }
 
-void FormView::paintPicture(HWND window, const tk::Control &picture) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window, &ps);
-  RECT client;
-  GetClientRect(window, &client);
-  if (!IsRectEmpty(&client)) {
-    Buffered buffer(dc, client);
-    drawInPlace(buffer.dc(), picture, client);
-  }
-  EndPaint(window, &ps);
-}
-
-// The status bar drawn as the other programs draw it: the bar's own colour, each panel in
-// a thin sunken edge with its text. The texts stay the control's, for a screen reader;
-// a window on a panel (the progress bar) draws itself.
-void FormView::paintStatusBar(HWND window, const tk::Control &bar) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window, &ps);
-  RECT client;
-  GetClientRect(window, &client);
-  excludeChildren(dc, window);
-  if (!IsRectEmpty(&client)) {
-    Buffered buffer(dc, client);
-    FillRect(buffer.dc(), &client, backend_.gdi().brush(bar.backColor()));
-    HGDIOBJ font = SelectObject(buffer.dc(), backend_.gdi().font(bar.design().font, dpi_));
-    SetBkMode(buffer.dc(), TRANSPARENT);
-    SetTextColor(buffer.dc(), colorRef(bar.foreColor()));
-    for (int part = 0; part < static_cast<int>(panelTexts_.size()); ++part) {
-      drawPanel(buffer.dc(), bar.panelRect(part), panelTexts_[static_cast<std::size_t>(part)]);
-    }
-    SelectObject(buffer.dc(), font);
-  }
-  EndPaint(window, &ps);
-}
-
-void FormView::drawPanel(HDC dc, const tk::PixelRect &panel, const std::wstring &text) {
-  auto at = [this](int pixels) { return px(static_cast<float>(pixels) * tk::twipsPerPixel, dpi_); };
-  const RECT box{at(panel.left), at(panel.top), at(panel.right), at(panel.bottom)};
-  RECT inside = drawEdge(dc, backend_.gdi(), tk::Edge::Thin, box, dpi_);
-  inside.left += at(tk::panelTextLeft);
-  inside.right -= at(tk::panelTextRight);
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inside,
-            DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+Canvas FormView::canvas(HDC dc) const {
+  return {dc, backend_.gdi(), backend_.pictures(), dpi_};
 }
 
 void FormView::paint(HWND window, const tk::Control *pane) {
@@ -842,95 +969,35 @@ void FormView::paint(HWND window, const tk::Control *pane) {
   GetClientRect(window, &client);
   if (!IsRectEmpty(&ps.rcPaint)) {
     Buffered buffer(dc, ps.rcPaint);
-    paintSurface(buffer.dc(), pane, client);
+    paintSurface(canvas(buffer.dc()), form_, pane, client);
   }
   EndPaint(window, &ps);
 }
 
-// A form's client area or a container: its colour, the pictures, shapes and lines in it
-// from the back to the front, and a container's own edge.
-void FormView::paintSurface(HDC dc, const tk::Control *pane, RECT area) {
-  const tk::Color back = pane != nullptr ? pane->backColor() : form_.design().back;
-  FillRect(dc, &area, backend_.gdi().brush(back));
-  if (pane != nullptr && pane->kind() == tk::Kind::PictureBox && !pane->design().picture.empty()) {
-    const int border = px(pane->innerOffset(), dpi_);
-    backend_.pictures().draw(dc, pane->design().picture, border, border, dpi_);
+void FormView::paintPicture(HWND window, const tk::Control &picture) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT client;
+  GetClientRect(window, &client);
+  if (!IsRectEmpty(&client)) {
+    Buffered buffer(dc, client);
+    paintInPlace(canvas(buffer.dc()), picture, window, client);
   }
-  const std::vector<tk::Control *> &order = form_.frontToBack();
-  for (auto it = order.rbegin(); it != order.rend(); ++it) {
-    const tk::Control &c = **it;
-    if (c.container() == pane && handle(&c) == nullptr && c.visible()) {
-      paintGraphic(dc, c);
-    }
-  }
-  if (pane != nullptr) {
-    paintPane(dc, *pane, area);
-  }
+  EndPaint(window, &ps);
 }
 
-void FormView::paintGraphic(HDC dc, const tk::Control &control) {
-  const RECT r = rectOf(control);
-  if (RectVisible(dc, &r) == 0) {
-    return; // nothing of it is to be painted now
+// The status bar drawn as the other programs draw it, not as Windows' own.
+void FormView::paintStatusBar(HWND window, const tk::Control &bar) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT client;
+  GetClientRect(window, &client);
+  excludeChildren(dc, window);
+  if (!IsRectEmpty(&client)) {
+    Buffered buffer(dc, client);
+    w32::paintStatusBar(canvas(buffer.dc()), bar, client, panelTexts_);
   }
-  const int saved = SaveDC(dc);
-  switch (control.kind()) {
-  case tk::Kind::Image:
-    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
-    backend_.pictures().draw(dc, control.design().picture, r.left, r.top, dpi_);
-    break;
-  case tk::Kind::Shape: {
-    const int pen = scaled(control.design().borderPixels, dpi_);
-    SelectObject(dc, CreatePen(PS_INSIDEFRAME, pen, colorRef(control.foreColor())));
-    SelectObject(dc, backend_.gdi().brush(control.backColor()));
-    if (control.design().shape == tk::ShapeStyle::RoundedRectangle) {
-      const int corner = 2 * std::lround(tk::cornerRadius * bandWidth(dpi_));
-      RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
-    } else {
-      Rectangle(dc, r.left, r.top, r.right, r.bottom);
-    }
-    DeleteObject(SelectObject(dc, GetStockObject(BLACK_PEN)));
-    break;
-  }
-  case tk::Kind::Line: {
-    const tk::LineEnds &ends = control.line();
-    const int offset =
-        control.container() != nullptr ? px(control.container()->innerOffset(), dpi_) : 0;
-    SelectObject(dc, CreatePen(PS_SOLID, scaled(1, dpi_), colorRef(control.foreColor())));
-    MoveToEx(dc, px(ends.x1, dpi_) + offset, px(ends.y1, dpi_) + offset, nullptr);
-    LineTo(dc, px(ends.x2, dpi_) + offset, px(ends.y2, dpi_) + offset);
-    DeleteObject(SelectObject(dc, GetStockObject(BLACK_PEN)));
-    break;
-  }
-  default:
-    break;
-  }
-  RestoreDC(dc, saved);
-}
-
-void FormView::paintPane(HDC dc, const tk::Control &pane, RECT area) {
-  if (pane.kind() == tk::Kind::PictureBox) {
-    drawEdge(dc, backend_.gdi(), tk::Edge::Sunken, area, dpi_);
-    return;
-  }
-  // A frame: an etched edge with its caption standing over the top of it.
-  HGDIOBJ old = SelectObject(dc, backend_.gdi().font(pane.design().font, dpi_));
-  const std::wstring caption = widen(pane.text());
-  SIZE text{};
-  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
-  const tk::FrameLayout frame =
-      tk::layOutFrame(fromRect(area), caption.empty() ? 0 : static_cast<float>(text.cx),
-                      static_cast<float>(text.cy), bandWidth(dpi_));
-  drawEdge(dc, backend_.gdi(), tk::Edge::Etched, toRect(frame.edge), dpi_);
-  if (frame.captionBox) {
-    const RECT place = toRect(*frame.captionBox);
-    FillRect(dc, &place, backend_.gdi().brush(pane.backColor()));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colorRef(pane.foreColor()));
-    TextOutW(dc, std::lround(frame.textLeft), place.top, caption.c_str(),
-             static_cast<int>(caption.size()));
-  }
-  SelectObject(dc, old);
+  EndPaint(window, &ps);
 }
 
 HBRUSH FormView::colors(HDC dc, HWND child) {
@@ -950,98 +1017,10 @@ void FormView::draw(const DRAWITEMSTRUCT &item) {
   }
   Buffered buffer(item.hDC, item.rcItem);
   if (c->kind() == tk::Kind::Label) {
-    drawInPlace(buffer.dc(), *c, item.rcItem);
+    paintInPlace(canvas(buffer.dc()), *c, item.hwndItem, item.rcItem);
   } else if (c->kind() == tk::Kind::Button) {
-    drawButton(buffer.dc(), *c, item.rcItem, (item.itemState & ODS_SELECTED) != 0);
-  }
-}
-
-// A label or a named picture is a window of its own, yet it stacks with the pictures,
-// shapes and lines of its container as the design orders them: drawn in the container's
-// coordinates, over what lies behind it when transparent, under the drawings of the rows
-// before it.
-void FormView::drawInPlace(HDC dc, const tk::Control &label, RECT area) {
-  HWND own = handle(&label);
-  POINT origin{0, 0};
-  MapWindowPoints(own, GetParent(own), &origin, 1);
-  POINT old;
-  OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
-  OffsetRect(&area, origin.x, origin.y);
-  if (label.design().transparent || label.kind() == tk::Kind::Image) {
-    RECT surface;
-    GetClientRect(GetParent(own), &surface);
-    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-    paintSurface(dc, label.container(), surface);
-  } else {
-    FillRect(dc, &area, backend_.gdi().brush(label.backColor()));
-  }
-  if (label.kind() == tk::Kind::Image) {
-    paintGraphic(dc, label);
-  } else {
-    drawCaption(dc, label, area);
-  }
-  // What lies in front of it, from the back to the front.
-  const std::vector<tk::Control *> &order = form_.frontToBack();
-  for (auto it = order.begin() + form_.depthOf(label); it != order.begin();) {
-    const tk::Control &c = **--it;
-    if (c.container() == label.container() && handle(&c) == nullptr && c.visible()) {
-      paintGraphic(dc, c);
-    }
-  }
-  SetViewportOrgEx(dc, old.x, old.y, nullptr);
-}
-
-void FormView::drawCaption(HDC dc, const tk::Control &label, RECT area) {
-  if (label.design().border) {
-    FrameRect(dc, &area, backend_.gdi().brush(tk::systemColor::windowText));
-  }
-  HGDIOBJ font = SelectObject(dc, backend_.gdi().font(label.design().font, dpi_));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, colorRef(label.foreColor()));
-  // The lines as they were laid out, each where it stands: never wrapped again here.
-  const tk::Rect &bounds = label.caption().bounds;
-  for (const tk::CaptionLine &line : label.caption().lines) {
-    const std::wstring text = widen(label.captionLine(line));
-    RECT place{area.left + px(line.left - bounds.left, dpi_), area.top + px(line.top, dpi_),
-               area.right, area.bottom};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place,
-              DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | DT_LEFT);
-  }
-  SelectObject(dc, font);
-}
-
-void FormView::drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed) {
-  FillRect(dc, &area, backend_.gdi().brush(button.backColor()));
-  RECT edge =
-      drawEdge(dc, backend_.gdi(), pressed ? tk::Edge::Pressed : tk::Edge::Raised, area, dpi_);
-  const std::wstring caption = widen(button.text());
-  const std::string_view picture = button.design().picture;
-  HGDIOBJ old = SelectObject(dc, backend_.gdi().font(button.design().font, dpi_));
-  RECT text = edge;
-  DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-  const int textHeight = caption.empty() ? 0 : text.bottom - text.top;
-  if (!picture.empty()) {
-    // The picture in the middle, above the caption, shrunk only where both would not fit.
-    SIZE size = backend_.pictures().size(picture, dpi_);
-    const int room = edge.bottom - edge.top - textHeight;
-    if (size.cy > room && size.cy > 0) {
-      size = {MulDiv(size.cx, std::max(room, 1), size.cy), std::max(room, 1)};
-    }
-    const int left = (area.left + area.right - size.cx) / 2;
-    const int top = edge.top + (room - size.cy) / 2;
-    backend_.pictures().draw(dc, picture, RECT{left, top, left + size.cx, top + size.cy}, dpi_);
-    edge.top = top + size.cy;
-  }
-  if (!caption.empty()) {
-    RECT place = edge;
-    place.top += (edge.bottom - edge.top - textHeight) / 2;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colorRef(button.enabled() ? button.foreColor() : tk::disabledText));
-    DrawTextW(dc, caption.c_str(), -1, &place, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-  }
-  SelectObject(dc, old);
-  if (GetFocus() == handle(&button)) {
-    drawFocusRing(dc, area, backend_.gdi(), dpi_);
+    paintButton(canvas(buffer.dc()), *c, item.rcItem, (item.itemState & ODS_SELECTED) != 0,
+                GetFocus() == item.hwndItem);
   }
 }
 

@@ -1,7 +1,10 @@
-// The Win32 window of one loaded form and a window, or a drawing, for each control.
+// The Win32 windows of one loaded form, a window or a drawing for each control, and the
+// window procedures that hand their messages to the form's view.
 #pragma once
 
-#include "keys.h"
+#include "mapping.h"
+#include "widgets.h"
+
 #include "toolkit/form.h"
 
 #include <windows.h>
@@ -29,6 +32,7 @@ public:
   FormView &operator=(const FormView &) = delete;
 
   [[nodiscard]] tk::Form &form() const { return form_; }
+  [[nodiscard]] Win32Backend &backend() const { return backend_; }
   // The form's own window: a top-level window, an MDI child, or the MDI frame.
   [[nodiscard]] HWND window() const { return window_; }
   [[nodiscard]] HWND mdiClient() const { return mdiClient_; }
@@ -90,8 +94,9 @@ private:
   [[nodiscard]] SIZE outerSize() const;
   void fitOuterSize();
   [[nodiscard]] HWND parentOf(const tk::Control &control) const;
-  [[nodiscard]] RECT rectOf(const tk::Control &control) const;
+  void nameWindow();
   void place(const tk::Control &control);
+  void show();
   void showText(const tk::Control &control);
   void setWindowText(HWND own, const std::wstring &text);
   void moveTooltip(const tk::Control &control);
@@ -105,13 +110,7 @@ private:
   void unpaintedBefore(const tk::Control &control, tk::Property property);
   [[nodiscard]] static HRGN placeIn(HWND own, HWND parent);
   void invalidate(const tk::Control &control);
-  void paintSurface(HDC dc, const tk::Control *pane, RECT area);
-  void paintGraphic(HDC dc, const tk::Control &control);
-  void paintPane(HDC dc, const tk::Control &pane, RECT area);
-  void drawInPlace(HDC dc, const tk::Control &control, RECT area);
-  void drawCaption(HDC dc, const tk::Control &label, RECT area);
-  void drawButton(HDC dc, const tk::Control &button, RECT area, bool pressed);
-  void drawPanel(HDC dc, const tk::PixelRect &panel, const std::wstring &text);
+  [[nodiscard]] Canvas canvas(HDC dc) const;
 
   tk::Form &form_;
   Win32Backend &backend_;
@@ -131,5 +130,11 @@ private:
   std::vector<const tk::Control *> renamed_; // names to set once the handler has returned
   Utf16Joiner typing_;
 };
+
+// The window procedures: of the main window, of the forms' windows and the containers in
+// them, and of Windows' own controls in place of their class's.
+LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace w32

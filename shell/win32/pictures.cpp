@@ -1,7 +1,6 @@
 #include "pictures.h"
 
-#include "gdi.h"
-#include "text.h"
+#include "mapping.h"
 
 #include <wincodec.h>
 
@@ -130,8 +129,7 @@ const Pictures::Bitmap &Pictures::bitmap(std::string_view name, int scale) {
 
 SIZE Pictures::size(std::string_view name, UINT dpi) {
   const Bitmap &own = bitmap(name, wholeScale);
-  return {MulDiv(own.size.cx, static_cast<int>(dpi), standardDpi),
-          MulDiv(own.size.cy, static_cast<int>(dpi), standardDpi)};
+  return {scaled(own.size.cx, dpi), scaled(own.size.cy, dpi)};
 }
 
 void Pictures::draw(HDC dc, std::string_view name, int x, int y, UINT dpi) {

@@ -4,9 +4,11 @@
 
 #include "shell/program.h"
 #include "toolkit/desktop.h"
+#include "toolkit/screen.h"
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,17 @@ public:
 // Advances the clock to each due tick in turn, so that a long advance plays every
 // tick in order, as the real clock would.
 void advance(tk::Desktop &desktop, ManualClock &clock, tk::Millis milliseconds);
+
+// One form of a design (a constant, which outlives it), on a desktop of its own over the
+// fakes above.
+struct FormOfDesign {
+  ManualClock clock;
+  FakeServices services;
+  tk::Desktop desktop{clock, services};
+  tk::Screen<tk::Form> form;
+  explicit FormOfDesign(const tk::FormDesign &design)
+      : form{desktop, [this, of = &design] { return std::make_unique<tk::Form>(desktop, *of); }} {}
+};
 
 // The whole program, headless.
 struct TestProgram {

@@ -118,6 +118,15 @@ LRESULT CALLBACK fetched(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Access violations, each seen before anything handles it.
+int faults = 0;
+LONG CALLBACK countFault(EXCEPTION_POINTERS *exception) {
+  if (exception->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION) {
+    ++faults;
+  }
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
 // Handles every message waiting, paints included, until none is left.
 void drain() {
   MSG message;
@@ -193,6 +202,26 @@ struct PaintingFixture : ::testing::Test {
       return p.window == window && p.message == message && p.phase != Phase::Clicking;
     });
   }
+
+  // Types a digit into "box", whose Change handler unloads the form, as deliver() delivers
+  // the keystroke. A fault in a window procedure is not seen as a crash: Wine, like 64-bit
+  // Windows, ends the procedure there and goes on, so each one is counted.
+  void typeIntoABoxThatUnloadsItsForm(
+      const std::function<void(const std::function<void()> &)> &deliver) {
+    HWND box = window(boxPlace);
+    ASSERT_NE(box, nullptr);
+    SetFocus(box);
+    ASSERT_EQ(GetFocus(), box);
+    proef().control("box").onChange = [this] { proef.unload(); };
+    faults = 0;
+    PVOID watcher = AddVectoredExceptionHandler(1, countFault);
+    deliver([box] { SendMessageW(box, WM_CHAR, L'7', 1); });
+    RemoveVectoredExceptionHandler(watcher);
+    drain();
+    EXPECT_EQ(faults, 0);
+    EXPECT_FALSE(proef.loaded());
+    EXPECT_EQ(IsWindow(box), FALSE);
+  }
 };
 
 TEST_F(PaintingFixture, aRoundsEndIsDrawnOnceItHasSettled) {
@@ -225,17 +254,16 @@ TEST_F(PaintingFixture, aLabelOverAGraphicThatChangesIsDrawnAgain) {
 }
 
 // A Change handler may unload its own form: the keystroke that ran it finishes on a text
-// box whose form is gone, and its window is destroyed once the handler has returned.
+// box whose form is gone, and its window is destroyed once the outermost handler has
+// returned. A keystroke handled while another event's handler still runs finishes on a
+// box that is hidden yet still has the keyboard.
 TEST_F(PaintingFixture, aChangeHandlerMayUnloadItsForm) {
-  HWND box = window(boxPlace);
-  ASSERT_NE(box, nullptr);
-  SetFocus(box);
-  ASSERT_EQ(GetFocus(), box);
-  proef().control("box").onChange = [this] { proef.unload(); };
-  SendMessageW(box, WM_CHAR, L'7', 1);
-  drain();
-  EXPECT_FALSE(proef.loaded());
-  EXPECT_EQ(IsWindow(box), FALSE);
+  typeIntoABoxThatUnloadsItsForm([](const std::function<void()> &type) { type(); });
+}
+
+TEST_F(PaintingFixture, aChangeHandlerMayUnloadItsFormWhileAnotherHandlerRuns) {
+  typeIntoABoxThatUnloadsItsForm(
+      [this](const std::function<void()> &type) { desktop.dispatch(type); });
 }
 
 } // namespace

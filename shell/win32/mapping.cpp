@@ -1,6 +1,8 @@
-#include "keys.h"
+#include "mapping.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 namespace w32 {
@@ -31,6 +33,69 @@ std::int16_t typedCode(WPARAM virtualKey) {
 }
 
 } // namespace
+
+int px(float twips, UINT dpi) {
+  return static_cast<int>(std::lround(twips * static_cast<float>(dpi) / twipsPerInch));
+}
+
+float twips(int pixels, UINT dpi) {
+  return static_cast<float>(pixels) * twipsPerInch / static_cast<float>(dpi);
+}
+
+int scaled(int pixels, UINT dpi) {
+  return MulDiv(pixels, static_cast<int>(dpi), standardDpi);
+}
+
+COLORREF colorRef(tk::Color color) {
+  return RGB(color.red, color.green, color.blue);
+}
+
+int containerOffset(const tk::Control &control, UINT dpi) {
+  return control.container() != nullptr ? px(control.container()->innerOffset(), dpi) : 0;
+}
+
+RECT rectOf(const tk::Control &control, UINT dpi) {
+  const int offset = containerOffset(control, dpi);
+  if (control.kind() == tk::Kind::Line) {
+    const tk::LineEnds &ends = control.line();
+    return {px(std::min(ends.x1, ends.x2), dpi) + offset,
+            px(std::min(ends.y1, ends.y2), dpi) + offset,
+            px(std::max(ends.x1, ends.x2), dpi) + offset + 1,
+            px(std::max(ends.y1, ends.y2), dpi) + offset + 1};
+  }
+  tk::Rect r = control.rect();
+  if (control.kind() == tk::Kind::Label) {
+    // A line that stands out of the label within the slack is drawn whole.
+    const tk::Rect &bounds = control.caption().bounds;
+    r = {r.left + bounds.left, r.top + bounds.top, bounds.width, bounds.height};
+  }
+  const int left = px(r.left, dpi) + offset;
+  const int top = px(r.top, dpi) + offset;
+  return {left, top, left + px(r.width, dpi), top + px(r.height, dpi)};
+}
+
+std::wstring widen(std::string_view text) {
+  if (text.empty()) {
+    return {};
+  }
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+std::string narrow(std::wstring_view text) {
+  if (text.empty()) {
+    return {};
+  }
+  const int size = static_cast<int>(text.size());
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
+  return utf8;
+}
 
 std::optional<int> digitAtPlace(WPARAM virtualKey, LPARAM keyData) {
   if ((keyData & extendedKey) != 0) {
