@@ -253,12 +253,7 @@ void FormView::place(const tk::Control &control, QWidget &widget) const {
                        px(std::abs(ends.y2 - ends.y1)) + 1);
     return;
   }
-  tk::Rect r = control.rect();
-  if (control.kind() == tk::Kind::Label) {
-    // A line that stands out of the label within the slack is drawn whole.
-    const tk::Rect &bounds = control.caption().bounds;
-    r = {r.left + bounds.left, r.top + bounds.top, bounds.width, bounds.height};
-  }
+  const tk::Rect r = control.drawnRect();
   widget.setGeometry(px(r.left) + offset, px(r.top) + offset, px(r.width), px(r.height));
   if (auto *label = dynamic_cast<LabelWidget *>(&widget)) {
     label->sync();

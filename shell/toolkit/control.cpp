@@ -193,6 +193,14 @@ void Control::setRect(const Rect &rect) {
   changed(Property::Geometry);
 }
 
+Rect Control::drawnRect() const {
+  if (design_.kind != Kind::Label) {
+    return rect_;
+  }
+  const Rect &bounds = caption_.bounds;
+  return {rect_.left + bounds.left, rect_.top + bounds.top, bounds.width, bounds.height};
+}
+
 float Control::innerOffset() const {
   return design_.kind == Kind::PictureBox ? pictureBoxBorder : 0.0F;
 }
