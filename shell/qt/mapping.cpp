@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 
 #include <array>
-#include <cmath>
 #include <utility>
 
 namespace qtb {
@@ -24,7 +23,7 @@ constexpr Qt::KeyboardModifiers shortcutModifiers =
 } // namespace
 
 int px(float twips) {
-  return static_cast<int>(std::lround(twips / tk::twipsPerPixel));
+  return tk::wholePixels(twips);
 }
 
 float twips(qreal pixels) {

@@ -12,9 +12,6 @@
 #include <QPalette>
 
 #include <algorithm>
-#include <array>
-#include <cmath>
-#include <utility>
 
 namespace qtb {
 namespace {

@@ -4,18 +4,11 @@
 #include "toolkit/control.h"
 #include "toolkit/keys.h"
 
-#include <QColor>
-#include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QString>
 #include <QToolButton>
 #include <QWidget>
-
-#include <cstdint>
-#include <optional>
-#include <string_view>
 
 namespace qtb {
 

@@ -89,7 +89,7 @@ tk::KeyDown keyDown(std::string_view key, std::string_view code, int flags) {
 }
 
 int px(float twips) {
-  return static_cast<int>(std::lround(twips / tk::twipsPerPixel));
+  return tk::wholePixels(twips);
 }
 
 // Written by hand rather than with printf, which would bring its whole formatter, floating

@@ -104,11 +104,7 @@ TEST(QtColours, coloursKeepRedGreenAndBlueInTheirPlaces) {
   EXPECT_EQ(qtb::toQColor(tk::rgb(234, 226, 138)).name(), QStringLiteral("#eae28a"));
 }
 
-TEST(QtPixels, twipsRoundToTheNearestPixelBothWays) {
-  EXPECT_EQ(qtb::px(22), 1);
-  EXPECT_EQ(qtb::px(23), 2);
-  EXPECT_EQ(qtb::px(-23), -2);
-  EXPECT_EQ(qtb::px(6000), 400);
+TEST(QtPixels, qtsFractionalPixelsAreTwipsAndRectanglesKeepTheirCorners) {
   EXPECT_FLOAT_EQ(qtb::twips(1.5), 22.5F);
   const QRectF r(1.5, 2, 30, 40.25);
   EXPECT_EQ(qtb::toQRectF(qtb::fromQRectF(r)), r);
