@@ -197,18 +197,8 @@ bool QtBackend::keyPressed(QWidget *widget, QEvent *event) {
     return false;
   }
   const tk::KeyDown down = keyDown(*static_cast<QKeyEvent *>(event));
-  switch (tk::keyOnForm(down)) {
-  case tk::FormKeyEffect::NextControl:
-  case tk::FormKeyEffect::PreviousControl:
-    // Tab goes by the toolkit's order, round within the window, not by Qt's focus chain.
-    v->form().tab(tk::keyOnForm(down) == tk::FormKeyEffect::PreviousControl);
-    return true;
-  case tk::FormKeyEffect::KeyPress:
-    return v->client() == widget && v->form().keyPress(down.code) == 0;
-  case tk::FormKeyEffect::Default:
-    break;
-  }
-  return false;
+  // Tab goes by the toolkit's order, not by Qt's focus chain, before the control hears it.
+  return v->form().tabKey(down) || (v->client() == widget && v->form().typed(down));
 }
 
 void QtBackend::focusMoved(QWidget *widget, QFocusEvent *event) {

@@ -122,15 +122,12 @@ bool WebBackend::keyDown(int window, int handle, std::string_view key, std::stri
     return false;
   }
   const tk::KeyDown down = web::keyDown(key, code, flags);
-  const tk::FormKeyEffect atForm = tk::keyOnForm(down);
-  if (atForm == tk::FormKeyEffect::NextControl || atForm == tk::FormKeyEffect::PreviousControl) {
-    v->form().tab(atForm == tk::FormKeyEffect::PreviousControl);
+  if (v->form().tabKey(down)) {
     return true;
   }
   tk::Control *c = v->control(handle);
   if (c == nullptr) {
-    // The window itself has the keyboard: its KeyPress may hear the character.
-    return atForm == tk::FormKeyEffect::KeyPress && v->form().keyPress(down.code) == 0;
+    return v->form().typed(down); // the window itself has the keyboard
   }
   switch (tk::keyOnControl(*c, down)) {
   case tk::KeyEffect::Press:
