@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QKeyEvent>
-
 namespace {
 
 // The XKB key codes of a few keys of a PC keyboard, whatever the layout prints on them.
@@ -78,15 +76,6 @@ TEST(QtKeys, aKeyTypesOneCharacterPerCodePointAndKeysWithoutTextTypeNone) {
   EXPECT_EQ(typed(Qt::Key_Return, QStringLiteral("\r"), 36).code, tk::key::enter);
   EXPECT_EQ(typed(Qt::Key_Left, QString(), 113).code, 0);
   EXPECT_EQ(qtb::keyCode(Qt::Key_Left, QString()), std::nullopt);
-}
-
-TEST(QtKeys, aKeyEventIsReadAsItsPlainValues) {
-  const QKeyEvent event(QEvent::KeyPress, Qt::Key_Ampersand, Qt::ControlModifier, numberRow1, 0, 0,
-                        QStringLiteral("&"), true);
-  const tk::KeyDown down = qtb::keyDown(event);
-  EXPECT_EQ(down.code, '&');
-  EXPECT_EQ(down.digitAtPlace, 1);
-  EXPECT_TRUE(down.shortcut && down.repeat && !down.shift);
 }
 
 TEST(QtMouse, buttonsAndShiftKeysBecomeTheToolkitsBits) {
