@@ -2,7 +2,6 @@
 #include "first_expose.h"
 #include "shell/program.h"
 #include "shell/qt/backend.h"
-#include "shell/qt/platform.h"
 
 #include <QApplication>
 

@@ -1,5 +1,6 @@
 #include "accessible.h"
 
+#include "mapping.h"
 #include "toolkit/accessibility.h"
 #include "widgets.h"
 
@@ -88,6 +89,11 @@ QAccessibleInterface *accessibleFor(const QString & /*className*/, QObject *obje
 }
 
 } // namespace
+
+void nameForScreenReader(const tk::Control &control, QWidget &widget) {
+  widget.setAccessibleName(toQString(tk::accessibleName(control)));
+  widget.setAccessibleDescription(toQString(tk::accessibleDescription(control)));
+}
 
 void markFormClient(QWidget &client) {
   client.setProperty(formClientProperty, true);

@@ -4,7 +4,14 @@
 
 class QWidget;
 
+namespace tk {
+class Control;
+}
+
 namespace qtb {
+
+// The screen reader's name and description of a control, as the toolkit says them.
+void nameForScreenReader(const tk::Control &control, QWidget &widget);
 
 // Marks the widget that holds a form's controls; `window` when it is the window itself.
 void markFormClient(QWidget &client);

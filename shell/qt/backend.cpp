@@ -1,8 +1,8 @@
 #include "backend.h"
 
 #include "formview.h"
+#include "mapping.h"
 #include "pictures.h"
-#include "widgets.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -16,27 +16,31 @@
 
 #include <algorithm>
 #include <limits>
+#include <string_view>
 
 namespace qtb {
 namespace {
 
-int toolkitButtons(Qt::MouseButtons buttons) {
-  int result = 0;
-  result |= buttons.testFlag(Qt::LeftButton) ? tk::mouse::left : 0;
-  result |= buttons.testFlag(Qt::RightButton) ? tk::mouse::right : 0;
-  result |= buttons.testFlag(Qt::MiddleButton) ? tk::mouse::middle : 0;
-  return result;
-}
-
-int toolkitShift(Qt::KeyboardModifiers modifiers) {
-  int result = 0;
-  result |= modifiers.testFlag(Qt::ShiftModifier) ? tk::shift::shiftKey : 0;
-  result |= modifiers.testFlag(Qt::ControlModifier) ? tk::shift::ctrlKey : 0;
-  result |= modifiers.testFlag(Qt::AltModifier) ? tk::shift::altKey : 0;
-  return result;
+bool platformChosenOnCommandLine(int argc, const char *const argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "-platform" || argument == "--platform" || argument.starts_with("-platform=") ||
+        argument.starts_with("--platform=")) {
+      return true;
+    }
+  }
+  return false;
 }
 
 } // namespace
+
+void preferPlaceableWindows(int argc, const char *const argv[]) {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || platformChosenOnCommandLine(argc, argv) ||
+      qEnvironmentVariableIsEmpty("DISPLAY")) {
+    return;
+  }
+  qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
+}
 
 QtBackend::QtBackend(const tk::Clock *clock)
     : clock_(clock != nullptr ? clock : &steadyClock_),
@@ -45,7 +49,15 @@ QtBackend::QtBackend(const tk::Clock *clock)
             timer_.start(
                 static_cast<int>(std::min<tk::Millis>(wait, std::numeric_limits<int>::max())));
           },
-          [this] { timer_.stop(); }) {
+          [this] { timer_.stop(); }),
+      // A window whose form unloaded in a handler goes when the event loop has it back:
+      // the handler returned, but the event of one of its widgets may still be running.
+      closing_([](const QPointer<QWidget> &window) { delete window.data(); },
+               [](const QPointer<QWidget> &window) {
+                 if (!window.isNull()) {
+                   window->deleteLater();
+                 }
+               }) {
   loadPictures();
   // The designs name Windows fonts; Debian ships look-alikes.
   QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
@@ -91,21 +103,6 @@ void QtBackend::attach(tk::Desktop &desktop) {
   }
 }
 
-bool QtBackend::allMinimised() const {
-  bool shown = false;
-  for (const auto &[form, view] : views_) {
-    const QWidget *window = view->window();
-    if (window == nullptr || !window->isWindow() || !window->isVisible()) {
-      continue;
-    }
-    if (!window->isMinimized()) {
-      return false;
-    }
-    shown = true;
-  }
-  return shown;
-}
-
 FormView *QtBackend::view(const tk::Form &form) const {
   return views_.find(form);
 }
@@ -119,23 +116,13 @@ QMdiArea *QtBackend::mdiArea() const {
   return nullptr;
 }
 
-void QtBackend::formLoaded(tk::Form &form) {
-  views_.load(form, *this);
-}
-
-void QtBackend::formUnloaded(tk::Form &form) {
-  views_.unload(form);
-}
-
-void QtBackend::formChanged(tk::Form &form, tk::FormProperty property) {
-  views_.formChanged(form, property);
-}
-
-void QtBackend::controlChanged(tk::Control &control, tk::Property property) {
-  views_.controlChanged(control, property);
+void QtBackend::destroy(QWidget *window) {
+  window->hide();
+  closing_.close(window, desktop_);
 }
 
 void QtBackend::settled() {
+  closing_.settled();
   timeSource_.rearm();
 }
 
@@ -165,8 +152,10 @@ bool QtBackend::eventFilter(QObject *watched, QEvent *event) {
     focusMoved(widget, static_cast<QFocusEvent *>(event));
     return false;
   case QEvent::WindowStateChange:
-    // The program cannot be seen once every window of it is minimised.
-    desktop_->setHidden(allMinimised());
+    desktop_->minimisedOrRestored([this](const tk::Form &form) {
+      const FormView *v = view(form);
+      return v != nullptr && v->window() != nullptr && v->window()->isMinimized();
+    });
     return false;
   case QEvent::WindowActivate:
     for (const auto &[form, view] : views_) {
@@ -195,8 +184,8 @@ bool QtBackend::mouseMoved(QWidget *widget, QEvent *event) {
   const QPointF at = widget->mapTo(v->client(), move->position());
   v->form().mouseMove({.buttons = toolkitButtons(move->buttons()),
                        .shift = toolkitShift(move->modifiers()),
-                       .x = static_cast<float>(at.x() * tk::twipsPerPixel),
-                       .y = static_cast<float>(at.y() * tk::twipsPerPixel)});
+                       .x = twips(at.x()),
+                       .y = twips(at.y())});
   return false;
 }
 
@@ -208,18 +197,8 @@ bool QtBackend::keyPressed(QWidget *widget, QEvent *event) {
     return false;
   }
   const tk::KeyDown down = keyDown(*static_cast<QKeyEvent *>(event));
-  switch (tk::keyOnForm(down)) {
-  case tk::FormKeyEffect::NextControl:
-  case tk::FormKeyEffect::PreviousControl:
-    // Tab goes by the toolkit's order, round within the window, not by Qt's focus chain.
-    v->form().tab(tk::keyOnForm(down) == tk::FormKeyEffect::PreviousControl);
-    return true;
-  case tk::FormKeyEffect::KeyPress:
-    return v->client() == widget && v->form().keyPress(down.code) == 0;
-  case tk::FormKeyEffect::Default:
-    break;
-  }
-  return false;
+  // Tab goes by the toolkit's order, not by Qt's focus chain, before the control hears it.
+  return v->form().tabKey(down) || (v->client() == widget && v->form().typed(down));
 }
 
 void QtBackend::focusMoved(QWidget *widget, QFocusEvent *event) {
@@ -261,18 +240,15 @@ float QtBackend::random() {
 }
 
 float QtBackend::displayWidth() const {
-  return static_cast<float>(QGuiApplication::primaryScreen()->geometry().width() *
-                            tk::twipsPerPixel);
+  return twips(QGuiApplication::primaryScreen()->geometry().width());
 }
 
 float QtBackend::displayHeight() const {
-  return static_cast<float>(QGuiApplication::primaryScreen()->geometry().height() *
-                            tk::twipsPerPixel);
+  return twips(QGuiApplication::primaryScreen()->geometry().height());
 }
 
 float QtBackend::textWidth(std::string_view text, const tk::Font &font) const {
-  return static_cast<float>(QFontMetricsF(toQFont(font)).horizontalAdvance(toQString(text)) *
-                            tk::twipsPerPixel);
+  return twips(QFontMetricsF(toQFont(font)).horizontalAdvance(toQString(text)));
 }
 
 void QtBackend::endProgram() {

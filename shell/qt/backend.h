@@ -2,6 +2,7 @@
 // input, activation and time back into the toolkit, and provides its services.
 #pragma once
 
+#include "toolkit/closing_windows.h"
 #include "toolkit/desktop.h"
 #include "toolkit/form_views.h"
 #include "toolkit/random.h"
@@ -9,6 +10,7 @@
 
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -20,7 +22,15 @@ namespace qtb {
 
 class FormView;
 
-class QtBackend : public QObject, public tk::WindowSystem, public tk::Services {
+// Every screen keeps its designed place and frame only where a program may place its
+// own windows. On a Wayland desktop that also offers an X display (XWayland) the
+// program therefore runs as an X client, unless the user chose a platform (the
+// QT_QPA_PLATFORM variable or -platform). Call it before the QApplication is made.
+void preferPlaceableWindows(int argc, const char *const argv[]);
+
+class QtBackend : public QObject,
+                  public tk::ViewingWindowSystem<QtBackend, FormView>,
+                  public tk::Services {
 public:
   // The program runs on the steady clock; a test may hand in a clock it advances.
   explicit QtBackend(const tk::Clock *clock = nullptr);
@@ -34,20 +44,14 @@ public:
 
   [[nodiscard]] FormView *view(const tk::Form &form) const;
   [[nodiscard]] QMdiArea *mdiArea() const;
-  // A window can go at once unless an event of one of its widgets is still running.
-  [[nodiscard]] bool mayDeleteWindowsNow() const {
-    return desktop_ == nullptr || !desktop_->dispatching();
-  }
+  // Destroys a form's window, once no event of it is running any more.
+  void destroy(QWidget *window);
 
   // What ending the program does after every window is closed; quits the event loop
   // unless a test replaces it.
   std::function<void()> onEnd;
 
   // tk::WindowSystem
-  void formLoaded(tk::Form &form) override;
-  void formUnloaded(tk::Form &form) override;
-  void formChanged(tk::Form &form, tk::FormProperty property) override;
-  void controlChanged(tk::Control &control, tk::Property property) override;
   void settled() override;
   void detached() override;
 
@@ -69,14 +73,13 @@ private:
   bool mouseMoved(QWidget *widget, QEvent *event);
   bool keyPressed(QWidget *widget, QEvent *event);
   void focusMoved(QWidget *widget, QFocusEvent *event);
-  [[nodiscard]] bool allMinimised() const;
 
   tk::SteadyClock steadyClock_;
   const tk::Clock *clock_;
   QTimer timer_;
   tk::TimeSource timeSource_;
   tk::Desktop *desktop_ = nullptr;
-  tk::FormViews<FormView> views_;
+  tk::ClosingWindows<QPointer<QWidget>> closing_;
   tk::UniformRandom random_;
   quint64 lastMoveStamp_ = 0;
   QPointF lastMovePoint_;

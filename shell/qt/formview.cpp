@@ -2,6 +2,7 @@
 
 #include "accessible.h"
 #include "backend.h"
+#include "mapping.h"
 #include "pictures.h"
 #include "widgets.h"
 
@@ -22,12 +23,6 @@
 
 namespace qtb {
 namespace {
-
-// The screen reader's name and description of a control, as the toolkit says them.
-void nameForScreenReader(const tk::Control &control, QWidget &widget) {
-  widget.setAccessibleName(toQString(tk::accessibleName(control)));
-  widget.setAccessibleDescription(toQString(tk::accessibleDescription(control)));
-}
 
 // Whether a window may close is the toolkit's rule: the window system only asks it,
 // for the close box, Alt+F4 and a window manager's close alike.
@@ -75,14 +70,8 @@ FormView::FormView(tk::Form &form, QtBackend &backend) : form_(form), backend_(b
 }
 
 FormView::~FormView() {
-  if (window_.isNull()) {
-    return;
-  }
-  window_->hide();
-  if (backend_.mayDeleteWindowsNow()) {
-    delete window_.data();
-  } else {
-    window_->deleteLater(); // a handler of one of its widgets may still be running
+  if (!window_.isNull()) {
+    backend_.destroy(window_);
   }
 }
 
@@ -171,7 +160,7 @@ void FormView::createControls() {
     case tk::Kind::TextBox: {
       auto *box = new TextBoxWidget(*control, client_);
       QObject::connect(box, &QLineEdit::textEdited,
-                       [control](const QString &text) { control->typeText(text.toStdString()); });
+                       [control](const QString &text) { control->typeText(fromQString(text)); });
       widget = box;
       break;
     }
@@ -264,12 +253,7 @@ void FormView::place(const tk::Control &control, QWidget &widget) const {
                        px(std::abs(ends.y2 - ends.y1)) + 1);
     return;
   }
-  tk::Rect r = control.rect();
-  if (control.kind() == tk::Kind::Label) {
-    // A line that stands out of the label within the slack is drawn whole.
-    const tk::Rect &bounds = control.caption().bounds;
-    r = {r.left + bounds.left, r.top + bounds.top, bounds.width, bounds.height};
-  }
+  const tk::Rect r = control.drawnRect();
   widget.setGeometry(px(r.left) + offset, px(r.top) + offset, px(r.width), px(r.height));
   if (auto *label = dynamic_cast<LabelWidget *>(&widget)) {
     label->sync();

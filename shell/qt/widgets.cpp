@@ -1,5 +1,6 @@
 #include "widgets.h"
 
+#include "mapping.h"
 #include "pictures.h"
 #include "toolkit/accessibility.h"
 #include "toolkit/edges.h"
@@ -11,24 +12,9 @@
 #include <QPalette>
 
 #include <algorithm>
-#include <array>
-#include <cmath>
-#include <utility>
 
 namespace qtb {
 namespace {
-
-Qt::Alignment qtAlignment(tk::Align align) {
-  switch (align) {
-  case tk::Align::Centre:
-    return Qt::AlignHCenter;
-  case tk::Align::Right:
-    return Qt::AlignRight;
-  case tk::Align::Left:
-    break;
-  }
-  return Qt::AlignLeft;
-}
 
 void setColors(QWidget &widget, QPalette::ColorRole back, QPalette::ColorRole fore,
                const tk::Control &control) {
@@ -41,35 +27,15 @@ void setColors(QWidget &widget, QPalette::ColorRole back, QPalette::ColorRole fo
   widget.setPalette(palette);
 }
 
-// The keys that type a digit in a box that takes digit keys, by their XKB key codes:
-// the number row 1 .. 9, 0, and the keypad in its rows 7 8 9, 4 5 6, 1 2 3, 0.
-constexpr std::array<std::pair<quint32, int>, 20> digitKeys{{
-    {10, 1}, {11, 2}, {12, 3}, {13, 4}, {14, 5}, {15, 6}, {16, 7}, {17, 8}, {18, 9}, {19, 0},
-    {79, 7}, {80, 8}, {81, 9}, {83, 4}, {84, 5}, {85, 6}, {87, 1}, {88, 2}, {89, 3}, {90, 0},
-}};
-
-// The keys that make shortcuts rather than text keep their meaning.
-constexpr Qt::KeyboardModifiers shortcutModifiers =
-    Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-
-QRectF toQRectF(const tk::Rect &r) {
-  return {r.left, r.top, r.width, r.height};
-}
-
-tk::Rect fromQRect(const QRect &r) {
-  return {static_cast<float>(r.left()), static_cast<float>(r.top()), static_cast<float>(r.width()),
-          static_cast<float>(r.height())};
-}
-
 // One band of an edge is one of Qt's pixels, which the display's ratio scales.
 constexpr float bandWidth = 1;
 
 // Fills the bands of an edge round the box; returns what lies inside it.
 QRect paintEdge(QPainter &painter, tk::Edge edge, const QRect &box) {
-  for (const tk::Band &band : tk::edgeBands(edge, fromQRect(box), bandWidth)) {
+  for (const tk::Band &band : tk::edgeBands(edge, fromQRectF(box), bandWidth)) {
     painter.fillRect(toQRectF(band.rect), toQColor(band.color));
   }
-  return toQRectF(tk::insideEdge(edge, fromQRect(box), bandWidth)).toRect();
+  return toQRectF(tk::insideEdge(edge, fromQRectF(box), bandWidth)).toRect();
 }
 
 void paintFocusRing(QWidget &widget) {
@@ -89,63 +55,6 @@ void paintFocusRing(QWidget &widget) {
 }
 
 } // namespace
-
-tk::KeyDown keyDown(const QKeyEvent &event) {
-  return {.code = keyCode(event).value_or(0),
-          .digitAtPlace = digitAtKeyPosition(event.nativeScanCode()),
-          .repeat = event.isAutoRepeat(),
-          .shift = (event.modifiers() & Qt::ShiftModifier) != 0 || event.key() == Qt::Key_Backtab,
-          .shortcut = (event.modifiers() & shortcutModifiers) != 0,
-          // Qt hands an input method's text over as QInputMethodEvent, not as keys.
-          .composing = false};
-}
-
-std::optional<int> digitAtKeyPosition(quint32 nativeScanCode) {
-  for (const auto &[code, digit] : digitKeys) {
-    if (code == nativeScanCode) {
-      return digit;
-    }
-  }
-  return std::nullopt;
-}
-
-int px(float twips) {
-  return static_cast<int>(std::lround(twips / tk::twipsPerPixel));
-}
-
-QColor toQColor(tk::Color color) {
-  return {color.red, color.green, color.blue};
-}
-
-QFont toQFont(const tk::Font &font) {
-  QFont qfont(toQString(font.name));
-  qfont.setPointSizeF(font.points);
-  qfont.setBold(font.bold);
-  qfont.setItalic(font.italic);
-  return qfont;
-}
-
-std::optional<std::int16_t> keyCode(const QKeyEvent &event) {
-  // Shift+Tab comes as a key of its own, with no text on some platforms.
-  if (event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab) {
-    return tk::key::tab;
-  }
-  const QList<uint> characters = event.text().toUcs4();
-  if (characters.isEmpty()) {
-    return std::nullopt;
-  }
-  return tk::keyCodeOf(static_cast<char32_t>(characters.front()));
-}
-
-QString toQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString captionText(std::string_view text) {
-  QString caption = toQString(text);
-  caption.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return caption;
-}
 
 LabelWidget::LabelWidget(const tk::Control &control, QWidget *parent)
     : QLabel(parent), control_(control) {
@@ -182,7 +91,7 @@ void LabelWidget::paintEvent(QPaintEvent * /*event*/) {
 TextBoxWidget::TextBoxWidget(const tk::Control &control, QWidget *parent)
     : QLineEdit(parent), control_(control) {
   setFont(toQFont(control.design().font));
-  setAlignment(qtAlignment(control.design().align) | Qt::AlignVCenter);
+  setAlignment(toQtAlignment(control.design().align) | Qt::AlignVCenter);
   if (!control.design().tabStop) {
     setFocusPolicy(Qt::ClickFocus);
   }
@@ -275,7 +184,7 @@ void ButtonWidget::paintEvent(QPaintEvent *event) {
 }
 
 void ButtonWidget::sync() {
-  setText(captionText(control_.text()).replace(QLatin1Char('&'), QStringLiteral("&&")));
+  setText(buttonText(control_.text()));
   setColors(*this, QPalette::Button, QPalette::ButtonText, control_);
   // A flat face in the button's own colour, with room for the edge painted over it, and
   // the focus ring over that.
@@ -325,7 +234,7 @@ void PaintedWidget::paintFrame(QPainter &painter) const {
   painter.setFont(toQFont(control_.design().font));
   const QFontMetrics metrics(painter.font());
   const tk::FrameLayout frame =
-      tk::layOutFrame(fromQRect(rect()), static_cast<float>(metrics.horizontalAdvance(caption)),
+      tk::layOutFrame(fromQRectF(rect()), static_cast<float>(metrics.horizontalAdvance(caption)),
                       static_cast<float>(metrics.height()), bandWidth);
   paintEdge(painter, tk::Edge::Etched, toQRectF(frame.edge).toRect());
   if (frame.captionBox) {

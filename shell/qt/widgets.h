@@ -4,36 +4,13 @@
 #include "toolkit/control.h"
 #include "toolkit/keys.h"
 
-#include <QColor>
-#include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QString>
 #include <QToolButton>
 #include <QWidget>
 
-#include <cstdint>
-#include <optional>
-#include <string_view>
-
 namespace qtb {
-
-[[nodiscard]] int px(float twips);
-[[nodiscard]] QColor toQColor(tk::Color color);
-[[nodiscard]] QFont toQFont(const tk::Font &font);
-[[nodiscard]] QString toQString(std::string_view text);
-// The character code of a typed key, as the toolkit's KeyPress counts it; none for keys
-// that type nothing (arrows, function keys).
-[[nodiscard]] std::optional<std::int16_t> keyCode(const QKeyEvent &event);
-// A key going down, as the toolkit's key rules read it.
-[[nodiscard]] tk::KeyDown keyDown(const QKeyEvent &event);
-// Multi-line captions break lines with CR LF; Qt wants a bare line feed.
-[[nodiscard]] QString captionText(std::string_view text);
-
-// The digit of the key at a place of the number row or the keypad, by the key's XKB key
-// code (Qt's native scan code on X11 and Wayland); nothing for any other key.
-[[nodiscard]] std::optional<int> digitAtKeyPosition(quint32 nativeScanCode);
 
 class LabelWidget : public QLabel {
 public:

@@ -193,6 +193,14 @@ void Control::setRect(const Rect &rect) {
   changed(Property::Geometry);
 }
 
+Rect Control::drawnRect() const {
+  if (design_.kind != Kind::Label) {
+    return rect_;
+  }
+  const Rect &bounds = caption_.bounds;
+  return {rect_.left + bounds.left, rect_.top + bounds.top, bounds.width, bounds.height};
+}
+
 float Control::innerOffset() const {
   return design_.kind == Kind::PictureBox ? pictureBoxBorder : 0.0F;
 }
@@ -256,7 +264,7 @@ void Control::setPanelText(int number, std::string text) {
 }
 
 PixelRect Control::panelRect(int part) const {
-  auto pixels = [](float twips) { return static_cast<int>(std::lround(twips / twipsPerPixel)); };
+  const auto pixels = wholePixels;
   int left = 0;
   for (int i = 0; i < part && i < static_cast<int>(panels_.size()); ++i) {
     left += pixels(panels_[static_cast<std::size_t>(i)].width) + panelGapPixels;

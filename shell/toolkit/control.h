@@ -115,6 +115,10 @@ public:
   void move(float left, float top);
   void setRect(const Rect &rect);
   [[nodiscard]] const LineEnds &line() const { return design_.line; }
+  // Where the control is drawn, from its container's inner corner: its rect, but for a
+  // label the bounds of its caption's lines, so that a line standing out of the label
+  // within the slack is drawn whole.
+  [[nodiscard]] Rect drawnRect() const;
 
   // The inner size of a picture box or frame: what its contents can use.
   [[nodiscard]] float scaleWidth() const;

@@ -188,6 +188,22 @@ void Desktop::setHidden(bool hidden) {
   });
 }
 
+void Desktop::minimisedOrRestored(const std::function<bool(const Form &)> &minimised) {
+  bool shown = false;
+  bool allMinimised = true;
+  for (const Form *form : forms_) {
+    if (form->design().kind == WindowKind::MdiChild || !form->visible()) {
+      continue;
+    }
+    shown = true;
+    allMinimised = allMinimised && minimised(*form);
+  }
+  const bool hidden = shown && allMinimised;
+  if (hidden != hidden_) {
+    setHidden(hidden);
+  }
+}
+
 bool Desktop::closeRequested(Form &form) {
   if (form.design().kind != WindowKind::MdiParent) {
     return false;

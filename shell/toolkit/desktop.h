@@ -111,6 +111,10 @@ public:
   // seen again every timer goes on where it stood, in its own phase.
   void setHidden(bool hidden);
   [[nodiscard]] bool hidden() const { return hidden_; }
+  // The window system reports that a window was minimised or restored; `minimised` tells
+  // whether a form's window is minimised now. The program cannot be seen once every
+  // window it shows is minimised; a child window inside the main window goes with it.
+  void minimisedOrRestored(const std::function<bool(const Form &)> &minimised);
 
   // The Tab keystroke Services::sendTab posted, once the handler that sent it has
   // returned: the active form's focus goes on to its next control in tab order.

@@ -223,6 +223,19 @@ std::int16_t Form::keyPress(std::int16_t key) {
   return key;
 }
 
+bool Form::tabKey(const KeyDown &key) {
+  const FormKeyEffect effect = keyOnForm(key);
+  if (effect != FormKeyEffect::NextControl && effect != FormKeyEffect::PreviousControl) {
+    return false;
+  }
+  tab(effect == FormKeyEffect::PreviousControl);
+  return true;
+}
+
+bool Form::typed(const KeyDown &key) {
+  return keyOnForm(key) == FormKeyEffect::KeyPress && keyPress(key.code) == 0;
+}
+
 Control *Form::nextInTabOrder(const Control *from, bool backwards) const {
   std::vector<Control *> order = tabOrder(*this);
   if (backwards) {

@@ -3,6 +3,7 @@
 
 #include "control.h"
 #include "design.h"
+#include "keys.h"
 #include "timer.h"
 
 #include <cstdint>
@@ -99,6 +100,13 @@ public:
   // controls' keys: its handler hears the key only when none of the controls a child
   // can reach has the focus. Returns the code after the handler (0: swallowed).
   std::int16_t keyPress(std::int16_t key);
+
+  // A key going down in the form's window, before any control hears it: Tab and
+  // Shift+Tab move the focus by the tab order (keyOnForm). Returns whether they did.
+  bool tabKey(const KeyDown &key);
+  // A key that reached the form itself: the character it types comes to KeyPress as
+  // keyOnForm allows. Returns whether the handler used it up.
+  bool typed(const KeyDown &key);
 
 private:
   friend class Control;

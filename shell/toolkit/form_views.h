@@ -4,6 +4,7 @@
 #pragma once
 
 #include "control.h"
+#include "desktop.h"
 #include "form.h"
 
 #include <iterator>
@@ -50,6 +51,25 @@ public:
 
 private:
   Map views_;
+};
+
+// A window system that shows each loaded form as a view of its own kind and passes every
+// change of a form or of its controls to that form's view. Backend is the window system
+// itself, with which each view is made; where its views call back into it as they go, its
+// destructor clears views_, which would otherwise outlive its own members.
+template <class Backend, class View> class ViewingWindowSystem : public WindowSystem {
+public:
+  void formLoaded(Form &form) override { views_.load(form, static_cast<Backend &>(*this)); }
+  void formUnloaded(Form &form) override { views_.unload(form); }
+  void formChanged(Form &form, FormProperty property) override {
+    views_.formChanged(form, property);
+  }
+  void controlChanged(Control &control, Property property) override {
+    views_.controlChanged(control, property);
+  }
+
+protected:
+  FormViews<View> views_;
 };
 
 } // namespace tk

@@ -1,6 +1,7 @@
 // Value types of the screen toolkit: twips geometry, colours and fonts.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string_view>
 
@@ -9,6 +10,10 @@ namespace tk {
 // Positions and sizes are twips, 1/1440 inch: 15 twips make one pixel at 96 dpi.
 // The toolkit keeps twips; only the backend turns them into pixels.
 inline constexpr int twipsPerPixel = 15;
+// Twips as the nearest whole pixel at 96 dpi, half a pixel away from zero.
+[[nodiscard]] inline int wholePixels(float twips) {
+  return static_cast<int>(std::lround(twips / twipsPerPixel));
+}
 
 struct Rect {
   float left = 0;

@@ -3,6 +3,7 @@
 #include "formview.h"
 #include "mapping.h"
 #include "page.h"
+#include "pictures.h"
 #include "turn_advice.h"
 
 #include "toolkit/accessibility.h"
@@ -121,15 +122,12 @@ bool WebBackend::keyDown(int window, int handle, std::string_view key, std::stri
     return false;
   }
   const tk::KeyDown down = web::keyDown(key, code, flags);
-  const tk::FormKeyEffect atForm = tk::keyOnForm(down);
-  if (atForm == tk::FormKeyEffect::NextControl || atForm == tk::FormKeyEffect::PreviousControl) {
-    v->form().tab(atForm == tk::FormKeyEffect::PreviousControl);
+  if (v->form().tabKey(down)) {
     return true;
   }
   tk::Control *c = v->control(handle);
   if (c == nullptr) {
-    // The window itself has the keyboard: its KeyPress may hear the character.
-    return atForm == tk::FormKeyEffect::KeyPress && v->form().keyPress(down.code) == 0;
+    return v->form().typed(down); // the window itself has the keyboard
   }
   switch (tk::keyOnControl(*c, down)) {
   case tk::KeyEffect::Press:
@@ -220,22 +218,6 @@ void WebBackend::focusMoved(int window, int handle) {
   }
 }
 
-void WebBackend::formLoaded(tk::Form &form) {
-  views_.load(form, *this);
-}
-
-void WebBackend::formUnloaded(tk::Form &form) {
-  views_.unload(form);
-}
-
-void WebBackend::formChanged(tk::Form &form, tk::FormProperty property) {
-  views_.formChanged(form, property);
-}
-
-void WebBackend::controlChanged(tk::Control &control, tk::Property property) {
-  views_.controlChanged(control, property);
-}
-
 void WebBackend::settled() {
   timeSource_.rearm();
 }
@@ -293,7 +275,7 @@ void WebBackend::offerRestart() const {
   page_offer_restart(captionText(b.text).c_str(), cssFont(b.font).c_str(),
                      cssColor(b.back.value_or(tk::systemColor::buttonFace)).c_str(),
                      cssColor(b.fore.value_or(tk::systemColor::buttonText)).c_str(),
-                     std::string(b.picture).c_str(), px(b.rect.width), px(b.rect.height));
+                     picture(b.picture).c_str(), px(b.rect.width), px(b.rect.height));
 }
 
 } // namespace web

@@ -22,7 +22,7 @@ public:
   [[nodiscard]] tk::Millis now() const override;
 };
 
-class WebBackend : public tk::WindowSystem, public tk::Services {
+class WebBackend : public tk::ViewingWindowSystem<WebBackend, FormView>, public tk::Services {
 public:
   WebBackend();
   ~WebBackend() override;
@@ -61,10 +61,6 @@ public:
   // button of this design (the welcome screen's start button).
   void offerRestartWith(const tk::ControlDesign &button) { restart_ = &button; }
   // tk::WindowSystem
-  void formLoaded(tk::Form &form) override;
-  void formUnloaded(tk::Form &form) override;
-  void formChanged(tk::Form &form, tk::FormProperty property) override;
-  void controlChanged(tk::Control &control, tk::Property property) override;
   void settled() override;
   void detached() override;
 
@@ -93,7 +89,6 @@ private:
 
   PageClock clock_;
   tk::Desktop *desktop_ = nullptr;
-  tk::FormViews<FormView> views_;
   tk::UniformRandom random_;
   tk::TimeSource timeSource_;
   int lastHandle_ = 0;

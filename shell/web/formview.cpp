@@ -1,8 +1,10 @@
 #include "formview.h"
 
+#include "accessible.h"
 #include "backend.h"
 #include "mapping.h"
 #include "page.h"
+#include "widgets.h"
 
 #include "toolkit/accessibility.h"
 #include "toolkit/desktop.h"
@@ -23,18 +25,6 @@ std::string_view windowKind(tk::WindowKind kind) {
     break;
   }
   return "window";
-}
-
-std::string_view panelStyle(tk::StatusPanelDesign::Style style) {
-  switch (style) {
-  case tk::StatusPanelDesign::Style::Date:
-    return "date";
-  case tk::StatusPanelDesign::Style::Time:
-    return "time";
-  case tk::StatusPanelDesign::Style::Text:
-    break;
-  }
-  return "text";
 }
 
 } // namespace
@@ -101,32 +91,21 @@ void FormView::createControls() {
     const int h = backend_.newHandle();
     handles_[control] = h;
     controls_[h] = control;
-    const tk::ControlDesign &design = control->design();
-    page_control_create(window_, h, std::string(elementKind(control->kind())).c_str(),
-                        control->qualifiedName().c_str(), stacking(form_, *control),
-                        tabIndex(control), cssFont(design.font).c_str(),
-                        std::string(cssAlign(design.align)).c_str(), flags(*control).c_str(),
-                        std::string(design.picture).c_str());
-    describe(*control);
+    createWidget(window_, h, form_, *control, tabIndex(control));
+    nameForScreenReader(*control, h);
   }
   // In reading order, each into its container.
   for (tk::Control *control : order) {
     const int h = handle(control);
     page_control_container(h, handle(control->container()));
     place(*control);
-    showText(*control);
+    sync(h, *control);
     page_control_visible(h, control->visible() ? 1 : 0);
     page_control_enable(h, control->enabled() ? 1 : 0);
     page_control_locked(h, control->locked() ? 1 : 0);
     controlChanged(*control, tk::Property::Value);
     controlChanged(*control, tk::Property::Panels);
   }
-}
-
-void FormView::describe(const tk::Control &control) const {
-  page_control_accessible(
-      handle(&control), std::string(ariaRole(control)).c_str(), tk::accessibleName(control).c_str(),
-      tk::accessibleDescription(control).c_str(), std::string(control.design().tooltip).c_str());
 }
 
 void FormView::place(const tk::Control &control) const {
@@ -136,43 +115,8 @@ void FormView::place(const tk::Control &control) const {
     page_control_line(h, px(ends.x1), px(ends.y1), px(ends.x2), px(ends.y2));
     return;
   }
-  tk::Rect r = control.rect();
-  if (control.kind() == tk::Kind::Label) {
-    // A line that stands out of the label within the slack is drawn whole.
-    const tk::Rect &bounds = control.caption().bounds;
-    r = {r.left + bounds.left, r.top + bounds.top, bounds.width, bounds.height};
-  }
+  const tk::Rect r = control.drawnRect();
   page_control_place(h, px(r.left), px(r.top), px(r.width), px(r.height));
-}
-
-void FormView::showText(const tk::Control &control) const {
-  const int h = handle(&control);
-  if (control.kind() == tk::Kind::Label) {
-    showLines(control);
-  } else {
-    page_control_text(h, captionText(control.text()).c_str());
-  }
-  page_control_colors(h, cssColor(control.backColor()).c_str(),
-                      cssColor(control.foreColor()).c_str(), control.design().borderPixels);
-}
-
-void FormView::showLines(const tk::Control &label) const {
-  const int h = handle(&label);
-  page_label_clear(h);
-  for (const CaptionPiece &piece : captionPieces(label.text(), label.caption())) {
-    page_label_line(h, piece.text.c_str(), piece.after.c_str(), piece.left, piece.top);
-  }
-}
-
-void FormView::showPanels(const tk::Control &control) const {
-  const int h = handle(&control);
-  page_status_panels(h, static_cast<int>(control.panels().size()));
-  for (int part = 0; part < static_cast<int>(control.panels().size()); ++part) {
-    const tk::StatusPanel &panel = control.panels()[static_cast<std::size_t>(part)];
-    const tk::PixelRect r = control.panelRect(part);
-    page_status_panel(h, part, r.left, r.top, r.right, r.bottom,
-                      std::string(panelStyle(panel.style)).c_str(), panel.text.c_str());
-  }
 }
 
 void FormView::giveKeyboard() const {
@@ -238,21 +182,21 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
     break;
   case tk::Property::Value:
     if (control.kind() == tk::Kind::ProgressBar) {
-      page_control_progress(h, control.min(), control.max(), control.value());
+      syncProgress(h, control);
     }
     break;
   case tk::Property::Panels:
     if (control.kind() == tk::Kind::StatusBar) {
-      showPanels(control);
+      syncPanels(h, control);
     }
     break;
   case tk::Property::Text:
   case tk::Property::Colors:
-    showText(control);
-    describe(control); // the accessible name follows the caption
+    sync(h, control);
+    nameForScreenReader(control, h); // the accessible name follows the caption
     break;
   case tk::Property::Description:
-    describe(control);
+    nameForScreenReader(control, h);
     break;
   }
 }

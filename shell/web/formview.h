@@ -28,10 +28,6 @@ private:
   void createMenus();
   void createControls();
   void place(const tk::Control &control) const;
-  void showText(const tk::Control &control) const;
-  void describe(const tk::Control &control) const;
-  void showLines(const tk::Control &label) const;
-  void showPanels(const tk::Control &control) const;
   void giveKeyboard() const;
   [[nodiscard]] int handle(const tk::Control *control) const;
 

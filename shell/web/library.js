@@ -17,6 +17,16 @@ mergeInto(LibraryManager.library, {
     measure: null,
     shifts: {child: {x: 0, y: 0}, window: {x: 0, y: 0}}, // per layer of windows, see reach
 
+    // A picture as the page shows it: decoration a screen reader passes by, and nothing a
+    // finger can drag away.
+    picture: function(url) {
+      var img = document.createElement('img');
+      img.src = url;
+      img.alt = '';
+      img.draggable = false;
+      return img;
+    },
+
     send: function(name) {
       if (Page.modal || Page.ended) return 0;
       return Module['_' + name].apply(null, Array.prototype.slice.call(arguments, 1));
@@ -359,8 +369,7 @@ mergeInto(LibraryManager.library, {
   page_control_create__deps: ['$Page'],
   page_control_create: function(window, control, kind, name, stacking, tabIndex, font, align, flags, picture) {
     kind = UTF8ToString(kind);
-    picture = UTF8ToString(picture);
-    var pictureUrl = picture ? 'pictures/' + picture + '.svg' : '';
+    var pictureUrl = UTF8ToString(picture);
     var element;
     switch (kind) {
     case 'textbox':
@@ -382,33 +391,21 @@ mergeInto(LibraryManager.library, {
     case 'button':
       element = document.createElement('button');
       element.type = 'button';
-      if (pictureUrl) {
-        var img = document.createElement('img');
-        img.src = pictureUrl;
-        img.alt = '';
-        img.draggable = false;
-        element.append(img);
-      }
+      if (pictureUrl) element.append(Page.picture(pictureUrl));
       var caption = document.createElement('span');
       caption.className = 'caption';
       element.append(caption);
       element.addEventListener('click', function() { Page.send('web_click', control); });
       break;
     case 'image':
-      element = document.createElement('img');
-      element.src = pictureUrl;
-      element.alt = '';
-      element.draggable = false;
+      element = Page.picture(pictureUrl);
       break;
     case 'picturebox':
       element = document.createElement('div');
       if (pictureUrl) {
-        var picture_ = document.createElement('img');
-        picture_.src = pictureUrl;
-        picture_.alt = '';
-        picture_.draggable = false;
-        picture_.className = 'picture';
-        element.append(picture_);
+        var inside = Page.picture(pictureUrl);
+        inside.className = 'picture';
+        element.append(inside);
       }
       break;
     case 'frame':
@@ -790,14 +787,8 @@ mergeInto(LibraryManager.library, {
     button.type = 'button';
     button.className = 'restart control button pictureontop';
     button.dataset.name = 'restart';
-    picture = UTF8ToString(picture);
-    if (picture) {
-      var img = document.createElement('img');
-      img.src = 'pictures/' + picture + '.svg';
-      img.alt = '';
-      img.draggable = false;
-      button.append(img);
-    }
+    var pictureUrl = UTF8ToString(picture);
+    if (pictureUrl) button.append(Page.picture(pictureUrl));
     var text = document.createElement('span');
     text.className = 'caption';
     text.textContent = UTF8ToString(caption);

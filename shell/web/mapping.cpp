@@ -1,7 +1,5 @@
 #include "mapping.h"
 
-#include "toolkit/accessibility.h"
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -71,7 +69,7 @@ std::int16_t keyCode(std::string_view key) {
   return point ? tk::keyCodeOf(*point) : 0;
 }
 
-std::optional<int> digitAtPlace(std::string_view code) {
+std::optional<int> digitAtKeyPosition(std::string_view code) {
   for (const std::string_view row : {std::string_view("Digit"), std::string_view("Numpad")}) {
     if (code.size() == row.size() + 1 && code.substr(0, row.size()) == row && code.back() >= '0' &&
         code.back() <= '9') {
@@ -83,7 +81,7 @@ std::optional<int> digitAtPlace(std::string_view code) {
 
 tk::KeyDown keyDown(std::string_view key, std::string_view code, int flags) {
   return {.code = keyCode(key),
-          .digitAtPlace = digitAtPlace(code),
+          .digitAtPlace = digitAtKeyPosition(code),
           .repeat = (flags & pageKey::repeat) != 0,
           .shift = (flags & pageKey::shift) != 0,
           .shortcut = (flags & (pageKey::ctrl | pageKey::alt | pageKey::meta)) != 0,
@@ -91,7 +89,7 @@ tk::KeyDown keyDown(std::string_view key, std::string_view code, int flags) {
 }
 
 int px(float twips) {
-  return static_cast<int>(std::lround(twips / tk::twipsPerPixel));
+  return tk::wholePixels(twips);
 }
 
 // Written by hand rather than with printf, which would bring its whole formatter, floating
@@ -207,23 +205,6 @@ std::string_view elementKind(tk::Kind kind) {
   return "";
 }
 
-std::string_view ariaRole(const tk::Control &control) {
-  switch (tk::accessibleRole(control)) {
-  case tk::Role::Hidden:
-    return "hidden";
-  case tk::Role::Group:
-    return "group";
-  case tk::Role::Picture:
-    return "img";
-  case tk::Role::Status:
-    return "status";
-  case tk::Role::Pane:
-  case tk::Role::Own:
-    break;
-  }
-  return "";
-}
-
 std::string captionText(std::string_view text) {
   std::string caption(text);
   for (std::size_t at = caption.find("\r\n"); at != std::string::npos;
@@ -268,20 +249,6 @@ std::string flags(const tk::Control &control) {
 
 int stacking(const tk::Form &form, const tk::Control &control) {
   return static_cast<int>(form.frontToBack().size()) - form.depthOf(control);
-}
-
-std::vector<tk::Control *> readingOrder(const tk::Form &form) {
-  // Top to bottom, then left to right, within each container.
-  std::vector<tk::Control *> order;
-  for (const auto &c : form.controls()) {
-    if (c->kind() != tk::Kind::Menu) {
-      order.push_back(c.get());
-    }
-  }
-  std::stable_sort(order.begin(), order.end(), [](const tk::Control *a, const tk::Control *b) {
-    return std::pair(a->top(), a->left()) < std::pair(b->top(), b->left());
-  });
-  return order;
 }
 
 } // namespace web

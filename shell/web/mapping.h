@@ -1,5 +1,5 @@
-// How the toolkit's values look in a page: CSS colours and fonts, pixels, roles, the
-// order of the controls. Pure functions, so that they can be checked without a browser.
+// How the toolkit's values look in a page: CSS colours and fonts, pixels, the stacking of
+// the controls, captions and keys. Pure functions, so that they can be checked without a browser.
 #pragma once
 
 #include "toolkit/edges.h"
@@ -31,15 +31,10 @@ struct CssEdge {
 [[nodiscard]] std::string_view cssAlign(tk::Align align);
 // The element kind the page makes for a control kind.
 [[nodiscard]] std::string_view elementKind(tk::Kind kind);
-// The ARIA role of the control's element, where the element's own role is not it;
-// "hidden" for decoration a screen reader passes by.
-[[nodiscard]] std::string_view ariaRole(const tk::Control &control);
 // The words the page styles a control by ("transparent autosize border locked ...").
 [[nodiscard]] std::string flags(const tk::Control &control);
 // Higher lies in front: windowed controls before graphical ones, earlier rows in front.
 [[nodiscard]] int stacking(const tk::Form &form, const tk::Control &control);
-// The controls (no menus) in the order they stand on the screen, as a screen reader reads.
-[[nodiscard]] std::vector<tk::Control *> readingOrder(const tk::Form &form);
 // Multi-line captions break lines with CR LF; the page wants a bare line feed.
 [[nodiscard]] std::string captionText(std::string_view text);
 
@@ -71,6 +66,6 @@ inline constexpr int composing = 32;
 // that type none (arrows, Shift, "Dead", "Process").
 [[nodiscard]] std::int16_t keyCode(std::string_view key);
 // The digit of a key's place by its KeyboardEvent.code: the number row and the keypad.
-[[nodiscard]] std::optional<int> digitAtPlace(std::string_view code);
+[[nodiscard]] std::optional<int> digitAtKeyPosition(std::string_view code);
 
 } // namespace web

@@ -27,6 +27,7 @@ void page_menu_update(int menu, const char *text, int visible, int enabled);
 // Controls. kind: "label", "textbox", "button", "frame", "picturebox", "image", "shape",
 // "line", "statusbar", "progressbar". flags: blank-separated words the page styles by.
 // tabIndex: the place in the Tab key's order from 1, or 0 for a control Tab passes by.
+// picture: the address of the control's picture (pictures.h), or empty.
 void page_control_create(int window, int control, const char *kind, const char *name, int stacking,
                          int tabIndex, const char *font, const char *align, const char *flags,
                          const char *picture);

@@ -127,15 +127,8 @@ FormView *Win32Backend::viewOfWindow(HWND window) const {
 }
 
 void Win32Backend::destroy(HWND window) {
-  if (desktop_ != nullptr && desktop_->dispatching()) {
-    // A handler of one of its controls may still be running, or wait in a modal loop (a
-    // message box, a menu, a move) that would deliver a posted message at once: the
-    // window goes when the outermost handler has returned.
-    ShowWindow(window, SW_HIDE);
-    doomed_.push_back(window);
-  } else {
-    destroyNow(window);
-  }
+  ShowWindow(window, SW_HIDE);
+  closing_.close(window, desktop_);
 }
 
 void Win32Backend::destroyNow(HWND window) {
@@ -196,24 +189,12 @@ void Win32Backend::posted(UINT message, WPARAM wParam) {
   }
 }
 
-bool Win32Backend::allMinimised() const {
-  bool shown = false;
-  for (const auto &[form, view] : views_) {
-    if (form->design().kind == tk::WindowKind::MdiChild || !form->visible()) {
-      continue;
-    }
-    if (IsIconic(view->window()) == 0) {
-      return false;
-    }
-    shown = true;
-  }
-  return shown;
-}
-
 void Win32Backend::minimisedOrRestored() {
-  // The program cannot be seen once every window of it is minimised.
-  if (desktop_ != nullptr && allMinimised() != desktop_->hidden()) {
-    desktop_->setHidden(!desktop_->hidden());
+  if (desktop_ != nullptr) {
+    desktop_->minimisedOrRestored([this](const tk::Form &form) {
+      const FormView *view = views_.find(form);
+      return view != nullptr && IsIconic(view->window()) != 0;
+    });
   }
 }
 
@@ -233,27 +214,8 @@ void Win32Backend::displayChanged() {
   }
 }
 
-void Win32Backend::formLoaded(tk::Form &form) {
-  views_.load(form, *this);
-}
-
-void Win32Backend::formUnloaded(tk::Form &form) {
-  views_.unload(form);
-}
-
-void Win32Backend::formChanged(tk::Form &form, tk::FormProperty property) {
-  views_.formChanged(form, property);
-}
-
-void Win32Backend::controlChanged(tk::Control &control, tk::Property property) {
-  views_.controlChanged(control, property);
-}
-
 void Win32Backend::settled() {
-  // Destroying a window may activate another, which settles again: the list is taken first.
-  for (HWND window : std::exchange(doomed_, {})) {
-    destroyNow(window);
-  }
+  closing_.settled();
   for (const auto &[form, view] : views_) {
     view->settled();
   }

@@ -7,6 +7,7 @@
 #include "pictures.h"
 #include "widgets.h"
 
+#include "toolkit/closing_windows.h"
 #include "toolkit/desktop.h"
 #include "toolkit/form_views.h"
 #include "toolkit/random.h"
@@ -21,7 +22,7 @@ namespace w32 {
 
 class FormView;
 
-class Win32Backend : public tk::WindowSystem, public tk::Services {
+class Win32Backend : public tk::ViewingWindowSystem<Win32Backend, FormView>, public tk::Services {
 public:
   Win32Backend();
   ~Win32Backend() override;
@@ -53,10 +54,6 @@ public:
   void posted(UINT message, WPARAM wParam);
 
   // tk::WindowSystem
-  void formLoaded(tk::Form &form) override;
-  void formUnloaded(tk::Form &form) override;
-  void formChanged(tk::Form &form, tk::FormProperty property) override;
-  void controlChanged(tk::Control &control, tk::Property property) override;
   void settled() override;
   void detached() override;
 
@@ -74,10 +71,8 @@ private:
   void registerClasses();
   void armTimer(tk::Millis wait);
   void stopTimer();
-  void destroyNow(HWND window);
-  std::vector<HWND> doomed_; // windows to destroy once the outermost handler has returned
+  static void destroyNow(HWND window);
   [[nodiscard]] FormView *viewOfWindow(HWND window) const;
-  [[nodiscard]] bool allMinimised() const;
 
   tk::SteadyClock clock_;
   HWND messages_ = nullptr; // a message-only window: the timer, posted Tabs and activations
@@ -86,7 +81,7 @@ private:
   // wineserver under Wine, so the timer is set again only when that time moves.
   std::optional<tk::Millis> timerDue_;
   tk::Desktop *desktop_ = nullptr;
-  tk::FormViews<FormView> views_;
+  tk::ClosingWindows<HWND> closing_{destroyNow, destroyNow};
   tk::UniformRandom random_;
   mutable GdiObjects gdi_;
   Pictures pictures_;

@@ -112,6 +112,13 @@ constexpr tk::ControlDesign labels[] = {
      .rect = {0, 0, 200, 100},
      .autoSize = true,
      .wordWrap = true},
+    // Nine characters of 45 twips: 5 twips more than the label is wide.
+    {.name = "overruns",
+     .kind = tk::Kind::Label,
+     .text = "abcdefghi",
+     .rect = {1000, 500, 400, 300},
+     .align = tk::Align::Right},
+    {.name = "button", .kind = tk::Kind::Button, .rect = {1000, 900, 400, 300}},
 };
 constexpr tk::FormDesign labelForm{.name = "Labels", .controls = labels};
 
@@ -131,6 +138,15 @@ TEST(CaptionLayout, anAutoSizeLabelTakesTheSizeItsNewCaptionNeeds) {
   label.move(50, 60);
   label.setText("een");
   EXPECT_EQ(label.rect(), (tk::Rect{50, 60, 200, height})) << "no wider or taller than it needs";
+}
+
+TEST(CaptionLayout, aLabelIsDrawnWhereItsLinesStandAndEveryOtherControlInItsRect) {
+  testing_support::FakeServices services;
+  testing_support::ManualClock clock;
+  tk::Desktop desktop(clock, services);
+  tk::Form form(desktop, labelForm);
+  EXPECT_EQ(form.control("overruns").drawnRect(), (tk::Rect{995, 500, 405, 300}));
+  EXPECT_EQ(form.control("button").drawnRect(), form.control("button").rect());
 }
 
 } // namespace

@@ -105,4 +105,12 @@ TEST(DisplayScale, aPhoneHeldUprightIsAskedToTurn) {
   EXPECT_FALSE(tk::displayScale({1080, 1920}, windowDesigns()).turnAdvised);
 }
 
+TEST(Pixels, twipsBecomeTheNearestWholePixelOnBothSidesOfZero) {
+  EXPECT_EQ(tk::wholePixels(22), 1);
+  EXPECT_EQ(tk::wholePixels(23), 2);
+  EXPECT_EQ(tk::wholePixels(-22), -1);
+  EXPECT_EQ(tk::wholePixels(-23), -2);
+  EXPECT_EQ(tk::wholePixels(6000), 400);
+}
+
 } // namespace

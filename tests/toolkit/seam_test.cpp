@@ -72,6 +72,30 @@ TEST_F(Seam, tabGoesRoundTheTabStopsThatCanHoldTheKeyboardBothWays) {
   EXPECT_EQ(naad().focused(), &c("first"));
 }
 
+TEST_F(Seam, aKeyAtTheFormMovesTheFocusByTabOrReachesKeyPressAsTheKeyRuleSays) {
+  naad().show();
+  EXPECT_TRUE(naad().tabKey({.code = tk::key::tab}));
+  EXPECT_EQ(naad().focused(), &c("second"));
+  EXPECT_TRUE(naad().tabKey({.code = tk::key::tab, .shift = true}));
+  EXPECT_EQ(naad().focused(), &c("first"));
+  EXPECT_FALSE(naad().tabKey({.code = tk::key::tab, .shortcut = true}));
+  EXPECT_FALSE(naad().tabKey({.code = 'x'}));
+  EXPECT_EQ(naad().focused(), &c("first"));
+
+  naad().focusMovedTo(nullptr);
+  std::vector<std::int16_t> heard;
+  naad().onKeyPress = [&](std::int16_t &key) {
+    heard.push_back(key);
+    key = key == 'x' ? 0 : key;
+  };
+  EXPECT_TRUE(naad().typed({.code = 'x'}));
+  EXPECT_FALSE(naad().typed({.code = 'y'})) << "heard, but not used up";
+  EXPECT_FALSE(naad().typed({.code = tk::key::enter, .shortcut = true}));
+  EXPECT_FALSE(naad().typed({.code = 'x', .composing = true}));
+  EXPECT_FALSE(naad().typed({.code = tk::key::tab}));
+  EXPECT_EQ(heard, (std::vector<std::int16_t>{'x', 'y'}));
+}
+
 TEST_F(Seam, reportsThatComeWhileAMessageBoxIsOpenWaitUntilItClosesAndComeInOrder) {
   // A window system may deliver a posted Tab or an activation from inside the message
   // box's own loop: the handler that opened the box must finish first.

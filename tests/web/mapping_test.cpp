@@ -133,10 +133,10 @@ TEST(PageKeys, aKeyTypesTheCharacterItsEventNamesAndTheRowsGiveDigitsByPlace) {
   EXPECT_EQ(web::keyCode("Process"), 0); // an input method has the key
   EXPECT_EQ(web::keyCode("Shift"), 0);
   EXPECT_EQ(web::keyCode(""), 0);
-  EXPECT_EQ(web::digitAtPlace("Digit0"), 0);
-  EXPECT_EQ(web::digitAtPlace("Numpad7"), 7);
-  EXPECT_EQ(web::digitAtPlace("KeyA"), std::nullopt);
-  EXPECT_EQ(web::digitAtPlace("NumpadEnter"), std::nullopt);
+  EXPECT_EQ(web::digitAtKeyPosition("Digit0"), 0);
+  EXPECT_EQ(web::digitAtKeyPosition("Numpad7"), 7);
+  EXPECT_EQ(web::digitAtKeyPosition("KeyA"), std::nullopt);
+  EXPECT_EQ(web::digitAtKeyPosition("NumpadEnter"), std::nullopt);
   const tk::KeyDown held = web::keyDown(" ", "Space", web::pageKey::repeat | web::pageKey::ctrl);
   EXPECT_TRUE(held.repeat && held.shortcut && !held.composing);
   EXPECT_TRUE(web::keyDown("Process", "Digit2", web::pageKey::composing).composing);
