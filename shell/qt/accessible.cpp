@@ -18,8 +18,9 @@ bool hiddenFromScreenReader(const QWidget &widget) {
   return painted != nullptr && tk::hiddenFromScreenReader(painted->control());
 }
 
-QAccessible::Role paintedRole(const PaintedWidget &widget) {
-  switch (tk::accessibleRole(widget.control())) {
+// The toolkit's role of a painted control as Qt names it.
+QAccessible::Role platformRole(tk::Role role) {
+  switch (role) {
   case tk::Role::Group:
     return QAccessible::Grouping;
   case tk::Role::Picture:
@@ -83,7 +84,7 @@ QAccessibleInterface *accessibleFor(const QString & /*className*/, QObject *obje
                                    widget->isWindow() ? QAccessible::Window : QAccessible::Client);
   }
   if (auto *painted = dynamic_cast<PaintedWidget *>(widget)) {
-    return new ContainerAccessible(widget, paintedRole(*painted));
+    return new ContainerAccessible(widget, platformRole(tk::accessibleRole(painted->control())));
   }
   return nullptr;
 }

@@ -264,7 +264,7 @@ void Control::setPanelText(int number, std::string text) {
 }
 
 PixelRect Control::panelRect(int part) const {
-  const auto pixels = wholePixels;
+  const auto pixels = [](float twips) { return wholePixels(twips); };
   int left = 0;
   for (int i = 0; i < part && i < static_cast<int>(panels_.size()); ++i) {
     left += pixels(panels_[static_cast<std::size_t>(i)].width) + panelGapPixels;

@@ -10,9 +10,13 @@ namespace tk {
 // Positions and sizes are twips, 1/1440 inch: 15 twips make one pixel at 96 dpi.
 // The toolkit keeps twips; only the backend turns them into pixels.
 inline constexpr int twipsPerPixel = 15;
-// Twips as the nearest whole pixel at 96 dpi, half a pixel away from zero.
-[[nodiscard]] inline int wholePixels(float twips) {
-  return static_cast<int>(std::lround(twips / twipsPerPixel));
+inline constexpr int twipsPerInch = 1440;
+inline constexpr int standardDotsPerInch = twipsPerInch / twipsPerPixel;
+// Twips as the nearest whole pixel of a display with so many dots to the inch, half a
+// pixel away from zero.
+[[nodiscard]] inline int wholePixels(float twips, int dotsPerInch = standardDotsPerInch) {
+  return static_cast<int>(
+      std::lround(twips * static_cast<float>(dotsPerInch) / static_cast<float>(twipsPerInch)));
 }
 
 struct Rect {

@@ -11,13 +11,14 @@
 namespace web {
 
 void nameForScreenReader(const tk::Control &control, int element) {
-  page_control_accessible(
-      element, std::string(ariaRole(control)).c_str(), tk::accessibleName(control).c_str(),
-      tk::accessibleDescription(control).c_str(), std::string(control.design().tooltip).c_str());
+  page_control_accessible(element, std::string(platformRole(tk::accessibleRole(control))).c_str(),
+                          tk::accessibleName(control).c_str(),
+                          tk::accessibleDescription(control).c_str(),
+                          std::string(control.design().tooltip).c_str());
 }
 
-std::string_view ariaRole(const tk::Control &control) {
-  switch (tk::accessibleRole(control)) {
+std::string_view platformRole(tk::Role role) {
+  switch (role) {
   case tk::Role::Hidden:
     return "hidden";
   case tk::Role::Group:

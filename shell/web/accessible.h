@@ -2,6 +2,7 @@
 // role of its kind, its name and description, in the order a child reads the screen.
 #pragma once
 
+#include "toolkit/accessibility.h"
 #include "toolkit/form.h"
 
 #include <string_view>
@@ -14,7 +15,7 @@ namespace web {
 void nameForScreenReader(const tk::Control &control, int element);
 // The ARIA role of the control's element, where the element's own role is not it;
 // "hidden" for decoration a screen reader passes by.
-[[nodiscard]] std::string_view ariaRole(const tk::Control &control);
+[[nodiscard]] std::string_view platformRole(tk::Role role);
 // The controls (no menus) in the order they stand on the screen, as a screen reader reads.
 [[nodiscard]] std::vector<tk::Control *> readingOrder(const tk::Form &form);
 

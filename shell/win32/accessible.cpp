@@ -49,7 +49,7 @@ const Oleacc &oleacc() {
   return functions;
 }
 
-std::optional<LONG> msaaRole(tk::Role role) {
+std::optional<LONG> platformRole(tk::Role role) {
   switch (role) {
   case tk::Role::Group:
     return ROLE_SYSTEM_GROUPING;
@@ -138,7 +138,8 @@ public:
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT *role) override {
     const tk::Control *c = control();
-    const std::optional<LONG> own = c != nullptr ? msaaRole(tk::accessibleRole(*c)) : std::nullopt;
+    const std::optional<LONG> own =
+        c != nullptr ? platformRole(tk::accessibleRole(*c)) : std::nullopt;
     if (own && isSelf(child)) {
       role->vt = VT_I4;
       role->lVal = *own;

@@ -1085,28 +1085,12 @@ bool FormView::keyDown(tk::Control &control, WPARAM virtualKey, LPARAM keyData) 
 }
 
 bool FormView::tabKey(const tk::KeyDown &key) {
-  switch (tk::keyOnForm(key)) {
-  case tk::FormKeyEffect::NextControl:
-    form_.tab(false);
-    return true;
-  case tk::FormKeyEffect::PreviousControl:
-    form_.tab(true);
-    return true;
-  case tk::FormKeyEffect::KeyPress:
-  case tk::FormKeyEffect::Default:
-    break;
-  }
-  return false;
+  return form_.tabKey(key);
 }
 
 void FormView::typed(wchar_t unit) {
-  const std::optional<char32_t> character = typing_.add(unit);
-  if (!character) {
-    return;
-  }
-  const tk::KeyDown key = typedKey(*character);
-  if (tk::keyOnForm(key) == tk::FormKeyEffect::KeyPress) {
-    form_.keyPress(key.code);
+  if (const std::optional<char32_t> character = typing_.add(unit)) {
+    form_.typed(typedKey(*character));
   }
 }
 

@@ -35,11 +35,11 @@ std::int16_t typedCode(WPARAM virtualKey) {
 } // namespace
 
 int px(float twips, UINT dpi) {
-  return static_cast<int>(std::lround(twips * static_cast<float>(dpi) / twipsPerInch));
+  return tk::wholePixels(twips, static_cast<int>(dpi));
 }
 
 float twips(int pixels, UINT dpi) {
-  return static_cast<float>(pixels) * twipsPerInch / static_cast<float>(dpi);
+  return static_cast<float>(pixels) * tk::twipsPerInch / static_cast<float>(dpi);
 }
 
 int scaled(int pixels, UINT dpi) {
@@ -63,12 +63,8 @@ RECT rectOf(const tk::Control &control, UINT dpi) {
             px(std::max(ends.x1, ends.x2), dpi) + offset + 1,
             px(std::max(ends.y1, ends.y2), dpi) + offset + 1};
   }
-  tk::Rect r = control.rect();
-  if (control.kind() == tk::Kind::Label) {
-    // A line that stands out of the label within the slack is drawn whole.
-    const tk::Rect &bounds = control.caption().bounds;
-    r = {r.left + bounds.left, r.top + bounds.top, bounds.width, bounds.height};
-  }
+  // A line that stands out of a label within the slack is drawn whole.
+  const tk::Rect r = control.drawnRect();
   const int left = px(r.left, dpi) + offset;
   const int top = px(r.top, dpi) + offset;
   return {left, top, left + px(r.width, dpi), top + px(r.height, dpi)};
@@ -97,7 +93,7 @@ std::string narrow(std::wstring_view text) {
   return utf8;
 }
 
-std::optional<int> digitAtPlace(WPARAM virtualKey, LPARAM keyData) {
+std::optional<int> digitAtKeyPosition(WPARAM virtualKey, LPARAM keyData) {
   if ((keyData & extendedKey) != 0) {
     return std::nullopt;
   }
@@ -118,7 +114,7 @@ std::optional<int> digitAtPlace(WPARAM virtualKey, LPARAM keyData) {
 
 tk::KeyDown keyDown(WPARAM virtualKey, LPARAM keyData) {
   return {.code = typedCode(virtualKey),
-          .digitAtPlace = digitAtPlace(virtualKey, keyData),
+          .digitAtPlace = digitAtKeyPosition(virtualKey, keyData),
           .repeat = (keyData & heldBefore) != 0,
           .shift = held(VK_SHIFT),
           .shortcut = held(VK_CONTROL) || held(VK_MENU) || held(VK_LWIN) || held(VK_RWIN),

@@ -15,8 +15,7 @@
 
 namespace w32 {
 
-// Twips are 1/1440 inch: 15 to a pixel at 96 DPI, fewer as the DPI grows.
-inline constexpr UINT twipsPerInch = 1440;
+// Twips are 1/1440 inch (tk::twipsPerInch): 15 to a pixel at 96 DPI, fewer as the DPI grows.
 inline constexpr UINT standardDpi = USER_DEFAULT_SCREEN_DPI;
 
 [[nodiscard]] int px(float twips, UINT dpi);
@@ -38,7 +37,7 @@ inline constexpr UINT standardDpi = USER_DEFAULT_SCREEN_DPI;
 
 // The digit of the key at a place of the number row or the keypad, by its scan code:
 // the same keys on every layout (an AZERTY number row types & é " without Shift).
-[[nodiscard]] std::optional<int> digitAtPlace(WPARAM virtualKey, LPARAM keyData);
+[[nodiscard]] std::optional<int> digitAtKeyPosition(WPARAM virtualKey, LPARAM keyData);
 
 // A key going down, from WM_KEYDOWN's parameters.
 [[nodiscard]] tk::KeyDown keyDown(WPARAM virtualKey, LPARAM keyData);

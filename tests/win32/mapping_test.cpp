@@ -56,20 +56,20 @@ TEST(Win32Mapping, textGoesToUtf16AndBackWhole) {
 
 TEST(Win32Mapping, aDigitIsTheKeysPlaceOnEveryLayout) {
   // The number row by its scan codes, whatever the virtual key (AZERTY types & é ").
-  EXPECT_EQ(w32::digitAtPlace('1', keyData(0x02)), 1);
-  EXPECT_EQ(w32::digitAtPlace(0, keyData(0x0A)), 9);
-  EXPECT_EQ(w32::digitAtPlace(0, keyData(0x0B)), 0);
+  EXPECT_EQ(w32::digitAtKeyPosition('1', keyData(0x02)), 1);
+  EXPECT_EQ(w32::digitAtKeyPosition(0, keyData(0x0A)), 9);
+  EXPECT_EQ(w32::digitAtKeyPosition(0, keyData(0x0B)), 0);
   // The keypad, with or without Num Lock.
-  EXPECT_EQ(w32::digitAtPlace(VK_NUMPAD7, keyData(0x47)), 7);
-  EXPECT_EQ(w32::digitAtPlace(VK_HOME, keyData(0x47)), 7);
-  EXPECT_EQ(w32::digitAtPlace(VK_NUMPAD0, keyData(0x52)), 0);
+  EXPECT_EQ(w32::digitAtKeyPosition(VK_NUMPAD7, keyData(0x47)), 7);
+  EXPECT_EQ(w32::digitAtKeyPosition(VK_HOME, keyData(0x47)), 7);
+  EXPECT_EQ(w32::digitAtKeyPosition(VK_NUMPAD0, keyData(0x52)), 0);
   // The same scan codes with the extended bit are the arrows and the editing keys.
-  EXPECT_EQ(w32::digitAtPlace(VK_UP, keyData(0x48, true)), std::nullopt);
-  EXPECT_EQ(w32::digitAtPlace(VK_INSERT, keyData(0x52, true)), std::nullopt);
+  EXPECT_EQ(w32::digitAtKeyPosition(VK_UP, keyData(0x48, true)), std::nullopt);
+  EXPECT_EQ(w32::digitAtKeyPosition(VK_INSERT, keyData(0x52, true)), std::nullopt);
   // A scan code of no known place leaves the virtual key of the number row.
-  EXPECT_EQ(w32::digitAtPlace('5', keyData(0x7E)), 5);
-  EXPECT_EQ(w32::digitAtPlace('A', keyData(0x1E)), std::nullopt);
-  EXPECT_EQ(w32::digitAtPlace(VK_RETURN, keyData(0x1C)), std::nullopt);
+  EXPECT_EQ(w32::digitAtKeyPosition('5', keyData(0x7E)), 5);
+  EXPECT_EQ(w32::digitAtKeyPosition('A', keyData(0x1E)), std::nullopt);
+  EXPECT_EQ(w32::digitAtKeyPosition(VK_RETURN, keyData(0x1C)), std::nullopt);
 }
 
 TEST(Win32Mapping, aKeyGoingDownAsTheKeyRulesReadIt) {
