@@ -241,6 +241,9 @@ function playRound() {
 
 SERVE_SITE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts",
                           "serve-site")
+# The page carries its style inside; the static page and the clock page link it as a file.
+PAGE_CSS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "shell", "web",
+                        "page.css")
 # What nginx leaves as it is (packaging/web/nginx-rules.conf): compressed already.
 SENT_AS_IT_IS = (".woff2", ".png")
 
@@ -438,6 +441,10 @@ def main():
         f.write(CLOCK_PAGE)
     with open(os.path.join(root, "floor.html"), "w") as f:
         f.write(FLOOR_PAGE)
+    # With the compressed copies the build writes beside a site's files, which nginx sends.
+    shutil.copy(PAGE_CSS, root)
+    subprocess.run(["gzip", "-9", "-n", "-k", "-f", os.path.join(root, "page.css")], check=True)
+    subprocess.run(["brotli", "-q", "11", "-k", "-f", os.path.join(root, "page.css")], check=True)
     figures = []
     # --- A first visit: everything nginx sends, a service worker's files included, with
     # gzip and with brotli ---------------------------------------------------------------------

@@ -184,12 +184,17 @@ void Control::setRect(const Rect &rect) {
   if (rect == rect_) {
     return;
   }
-  if (rect.width != rect_.width || rect.height != rect_.height) {
+  const bool resized = rect.width != rect_.width || rect.height != rect_.height;
+  if (resized) {
     boxWidth_ = rect.width;
     boxHeight_ = rect.height;
   }
   rect_ = rect;
-  layOutCaption();
+  // A label moved at its size keeps its lines: the falling problem moves ten times a
+  // second and measures no text.
+  if (resized) {
+    layOutCaption();
+  }
   changed(Property::Geometry);
 }
 

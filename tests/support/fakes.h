@@ -40,7 +40,8 @@ public:
   bool ended = false;
   float width = 1024 * tk::twipsPerPixel;
   float height = 768 * tk::twipsPerPixel;
-  float blankWidth = 45; // twips per character in any font
+  float blankWidth = 45;    // twips per character in any font
+  mutable int measured = 0; // texts measured
 
   void messageBox(std::string_view text, std::string_view title) override;
   void sendTab() override { ++tabs; }

@@ -149,4 +149,22 @@ TEST(CaptionLayout, aLabelIsDrawnWhereItsLinesStandAndEveryOtherControlInItsRect
   EXPECT_EQ(form.control("button").drawnRect(), form.control("button").rect());
 }
 
+TEST(CaptionLayout, aLabelIsLaidOutAgainWhenItsBoxChangesNotWhenItMoves) {
+  testing_support::FakeServices services;
+  testing_support::ManualClock clock;
+  tk::Desktop desktop(clock, services);
+  tk::Form form(desktop, labelForm);
+  tk::Control &label = form.control("grows");
+  label.setText("een twee drie");
+  const tk::Rect laidOut = label.rect();
+  const int measured = services.measured;
+  label.move(laidOut.left + 30, laidOut.top + 30);
+  label.setTop(laidOut.top + 60);
+  EXPECT_EQ(services.measured, measured) << "a move measures no text";
+  EXPECT_EQ(label.caption().lines.size(), 3U);
+  label.setRect({0, 0, 2000, 100});
+  EXPECT_GT(services.measured, measured);
+  EXPECT_EQ(label.caption().lines.size(), 1U) << "a wider box holds the three words on one line";
+}
+
 } // namespace

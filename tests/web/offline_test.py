@@ -207,17 +207,19 @@ def offline_session(page, url):
 
 def new_version(page, site, old, files):
     """A school copies the next build onto its server while the page is open, the worker
-    first. Its version differs in the style sheet and in a picture the page has not shown."""
+    first. Its version differs in the page's style and in a picture the page has not shown."""
     build = os.path.join(os.path.dirname(site), "next")
     shutil.copytree(site, build)
     picture = sorted(f for f in files if f.startswith("pictures/"))[0]
-    with open(os.path.join(build, "page.css"), "a", encoding="utf-8") as css:
-        css.write("\nbody { --test-version: 2; }\n")
+    with open(os.path.join(build, "index.html"), encoding="utf-8") as html:
+        page_text = html.read()
+    with open(os.path.join(build, "index.html"), "w", encoding="utf-8") as html:
+        html.write(page_text.replace("</style>", "body { --test-version: 2; }\n</style>", 1))
     with open(os.path.join(build, picture), "a", encoding="utf-8") as svg:
         svg.write("<!-- 2 -->\n")
     rewrite_worker(build, files)
     new, _ = worker_version(build)
-    check(page, "a changed page.css gave the worker the same version %s" % new, new != old)
+    check(page, "a changed style gave the worker the same version %s" % new, new != old)
     with open(os.path.join(site, picture), encoding="utf-8") as svg:
         old_picture = svg.read()
 

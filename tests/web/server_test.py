@@ -37,7 +37,7 @@ from selenium import webdriver
 SITE = os.path.join(tempfile.mkdtemp(prefix="honderdtafels-server-site-"), "site")  # mode 700
 OUT = os.path.abspath(sys.argv[2])
 SERVER = sys.argv[3]
-# nginx sends the build's compressed copies (page.css.br, page.css.gz) as they are; Apache
+# nginx sends the build's compressed copies (index.html.br, index.html.gz) as they are; Apache
 # compresses each file as it sends it.
 SENDS_COPIES = {"nginx": True, "apache": False}[SERVER]
 PATH = "/honderdtafels/"
@@ -68,7 +68,7 @@ def certificates(folder):
 
 
 def requests(log):
-    """What the server was asked for, by path under PATH ("/page.css"), from the log that
+    """What the server was asked for, by path under PATH ("/index.html"), from the log that
     scripts/serve-site writes: the request line, the status, the bytes sent."""
     with open(log, encoding="utf-8") as lines:
         paths = (line.split()[1].split("?")[0] for line in lines)

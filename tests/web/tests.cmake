@@ -98,6 +98,10 @@ add_test(NAME web_iis_config
                  ${HONDERDTAFELS_SITE_DIR}/web.config
                  ${CMAKE_SOURCE_DIR}/packaging/web/nginx-rules.conf
                  ${CMAKE_SOURCE_DIR}/packaging/web/iis-compression.cmd)
+# The home screen's icons, packed by the build: the pixels rsvg-convert drew, in fewer bytes.
+add_test(NAME web_icons
+         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/icons_check.py
+                 ${CMAKE_BINARY_DIR}/shell/web ${HONDERDTAFELS_SITE_DIR} 192 512)
 # The page's first screen, written by the build: its scale by the toolkit's rule, under
 # Node; and in each engine where and as the program then draws it, and before the program.
 add_test(NAME web_first_screen_scale
