@@ -26,7 +26,8 @@ and measures in headless Chromium:
   idle as long in the same browser, and over one real round of 61 ticks, whose clock-time
   length the page itself measures, against a bare page's round as long: one element of the
   falling problem's size moved ten times a second as the page moves it (a transform), one
-  number changed each second;
+  number changed each second, and a text box with the keyboard (its caret blinks), all at
+  the scale the page was drawn at;
 - the WebAssembly memory of the test-clock program after 1, 100 and 500 rounds played
   as a child plays them: a table, ten right answers, the rest of the 61 ticks, verdict;
 - what each file of the site weighs: raw, as nginx sends it with gzip (its gzip copy, or as
@@ -69,17 +70,26 @@ STATIC_PAGE = """<!DOCTYPE html>
 
 # The floor of a round: the falling area, the falling problem moved two pixels every 100 ms
 # by a transform from where it was placed, as the page moves it, and the countdown changed
-# each second, in the page's fonts.
+# each second, in the page's fonts; beside them the answer box with the keyboard, its caret
+# blinking as the child sees it. All of it drawn at the scale the page was drawn at
+# (?scale=, read from the page after its round), as the page draws its display.
 FLOOR_PAGE = """<!DOCTYPE html>
 <html lang="nl"><head><meta charset="utf-8"><title>floor</title>
 <link rel="stylesheet" href="fonts.css"></head>
-<body style="background:#eae28a">
+<body style="background:#eae28a;margin:0">
+<div id="desk" style="position:absolute;left:0;top:0;transform-origin:0 0">
 <div style="position:absolute;left:0;top:0;width:417px;height:321px;background:#000080">
 <div id="problem" style="position:absolute;left:32px;top:16px;width:169px;height:33px;
  color:#fff;font:18pt 'Comic Neue'">300 x 4 = ?</div></div>
 <div id="seconds" style="position:absolute;left:512px;top:248px;width:32px;height:37px;
  font:bold 13.5pt 'Honderdtafels Sans'">60</div>
+<input id="answer" aria-label="antwoord" style="position:absolute;left:136px;top:340px;
+ width:121px;height:53px;box-sizing:border-box;background:#000080;color:#fff;
+ text-align:center;font:bold 24pt 'Honderdtafels Sans'"></div>
 <script>
+var scale = Number(new URLSearchParams(location.search).get('scale')) || 1;
+document.getElementById('desk').style.transform = 'scale(' + scale + ')';
+document.getElementById('answer').focus();
 var problem = document.getElementById('problem'), seconds = document.getElementById('seconds');
 var fallen = 0;
 setInterval(function () {
@@ -514,7 +524,9 @@ def main():
 
         # --- The floor: a bare page's round as long, in the same browser -------------------
         print("web: the bare page's round as long ...", file=sys.stderr)
-        driver.get(base + "floor.html")
+        scale = driver.execute_script(
+            "return getComputedStyle(document.documentElement).getPropertyValue('--scale')")
+        driver.get(base + "floor.html?scale=" + (scale.strip() or "1"))
         driver.execute_async_script(PAINTED, "static")
         floor_renderer = renderer_of_page(descendants(browser), driver)
         with Usage(browser, floor_renderer) as floor_round:
