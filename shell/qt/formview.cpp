@@ -47,17 +47,7 @@ private:
 
 FormView::FormView(tk::Form &form, QtBackend &backend) : form_(form), backend_(backend) {
   installAccessibleInterfaces();
-  switch (form.design().kind) {
-  case tk::WindowKind::MdiParent:
-    createMainWindow();
-    break;
-  case tk::WindowKind::MdiChild:
-    createChildWindow();
-    break;
-  case tk::WindowKind::TopLevel:
-    createTopLevelWindow();
-    break;
-  }
+  tk::createWindow(*this, form.design().kind);
   window_->setObjectName(toQString(form.name()));
   window_->installEventFilter(new CloseRequests(form, window_));
   if (!form.design().icon.empty()) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "toolkit/form.h"
+#include "toolkit/form_views.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -39,6 +40,7 @@ public:
   void controlChanged(tk::Control &control, tk::Property property);
 
 private:
+  friend void tk::createWindow<FormView>(FormView &view, tk::WindowKind kind);
   void createMainWindow();
   void createChildWindow();
   void createTopLevelWindow();

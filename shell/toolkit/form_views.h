@@ -13,6 +13,22 @@
 
 namespace tk {
 
+// Makes a form's window by its kind, as every view names the three ways: the main window
+// with its menus and MDI area, a window inside it, or a window of its own.
+template <class View> void createWindow(View &view, WindowKind kind) {
+  switch (kind) {
+  case WindowKind::MdiParent:
+    view.createMainWindow();
+    break;
+  case WindowKind::MdiChild:
+    view.createChildWindow();
+    break;
+  case WindowKind::TopLevel:
+    view.createTopLevelWindow();
+    break;
+  }
+}
+
 template <class View> class FormViews {
 public:
   using Map = std::map<const Form *, std::unique_ptr<View>>;

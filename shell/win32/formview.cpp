@@ -300,17 +300,7 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 FormView::FormView(tk::Form &form, Win32Backend &backend)
     : form_(form), backend_(backend), site_{this, nullptr}, dpi_(initialDpi()) {
-  switch (form.design().kind) {
-  case tk::WindowKind::MdiParent:
-    createMainWindow();
-    break;
-  case tk::WindowKind::MdiChild:
-    createChildWindow();
-    break;
-  case tk::WindowKind::TopLevel:
-    createTopLevelWindow();
-    break;
-  }
+  tk::createWindow(*this, form.design().kind);
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&site_));
   if (const UINT actual = GetDpiForWindow(window_); actual != dpi_) {
     dpi_ = actual;

@@ -6,6 +6,7 @@
 #include "widgets.h"
 
 #include "toolkit/form.h"
+#include "toolkit/form_views.h"
 
 #include <windows.h>
 
@@ -81,6 +82,7 @@ private:
     HWND window = nullptr;
     HRGN region = nullptr;
   };
+  friend void tk::createWindow<FormView>(FormView &view, tk::WindowKind kind);
   [[nodiscard]] UINT initialDpi() const;
   void createMainWindow();
   void createChildWindow();
