@@ -184,12 +184,16 @@ void Control::setRect(const Rect &rect) {
   if (rect == rect_) {
     return;
   }
-  if (rect.width != rect_.width || rect.height != rect_.height) {
+  const bool resized = rect.width != rect_.width || rect.height != rect_.height;
+  if (resized) {
     boxWidth_ = rect.width;
     boxHeight_ = rect.height;
   }
   rect_ = rect;
-  layOutCaption();
+  // A move keeps the caption's lines: only its text and its box's size break them.
+  if (resized) {
+    layOutCaption();
+  }
   changed(Property::Geometry);
 }
 

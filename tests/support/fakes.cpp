@@ -19,6 +19,7 @@ float FakeServices::random() {
 }
 
 float FakeServices::textWidth(std::string_view text, const tk::Font & /*font*/) const {
+  ++textsMeasured;
   return blankWidth * static_cast<float>(text.size());
 }
 

@@ -39,6 +39,7 @@ public:
   float width = 1024 * tk::twipsPerPixel;
   float height = 768 * tk::twipsPerPixel;
   float blankWidth = 45; // twips per character in any font
+  mutable int textsMeasured = 0;
 
   void messageBox(std::string_view text, std::string_view title) override;
   void sendTab() override { ++tabs; }

@@ -133,4 +133,26 @@ TEST(CaptionLayout, anAutoSizeLabelTakesTheSizeItsNewCaptionNeeds) {
   EXPECT_EQ(label.rect(), (tk::Rect{50, 60, 200, height})) << "no wider or taller than it needs";
 }
 
+TEST(CaptionLayout, aLabelThatMovesKeepsItsLinesAndOneThatIsResizedBreaksThemAfresh) {
+  // The falling problem moves ten times a second: measuring its text each time cost more
+  // than the rest of a round.
+  testing_support::FakeServices services;
+  testing_support::ManualClock clock;
+  tk::Desktop desktop(clock, services);
+  tk::Form form(desktop, labelForm);
+  tk::Control &label = form.control("grows");
+  label.setText("een twee drie");
+  const tk::CaptionLayout before = label.caption();
+  const int measured = services.textsMeasured;
+  label.setTop(label.top() + 30);
+  label.move(500, 700);
+  EXPECT_EQ(services.textsMeasured, measured);
+  EXPECT_EQ(label.caption(), before);
+  EXPECT_EQ(label.rect().left, 500);
+
+  label.setRect({500, 700, 1000, label.height()});
+  EXPECT_GT(services.textsMeasured, measured);
+  EXPECT_EQ(label.caption().lines.size(), 1U) << "a box wide enough for the whole caption";
+}
+
 } // namespace
