@@ -21,6 +21,7 @@ namespace qtb {
 
 [[nodiscard]] int px(float twips);
 [[nodiscard]] QColor toQColor(tk::Color color);
+// The font a design names, or the look-alike that stands for it.
 [[nodiscard]] QFont toQFont(const tk::Font &font);
 [[nodiscard]] QString toQString(std::string_view text);
 // The character code of a typed key, as the toolkit's KeyPress counts it; none for keys
