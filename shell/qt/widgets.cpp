@@ -90,7 +90,7 @@ void paintFocusRing(QWidget &widget) {
 
 // The designs name Windows fonts; Debian ships look-alikes. They are asked for by their own
 // names: Qt, asked for a font it does not have, first searches every installed font for one
-// that could stand in, which cost a fifth of the start-up.
+// that could stand in, before the look-alike it is told of.
 struct LookAlike {
   std::string_view design;
   const char *family;
