@@ -187,4 +187,4 @@ test-windows: windows
 $(WINDOWS_BUILD_DIR)/bare_win32.exe: bench/bare_win32.cpp
 	x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Wconversion \
 	  -Wno-sign-conversion -fstack-protector-strong -D_FORTIFY_SOURCE=2 -DUNICODE -D_UNICODE -mwindows \
-	  -static -static-libgcc -static-libstdc++ -Wl,--file-alignment=4096 -s $< -o $@
+	  -static -static-libgcc -static-libstdc++ -s $< -o $@
