@@ -351,9 +351,10 @@ int Win32Backend::run() {
 
 // Waits for the next message. With none left and every window drawn, the picture decoder
 // goes before the wait: the pictures on screen are kept as bitmaps, while WIC and the
-// libraries it loads held 1.7 MB for as long as the program sat on one screen.
+// libraries it loads held 1.7 MB for as long as the program sat on one screen. Only while
+// it is loaded does the loop look ahead: under Wine each look asks the server.
 bool Win32Backend::nextMessage(MSG &message) {
-  if (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) == 0) {
+  if (pictures_.decoderLoaded() && PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) == 0) {
     pictures_.releaseDecoder();
   }
   return GetMessageW(&message, nullptr, 0, 0) > 0;

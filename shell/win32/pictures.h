@@ -30,6 +30,7 @@ public:
   // Unloads the decoder, keeping the pictures drawn so far: a picture not drawn yet loads it
   // again.
   void releaseDecoder();
+  [[nodiscard]] bool decoderLoaded() const { return decoderTried_; }
 
 private:
   struct Bitmap {
