@@ -59,13 +59,6 @@ QtBackend::QtBackend(const tk::Clock *clock)
                  }
                }) {
   loadPictures();
-  // The designs name Windows fonts; Debian ships look-alikes.
-  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                             {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-  QFont::insertSubstitutions(QStringLiteral("Arial"),
-                             {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-  QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
-                             {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")});
   // Qt's default coarse timers may fire 5 % off, which would cut seconds off a round.
   timer_.setTimerType(Qt::PreciseTimer);
   timer_.setSingleShot(true);

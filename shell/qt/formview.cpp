@@ -244,8 +244,11 @@ void FormView::place(const tk::Control &control, QWidget &widget) const {
     return;
   }
   const tk::Rect r = control.drawnRect();
+  const QSize before = widget.size();
   widget.setGeometry(px(r.left) + offset, px(r.top) + offset, px(r.width), px(r.height));
-  if (auto *label = dynamic_cast<LabelWidget *>(&widget)) {
+  // A label that only moved shows what it showed: the falling problem moves ten times a second.
+  if (auto *label = dynamic_cast<LabelWidget *>(&widget);
+      label != nullptr && widget.size() != before) {
     label->sync();
   }
 }

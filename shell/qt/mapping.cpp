@@ -20,6 +20,30 @@ constexpr std::array<std::pair<quint32, int>, 20> digitKeys{{
 constexpr Qt::KeyboardModifiers shortcutModifiers =
     Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
 
+// The designs name Windows fonts; Debian ships look-alikes. They are asked for by their own
+// names: Qt, asked for a font it does not have, first searches every installed font for one
+// that could stand in, before the look-alike it is told of.
+struct LookAlike {
+  std::string_view design;
+  const char *family;
+  const char *otherwise;
+};
+constexpr std::array<LookAlike, 3> lookAlikeFonts{{
+    {"MS Sans Serif", "Liberation Sans", "DejaVu Sans"},
+    {"Arial", "Liberation Sans", "DejaVu Sans"},
+    {"Comic Sans MS", "Comic Neue", "DejaVu Sans"},
+}};
+
+// The families that stand for a font a design names; the first one installed draws.
+QStringList lookAlikes(std::string_view designFont) {
+  for (const LookAlike &lookAlike : lookAlikeFonts) {
+    if (lookAlike.design == designFont) {
+      return {QLatin1String(lookAlike.family), QLatin1String(lookAlike.otherwise)};
+    }
+  }
+  return {QString::fromUtf8(designFont.data(), static_cast<qsizetype>(designFont.size()))};
+}
+
 } // namespace
 
 int px(float twips) {
@@ -35,7 +59,8 @@ QColor toQColor(tk::Color color) {
 }
 
 QFont toQFont(const tk::Font &font) {
-  QFont qfont(toQString(font.name));
+  QFont qfont;
+  qfont.setFamilies(lookAlikes(font.name));
   qfont.setPointSizeF(font.points);
   qfont.setBold(font.bold);
   qfont.setItalic(font.italic);

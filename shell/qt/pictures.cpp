@@ -105,6 +105,18 @@ public:
     return drawn;
   }
 
+  // What a window offers the window system for its icon: the picture's own size and half
+  // of it, which title bars and task lists draw. Offered no size, X11 draws the picture at
+  // 16, 32, 64 and 128 pixels before the window first shows, the large two ten times the
+  // cost of the small.
+  QList<QSize> availableSizes(QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+    const QSize size = pictureSize(name_);
+    if (size.isEmpty()) {
+      return {};
+    }
+    return {size / 2, size};
+  }
+
   [[nodiscard]] QIconEngine *clone() const override { return new PictureIconEngine(name_); }
   [[nodiscard]] QString key() const override { return QStringLiteral("honderdtafels-picture"); }
   bool isNull() override { return renderer(name_) == nullptr; }

@@ -56,23 +56,47 @@ Pictures::~Pictures() {
   for (auto &[key, bitmap] : bitmaps_) {
     DeleteObject(bitmap.handle);
   }
-  if (factory_ != nullptr) {
-    factory_->Release();
-  }
-  if (comStarted_) {
-    CoUninitialize();
-  }
+  releaseDecoder();
 }
 
-// COM and WIC start with the first picture drawn, not before the first window shows.
+// COM and WIC start with the first picture drawn, not before the first window shows. WIC's
+// library is loaded by the program itself rather than by COM, which keeps what it loads
+// until the program ends: so it can go again once the pictures on screen are drawn.
 IWICImagingFactory *Pictures::factory() {
   if (!decoderTried_) {
     decoderTried_ = true;
     comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                     reinterpret_cast<void **>(&factory_));
+    codecs_ = LoadLibraryW(L"windowscodecs.dll");
+    using GetClassObject = HRESULT WINAPI(REFCLSID, REFIID, void **);
+    auto *getClassObject = codecs_ == nullptr
+                               ? nullptr
+                               : reinterpret_cast<GetClassObject *>(reinterpret_cast<void (*)()>(
+                                     GetProcAddress(codecs_, "DllGetClassObject")));
+    Released<IClassFactory> classFactory;
+    if (getClassObject != nullptr &&
+        SUCCEEDED(getClassObject(CLSID_WICImagingFactory, IID_IClassFactory,
+                                 reinterpret_cast<void **>(&classFactory)))) {
+      classFactory->CreateInstance(nullptr, IID_IWICImagingFactory,
+                                   reinterpret_cast<void **>(&factory_));
+    }
   }
   return factory_;
+}
+
+void Pictures::releaseDecoder() {
+  if (factory_ != nullptr) {
+    factory_->Release();
+    factory_ = nullptr;
+  }
+  if (codecs_ != nullptr) {
+    FreeLibrary(codecs_);
+    codecs_ = nullptr;
+  }
+  if (comStarted_) {
+    CoUninitialize();
+    comStarted_ = false;
+  }
+  decoderTried_ = false;
 }
 
 Pictures::Bitmap Pictures::decode(std::string_view name, int scale) {

@@ -27,6 +27,10 @@ public:
   void draw(HDC dc, std::string_view name, int x, int y, UINT dpi);
   // Draws it scaled into a rectangle.
   void draw(HDC dc, std::string_view name, RECT into, UINT dpi);
+  // Unloads the decoder, keeping the pictures drawn so far: a picture not drawn yet loads it
+  // again.
+  void releaseDecoder();
+  [[nodiscard]] bool decoderLoaded() const { return decoderTried_; }
 
 private:
   struct Bitmap {
@@ -39,6 +43,7 @@ private:
 
   bool decoderTried_ = false;
   bool comStarted_ = false; // to be ended
+  HMODULE codecs_ = nullptr;
   IWICImagingFactory *factory_ = nullptr;
   std::map<std::pair<std::string, int>, Bitmap, std::less<>> bitmaps_;
 };

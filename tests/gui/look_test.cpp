@@ -5,7 +5,9 @@
 
 #include <QAccessible>
 #include <QDir>
+#include <QFontInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -81,6 +83,22 @@ TEST_F(Look, theMainWindowFramesTheWelcomeScreenInItsColours) {
   save(welcome, "welcome");
 }
 
+// The designs name Windows fonts; each is drawn in the look-alike Debian ships.
+TEST_F(Look, theDesignsWindowsFontsAreDrawnInTheirLookAlikes) {
+  const auto drawnIn = [this](tk::Form &form, const char *name) {
+    auto *label = find<QLabel>(form, name);
+    return label != nullptr ? QFontInfo(label->font()) : QFontInfo(QFont());
+  };
+  const QFontInfo arial = drawnIn(program.frmmecenaat1(), "Label11");
+  EXPECT_EQ(arial.family(), QStringLiteral("Liberation Sans"));
+  EXPECT_TRUE(arial.bold());
+  EXPECT_EQ(drawnIn(program.frmmecenaat1(), "lblpartner2").family(),
+            QStringLiteral("Liberation Sans"));
+  const QFontInfo comic = drawnIn(program.tafels(), "lblvalprobleem");
+  EXPECT_EQ(comic.family(), QStringLiteral("Comic Neue"));
+  EXPECT_DOUBLE_EQ(comic.pointSizeF(), 18);
+}
+
 TEST_F(Look, theDrillShowsItsOrangeButtonsAndNavyFallingArea) {
   click(program.frmmecenaat1(), "cmdkombinnen");
   Tafels &drill = program.tafels();
@@ -150,6 +168,9 @@ TEST_F(Look, theInformationScreenRunsItsBarInTheStatusBar) {
 TEST_F(Look, picturesDrawAsIconsAtTheSizeAskedForAndKeepTheirColoursWhenDisabled) {
   const QIcon windowIcon = backend.view(program.mdiForm2())->window()->windowIcon();
   ASSERT_FALSE(windowIcon.isNull());
+  // Offered to the window system at the picture's own size and half of it, which X11 draws
+  // before the window first shows.
+  EXPECT_EQ(windowIcon.availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
   for (const int side : {16, 32, 64, 128}) {
     const QImage drawn = windowIcon.pixmap(QSize(side, side), 2.0).toImage();
     EXPECT_EQ(drawn.size(), QSize(2 * side, 2 * side)) << side;

@@ -2,6 +2,7 @@
 // after it has returned, and never in between. Real windows under Wine, whose messages a
 // hook of this thread writes down.
 #include "shell/win32/backend.h"
+#include "shell/win32/pictures.h"
 #include "toolkit/screen.h"
 
 #include <gtest/gtest.h>
@@ -264,6 +265,22 @@ TEST_F(PaintingFixture, aChangeHandlerMayUnloadItsForm) {
 TEST_F(PaintingFixture, aChangeHandlerMayUnloadItsFormWhileAnotherHandlerRuns) {
   typeIntoABoxThatUnloadsItsForm(
       [this](const std::function<void()> &type) { desktop.dispatch(type); });
+}
+
+// The picture decoder is loaded for the pictures not drawn yet and unloaded with what it
+// brought once they are drawn; loaded again, it decodes again.
+TEST(PictureDecoder, isUnloadedWhenReleasedAndLoadedAgainForTheNextPicture) {
+  const auto decoderLoaded = [] { return GetModuleHandleW(L"windowscodecs.dll") != nullptr; };
+  w32::Pictures pictures;
+  ASSERT_FALSE(decoderLoaded());
+  (void)pictures.size("program-icon", 96);
+  EXPECT_TRUE(decoderLoaded());
+  pictures.releaseDecoder();
+  EXPECT_FALSE(decoderLoaded());
+  (void)pictures.size("mushroom", 96);
+  EXPECT_TRUE(decoderLoaded());
+  pictures.releaseDecoder();
+  EXPECT_FALSE(decoderLoaded());
 }
 
 } // namespace
