@@ -438,7 +438,7 @@ answer_one() {
       xdotool key --delay 15 ctrl+a BackSpace
     fi
     cleared_or_ended() { box_empty || ! round_running; }
-    wait_until 3 cleared_or_ended || fail clear "the answer box still holds $product after it was cleared"
+    wait_until 5 cleared_or_ended || fail clear "the answer box still holds $product after it was cleared"
     round_running || return 1
   done
   return 0 # the problem landed meanwhile; the next one comes
