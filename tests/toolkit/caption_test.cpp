@@ -122,12 +122,17 @@ constexpr tk::ControlDesign labels[] = {
 };
 constexpr tk::FormDesign labelForm{.name = "Labels", .controls = labels};
 
-TEST(CaptionLayout, anAutoSizeLabelTakesTheSizeItsNewCaptionNeeds) {
-  // The screens and the hit test see the same size as every window system draws.
+// The form of labels on a desktop of fakes, which count the texts measured.
+class LabelForm : public testing::Test {
+protected:
   testing_support::FakeServices services;
   testing_support::ManualClock clock;
-  tk::Desktop desktop(clock, services);
-  tk::Form form(desktop, labelForm);
+  tk::Desktop desktop{clock, services};
+  tk::Form form{desktop, labelForm};
+};
+
+TEST_F(LabelForm, anAutoSizeLabelTakesTheSizeItsNewCaptionNeeds) {
+  // The screens and the hit test see the same size as every window system draws.
   tk::Control &label = form.control("grows");
   const float height = tk::lineHeight(label.design().font);
   EXPECT_EQ(label.height(), 2 * height) << "one word a line at 45 twips a character";
@@ -140,20 +145,12 @@ TEST(CaptionLayout, anAutoSizeLabelTakesTheSizeItsNewCaptionNeeds) {
   EXPECT_EQ(label.rect(), (tk::Rect{50, 60, 200, height})) << "no wider or taller than it needs";
 }
 
-TEST(CaptionLayout, aLabelIsDrawnWhereItsLinesStandAndEveryOtherControlInItsRect) {
-  testing_support::FakeServices services;
-  testing_support::ManualClock clock;
-  tk::Desktop desktop(clock, services);
-  tk::Form form(desktop, labelForm);
+TEST_F(LabelForm, aLabelIsDrawnWhereItsLinesStandAndEveryOtherControlInItsRect) {
   EXPECT_EQ(form.control("overruns").drawnRect(), (tk::Rect{995, 500, 405, 300}));
   EXPECT_EQ(form.control("button").drawnRect(), form.control("button").rect());
 }
 
-TEST(CaptionLayout, aLabelIsLaidOutAgainWhenItsBoxChangesNotWhenItMoves) {
-  testing_support::FakeServices services;
-  testing_support::ManualClock clock;
-  tk::Desktop desktop(clock, services);
-  tk::Form form(desktop, labelForm);
+TEST_F(LabelForm, aLabelIsLaidOutAgainWhenItsBoxChangesNotWhenItMoves) {
   tk::Control &label = form.control("grows");
   label.setText("een twee drie");
   const tk::Rect laidOut = label.rect();
