@@ -50,7 +50,7 @@ class Session:
     def _start_x(self):
         read_end, write_end = os.pipe()
         self._spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                     "-nolisten", "tcp"], "xvfb.log", pass_fds=(write_end,))
+                     "-nolisten", "tcp", "-noreset"], "xvfb.log", pass_fds=(write_end,))
         os.close(write_end)
         with os.fdopen(read_end) as display:
             number = display.readline().strip()

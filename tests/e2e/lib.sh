@@ -59,9 +59,12 @@ end_checks() {
 started=$(now)
 
 # Starts Xvfb on a display nobody uses, screen_width x screen_height, and exports DISPLAY.
+# -noreset: a server that resets when its last client leaves drops a client that is still
+# connecting at that moment (a window manager or a program starting while xprop or xdotool
+# ends), which then finds no display.
 start_x() {
   screen_width=1280 screen_height=1024
-  Xvfb -displayfd 3 -screen 0 "${screen_width}x${screen_height}x24" -nolisten tcp \
+  Xvfb -displayfd 3 -screen 0 "${screen_width}x${screen_height}x24" -nolisten tcp -noreset \
     3>"$work/display" 2>"$work/xvfb.log" &
   xvfb_pid=$!
   for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
@@ -75,9 +78,12 @@ start_openbox() {
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   wm_pid=$!
   for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return
+    kill -0 "$wm_pid" 2>/dev/null || break
     sleep 0.1
   done
+  cat "$work/openbox.log" >&2
+  fail openbox "openbox did not take the screen"
 }
 
 # --- The program ---------------------------------------------------------------------------

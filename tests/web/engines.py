@@ -165,7 +165,8 @@ class WebKit(Selenium):
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0",
-             "%dx%dx24" % (LARGEST[0] + 200, LARGEST[1] + 200), "-nolisten", "tcp"],
+             "%dx%dx24" % (LARGEST[0] + 200, LARGEST[1] + 200), "-nolisten", "tcp",
+             "-noreset"],
             pass_fds=(write,),
             stderr=subprocess.DEVNULL)
         os.close(write)

@@ -15,7 +15,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 eval "$("$here/../wine/prefix.sh" "$prefix")"
 export HONDERDTAFELS_DPI=$dpi
 status=0
-xvfb-run -a -s "-screen 0 2400x1600x24 -nolisten tcp" bash -c '
+xvfb-run -a -s "-screen 0 2400x1600x24 -nolisten tcp -noreset" bash -c '
   wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null &&
   wine "$2"' _ "$dpi" "$tests" || status=$?
 wineserver -k 2>/dev/null || true
