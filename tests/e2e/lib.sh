@@ -40,7 +40,22 @@ fail() {
   local shot="$out/fail-$1.png"
   import -window root "$shot" 2>/dev/null || true
   echo "FAIL: $2 (screenshot: $shot)" >&2
+  describe_windows >&2
   exit 1
+}
+
+# What the screenshot of a failure cannot show: whether the window manager still runs, and
+# for each of the program's windows what it offers the window manager (Wine takes the close
+# out of a disabled window's Motif functions, 0x20) and in which state it is.
+describe_windows() {
+  [[ -n "${DISPLAY:-}" ]] || return 0
+  if [[ -n "$wm_pid" ]]; then
+    kill -0 "$wm_pid" 2>/dev/null && echo "the window manager runs" || echo "the window manager has ended"
+  fi
+  local id
+  for id in $(xdotool search --onlyvisible --class "${program_class:-.}" 2>/dev/null); do
+    echo "window $id: $(xprop -id "$id" WM_NAME _MOTIF_WM_HINTS _NET_WM_STATE 2>/dev/null | tr '\n' ' ')"
+  done
 }
 
 # A failed check after which the run can go on: kept, with its screenshot, and reported by
