@@ -62,6 +62,11 @@ Win32Backend::~Win32Backend() {
 void Win32Backend::registerClasses() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  // The small icon of the title bars, loaded once: a class without one has it made anew from
+  // the resource, for each class.
+  HICON smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON),
+                                                  GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
   struct Class {
     const wchar_t *name;
@@ -74,6 +79,7 @@ void Win32Backend::registerClasses() {
     windowClass.lpfnWndProc = c.procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = icon;
+    windowClass.hIconSm = smallIcon;
     windowClass.hCursor = arrow;
     windowClass.lpszClassName = c.name;
     RegisterClassExW(&windowClass);
