@@ -99,7 +99,7 @@ void Win32Backend::detached() {
 
 int Win32Backend::run() {
   MSG message{};
-  while (nextMessage(message)) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     HWND client = mdiClient();
     if (client != nullptr && TranslateMDISysAccel(client, &message) != 0) {
       continue;
@@ -108,17 +108,6 @@ int Win32Backend::run() {
     DispatchMessageW(&message);
   }
   return static_cast<int>(message.wParam);
-}
-
-// Waits for the next message. With none left and every window drawn, the picture decoder
-// goes before the wait: the pictures on screen are kept as bitmaps, while WIC and the
-// libraries it loads held 1.7 MB for as long as the program sat on one screen. Only while
-// it is loaded does the loop look ahead: under Wine each look asks the server.
-bool Win32Backend::nextMessage(MSG &message) {
-  if (pictures_.decoderLoaded() && PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) == 0) {
-    pictures_.releaseDecoder();
-  }
-  return GetMessageW(&message, nullptr, 0, 0) > 0;
 }
 
 HWND Win32Backend::mdiClient() const {

@@ -68,7 +68,6 @@ public:
   void endProgram() override;
 
 private:
-  bool nextMessage(MSG &message);
   void registerClasses();
   void armTimer(tk::Millis wait);
   void stopTimer();
