@@ -56,6 +56,7 @@ Win32Backend::~Win32Backend() {
   views_.dropIf([](const FormView &view) { return view.mdiClient() == nullptr; });
   views_.clear();
   DestroyWindow(messages_);
+  DeleteDC(measuring_);
   theBackend = nullptr;
 }
 
@@ -272,14 +273,17 @@ float Win32Backend::displayHeight() const {
   return twips(GetSystemMetrics(SM_CYSCREEN), systemDpi());
 }
 
+// A caption is laid out word by word, each measure in the same font as the one before: a DC
+// made and a font selected for each would look the font up again every time.
 float Win32Backend::textWidth(std::string_view text, const tk::Font &font) const {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, gdi_.font(font, standardDpi));
+  HFONT wanted = gdi_.font(font, standardDpi);
+  if (wanted != measuredFont_) {
+    SelectObject(measuring_, wanted);
+    measuredFont_ = wanted;
+  }
   const std::wstring wide = widen(text);
   SIZE size{};
-  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  GetTextExtentPoint32W(measuring_, wide.c_str(), static_cast<int>(wide.size()), &size);
   return twips(size.cx, standardDpi);
 }
 

@@ -84,6 +84,9 @@ private:
   tk::ClosingWindows<HWND> closing_{destroyNow, destroyNow};
   tk::UniformRandom random_;
   mutable GdiObjects gdi_;
+  // Measures every text, with the font last measured in still selected.
+  HDC measuring_ = CreateCompatibleDC(nullptr);
+  mutable HFONT measuredFont_ = nullptr;
   Pictures pictures_;
 };
 

@@ -276,4 +276,18 @@ TEST(PictureDecoder, picturesAreDrawnWithoutTheSystemsCodecs) {
   EXPECT_EQ(GetModuleHandleW(L"windowscodecs.dll"), nullptr);
 }
 
+// Texts are measured one after another in one DC: each in its own font, whichever came
+// before it.
+TEST(TextWidth, eachTextIsMeasuredInItsOwnFont) {
+  w32::Win32Backend backend;
+  constexpr tk::Font small{.points = 8.25F};
+  constexpr tk::Font large{.points = 24, .bold = true};
+  const float first = backend.textWidth("Klik hier en start !", small);
+  const float inLarge = backend.textWidth("Klik hier en start !", large);
+  EXPECT_GT(first, 0);
+  EXPECT_GT(inLarge, 2 * first);
+  EXPECT_EQ(backend.textWidth("Klik hier en start !", small), first);
+  EXPECT_EQ(backend.textWidth("Klik hier en start !", large), inLarge);
+}
+
 } // namespace
