@@ -182,9 +182,11 @@ test-windows: windows
 	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 	ctest --test-dir $(WINDOWS_BUILD_DIR) --output-on-failure --timeout 300
 
-# The Windows program's floor in the bench: one source file, built as the program is built
-# (static, hardened, the project's warnings, stripped), without the program's CMake project.
-$(WINDOWS_BUILD_DIR)/bare_win32.exe: bench/bare_win32.cpp
+# The Windows program's floor in the bench: one source file and its manifest, built as the
+# program is built (static, hardened, the project's warnings, stripped), without the program's
+# CMake project.
+$(WINDOWS_BUILD_DIR)/bare_win32.exe: bench/bare_win32.cpp bench/bare_win32.rc bench/bare_win32.manifest
+	x86_64-w64-mingw32-windres -I bench bench/bare_win32.rc -O coff -o $(WINDOWS_BUILD_DIR)/bare_win32.res
 	x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Wconversion \
 	  -Wno-sign-conversion -fstack-protector-strong -D_FORTIFY_SOURCE=2 -DUNICODE -D_UNICODE -mwindows \
-	  -static -static-libgcc -static-libstdc++ -s $< -o $@
+	  -static -static-libgcc -static-libstdc++ -s $< $(WINDOWS_BUILD_DIR)/bare_win32.res -o $@

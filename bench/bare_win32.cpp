@@ -1,13 +1,15 @@
 // The floor for the Windows benchmarks: a bare Win32 program of the program's own shape,
-// started the way the program starts: a maximised MDI frame with a menu of one item, its
-// MDI client in the main window's colour, and in it one child window of the welcome
-// screen's size, centred. No pictures, no fonts of our own, no toolkit, no common controls.
-// A screen reader's question it answers as the program does: it loads oleacc.dll and
+// started the way the program starts: an MDI frame with a menu of one item, made at the main
+// window's size and shown maximised, its MDI client in the main window's colour, and in it one
+// child window of the welcome screen's size, centred, with a push button where the welcome
+// screen has its start button. The button is version 6 of the common controls'
+// (bare_win32.manifest), as the program's buttons are. No pictures, no fonts of our own, no
+// toolkit. A screen reader's question it answers as the program does: it loads oleacc.dll and
 // oleaut32.dll on the first one and gives Windows' own object for its window.
 //
-// With --round it is the floor of a round as well: in its child window a label of the
-// falling problem's size falls through an area of the falling area's size, two pixels
-// every 100 ms, and a countdown beside it changes each second, until it is ended.
+// With --round it is the floor of a round as well, without the button: in its child window a
+// label of the falling problem's size falls through an area of the falling area's size, two
+// pixels every 100 ms, and a countdown beside it changes each second, until it is ended.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -17,12 +19,17 @@
 
 namespace {
 
-// The welcome screen's size in pixels at 96 DPI, and the main window's colour.
+// The main window's client size in pixels at 96 DPI before it is maximised, as the program
+// makes it; the welcome screen's size, and the main window's colour.
+constexpr int frameClientWidth = 662;
+constexpr int frameClientHeight = 455;
 constexpr int childWidth = 744;
 constexpr int childHeight = 448;
 constexpr COLORREF clientBackground = RGB(234, 226, 138);
 constexpr UINT firstChildId = 0xFF00;
 constexpr UINT basisCommand = 1;
+// The welcome screen's start button: its place in the child window and its text.
+constexpr RECT startButton{240, 72, 240 + 257, 72 + 233};
 
 // A round: the falling area, the falling problem and its fall, the countdown.
 constexpr RECT fallingArea{0, 0, 417, 321};
@@ -205,13 +212,25 @@ HWND addChild() {
       SendMessageW(mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
 }
 
+void addStartButton(HWND child) {
+  CreateWindowExW(0, L"BUTTON", L"Klik hier en start !",
+                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON,
+                  startButton.left, startButton.top, startButton.right - startButton.left,
+                  startButton.bottom - startButton.top, child, nullptr, GetModuleHandleW(nullptr),
+                  nullptr);
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   registerClasses(instance);
-  HWND frame = CreateWindowExW(0, frameClass, L"bare window", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                               makeMenu(), instance, nullptr);
+  constexpr DWORD frameStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  RECT frameSize{0, 0, frameClientWidth, frameClientHeight};
+  AdjustWindowRectEx(&frameSize, frameStyle, TRUE, 0);
+  HWND frame =
+      CreateWindowExW(0, frameClass, L"bare window", frameStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                      frameSize.right - frameSize.left, frameSize.bottom - frameSize.top, nullptr,
+                      makeMenu(), instance, nullptr);
   if (frame == nullptr) {
     return 1;
   }
@@ -219,6 +238,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   HWND child = addChild();
   if (std::wcsstr(GetCommandLineW(), L"--round") != nullptr) {
     playRound(child);
+  } else {
+    addStartButton(child);
   }
   UpdateWindow(frame);
 

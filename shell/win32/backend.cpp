@@ -56,12 +56,18 @@ Win32Backend::~Win32Backend() {
   views_.dropIf([](const FormView &view) { return view.mdiClient() == nullptr; });
   views_.clear();
   DestroyWindow(messages_);
+  DeleteDC(measuring_);
   theBackend = nullptr;
 }
 
 void Win32Backend::registerClasses() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  // The small icon of the title bars, loaded once: a class without one has it made anew from
+  // the resource, for each class.
+  HICON smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON),
+                                                  GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
   struct Class {
     const wchar_t *name;
@@ -74,6 +80,7 @@ void Win32Backend::registerClasses() {
     windowClass.lpfnWndProc = c.procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = icon;
+    windowClass.hIconSm = smallIcon;
     windowClass.hCursor = arrow;
     windowClass.lpszClassName = c.name;
     RegisterClassExW(&windowClass);
@@ -93,7 +100,7 @@ void Win32Backend::detached() {
 
 int Win32Backend::run() {
   MSG message{};
-  while (nextMessage(message)) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     HWND client = mdiClient();
     if (client != nullptr && TranslateMDISysAccel(client, &message) != 0) {
       continue;
@@ -102,17 +109,6 @@ int Win32Backend::run() {
     DispatchMessageW(&message);
   }
   return static_cast<int>(message.wParam);
-}
-
-// Waits for the next message. With none left and every window drawn, the picture decoder
-// goes before the wait: the pictures on screen are kept as bitmaps, while WIC and the
-// libraries it loads held 1.7 MB for as long as the program sat on one screen. Only while
-// it is loaded does the loop look ahead: under Wine each look asks the server.
-bool Win32Backend::nextMessage(MSG &message) {
-  if (pictures_.decoderLoaded() && PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) == 0) {
-    pictures_.releaseDecoder();
-  }
-  return GetMessageW(&message, nullptr, 0, 0) > 0;
 }
 
 HWND Win32Backend::mdiClient() const {
@@ -277,14 +273,17 @@ float Win32Backend::displayHeight() const {
   return twips(GetSystemMetrics(SM_CYSCREEN), systemDpi());
 }
 
+// A caption is laid out word by word, each measure in the same font as the one before: a DC
+// made and a font selected for each would look the font up again every time.
 float Win32Backend::textWidth(std::string_view text, const tk::Font &font) const {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, gdi_.font(font, standardDpi));
+  HFONT wanted = gdi_.font(font, standardDpi);
+  if (wanted != measuredFont_) {
+    SelectObject(measuring_, wanted);
+    measuredFont_ = wanted;
+  }
   const std::wstring wide = widen(text);
   SIZE size{};
-  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  GetTextExtentPoint32W(measuring_, wide.c_str(), static_cast<int>(wide.size()), &size);
   return twips(size.cx, standardDpi);
 }
 

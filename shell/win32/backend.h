@@ -68,7 +68,6 @@ public:
   void endProgram() override;
 
 private:
-  bool nextMessage(MSG &message);
   void registerClasses();
   void armTimer(tk::Millis wait);
   void stopTimer();
@@ -85,6 +84,9 @@ private:
   tk::ClosingWindows<HWND> closing_{destroyNow, destroyNow};
   tk::UniformRandom random_;
   mutable GdiObjects gdi_;
+  // Measures every text, with the font last measured in still selected.
+  HDC measuring_ = CreateCompatibleDC(nullptr);
+  mutable HFONT measuredFont_ = nullptr;
   Pictures pictures_;
 };
 

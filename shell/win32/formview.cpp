@@ -444,9 +444,6 @@ void FormView::createControls() {
     places_[form_.controls()[i].get()] = i;
     items_[i].site = {this, form_.controls()[i].get()};
   }
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
   // Containers before what they contain: a frame in a picture box after the picture box.
   std::vector<tk::Control *> order;
   for (const auto &c : form_.controls()) {
@@ -554,6 +551,13 @@ HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
 void FormView::addTooltip(const tk::Control &control) {
   if (control.design().tooltip.empty()) {
     return;
+  }
+  // The form's tooltip window comes with its first tip: most forms have none, and each
+  // window of its own is one more for the window system to make before the form shows.
+  if (tooltip_ == nullptr) {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
   }
   std::wstring text = widen(control.design().tooltip);
   TOOLINFOW tool{};

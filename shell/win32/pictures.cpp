@@ -1,12 +1,11 @@
 #include "pictures.h"
 
 #include "mapping.h"
-
-#include <wincodec.h>
+#include "png.h"
 
 #include <algorithm>
 #include <array>
-#include <vector>
+#include <cstring>
 
 namespace w32 {
 namespace {
@@ -34,20 +33,6 @@ int scaleFor(UINT dpi) {
   return scales.back();
 }
 
-template <class Com> struct Released {
-  Com *pointer = nullptr;
-  ~Released() {
-    if (pointer != nullptr) {
-      pointer->Release();
-    }
-  }
-  Released() = default;
-  Released(const Released &) = delete;
-  Released &operator=(const Released &) = delete;
-  Com **operator&() { return &pointer; }
-  Com *operator->() const { return pointer; }
-};
-
 } // namespace
 
 Pictures::Pictures() = default;
@@ -56,90 +41,34 @@ Pictures::~Pictures() {
   for (auto &[key, bitmap] : bitmaps_) {
     DeleteObject(bitmap.handle);
   }
-  releaseDecoder();
-}
-
-// COM and WIC start with the first picture drawn, not before the first window shows. WIC's
-// library is loaded by the program itself rather than by COM, which keeps what it loads
-// until the program ends: so it can go again once the pictures on screen are drawn.
-IWICImagingFactory *Pictures::factory() {
-  if (!decoderTried_) {
-    decoderTried_ = true;
-    comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    codecs_ = LoadLibraryW(L"windowscodecs.dll");
-    using GetClassObject = HRESULT WINAPI(REFCLSID, REFIID, void **);
-    auto *getClassObject = codecs_ == nullptr
-                               ? nullptr
-                               : reinterpret_cast<GetClassObject *>(reinterpret_cast<void (*)()>(
-                                     GetProcAddress(codecs_, "DllGetClassObject")));
-    Released<IClassFactory> classFactory;
-    if (getClassObject != nullptr &&
-        SUCCEEDED(getClassObject(CLSID_WICImagingFactory, IID_IClassFactory,
-                                 reinterpret_cast<void **>(&classFactory)))) {
-      classFactory->CreateInstance(nullptr, IID_IWICImagingFactory,
-                                   reinterpret_cast<void **>(&factory_));
-    }
-  }
-  return factory_;
-}
-
-void Pictures::releaseDecoder() {
-  if (factory_ != nullptr) {
-    factory_->Release();
-    factory_ = nullptr;
-  }
-  if (codecs_ != nullptr) {
-    FreeLibrary(codecs_);
-    codecs_ = nullptr;
-  }
-  if (comStarted_) {
-    CoUninitialize();
-    comStarted_ = false;
-  }
-  decoderTried_ = false;
 }
 
 Pictures::Bitmap Pictures::decode(std::string_view name, int scale) {
   const std::wstring id = resourceName(name, scale);
   HRSRC resource = FindResourceW(nullptr, id.c_str(), RT_RCDATA);
-  IWICImagingFactory *wic = factory();
-  if (resource == nullptr || wic == nullptr) {
+  if (resource == nullptr) {
     return {};
   }
-  auto *bytes = static_cast<BYTE *>(LockResource(LoadResource(nullptr, resource)));
-  const DWORD length = SizeofResource(nullptr, resource);
-  Released<IWICStream> stream;
-  Released<IWICBitmapDecoder> decoder;
-  Released<IWICBitmapFrameDecode> frame;
-  Released<IWICFormatConverter> converter;
-  UINT width = 0;
-  UINT height = 0;
-  if (FAILED(wic->CreateStream(&stream)) || FAILED(stream->InitializeFromMemory(bytes, length)) ||
-      FAILED(wic->CreateDecoderFromStream(stream.pointer, nullptr, WICDecodeMetadataCacheOnDemand,
-                                          &decoder)) ||
-      FAILED(decoder->GetFrame(0, &frame)) || FAILED(wic->CreateFormatConverter(&converter)) ||
-      FAILED(converter->Initialize(frame.pointer, GUID_WICPixelFormat32bppPBGRA,
-                                   WICBitmapDitherTypeNone, nullptr, 0,
-                                   WICBitmapPaletteTypeCustom)) ||
-      FAILED(converter->GetSize(&width, &height))) {
+  const auto *bytes =
+      static_cast<const std::uint8_t *>(LockResource(LoadResource(nullptr, resource)));
+  const std::optional<Pixels> pixels = decodePng({bytes, SizeofResource(nullptr, resource)});
+  if (!pixels) {
     return {};
   }
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = static_cast<LONG>(width);
-  info.bmiHeader.biHeight = -static_cast<LONG>(height); // top-down, as WIC copies rows
+  info.bmiHeader.biWidth = pixels->width;
+  info.bmiHeader.biHeight = -pixels->height; // top-down, as the rows come
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void *bits = nullptr;
   HBITMAP handle = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const UINT stride = width * 4;
-  if (handle == nullptr ||
-      FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE *>(bits)))) {
-    DeleteObject(handle);
+  if (handle == nullptr) {
     return {};
   }
-  return {handle, {static_cast<LONG>(width), static_cast<LONG>(height)}};
+  std::memcpy(bits, pixels->argb.data(), pixels->argb.size() * sizeof(pixels->argb.front()));
+  return {handle, {pixels->width, pixels->height}};
 }
 
 const Pictures::Bitmap &Pictures::bitmap(std::string_view name, int scale) {

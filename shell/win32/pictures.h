@@ -1,5 +1,5 @@
 // The program's pictures: the SVGs of resources/ turned at build time into PNGs at 100,
-// 150 and 200 %, compiled into the .exe, decoded with WIC when first drawn. Each is drawn
+// 150 and 200 %, compiled into the .exe, decoded (png.h) when first drawn. Each is drawn
 // from the scale that suits the window's DPI, so it stays crisp.
 #pragma once
 
@@ -9,8 +9,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-
-struct IWICImagingFactory;
 
 namespace w32 {
 
@@ -27,10 +25,6 @@ public:
   void draw(HDC dc, std::string_view name, int x, int y, UINT dpi);
   // Draws it scaled into a rectangle.
   void draw(HDC dc, std::string_view name, RECT into, UINT dpi);
-  // Unloads the decoder, keeping the pictures drawn so far: a picture not drawn yet loads it
-  // again.
-  void releaseDecoder();
-  [[nodiscard]] bool decoderLoaded() const { return decoderTried_; }
 
 private:
   struct Bitmap {
@@ -38,13 +32,8 @@ private:
     SIZE size{};
   };
   const Bitmap &bitmap(std::string_view name, int scale);
-  Bitmap decode(std::string_view name, int scale);
-  IWICImagingFactory *factory();
+  static Bitmap decode(std::string_view name, int scale);
 
-  bool decoderTried_ = false;
-  bool comStarted_ = false; // to be ended
-  HMODULE codecs_ = nullptr;
-  IWICImagingFactory *factory_ = nullptr;
   std::map<std::pair<std::string, int>, Bitmap, std::less<>> bitmaps_;
 };
 

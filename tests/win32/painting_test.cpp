@@ -267,20 +267,27 @@ TEST_F(PaintingFixture, aChangeHandlerMayUnloadItsFormWhileAnotherHandlerRuns) {
       [this](const std::function<void()> &type) { desktop.dispatch(type); });
 }
 
-// The picture decoder is loaded for the pictures not drawn yet and unloaded with what it
-// brought once they are drawn; loaded again, it decodes again.
-TEST(PictureDecoder, isUnloadedWhenReleasedAndLoadedAgainForTheNextPicture) {
-  const auto decoderLoaded = [] { return GetModuleHandleW(L"windowscodecs.dll") != nullptr; };
+// The pictures are decoded by the program itself: drawing one loads no imaging codecs.
+TEST(PictureDecoder, picturesAreDrawnWithoutTheSystemsCodecs) {
   w32::Pictures pictures;
-  ASSERT_FALSE(decoderLoaded());
-  (void)pictures.size("program-icon", 96);
-  EXPECT_TRUE(decoderLoaded());
-  pictures.releaseDecoder();
-  EXPECT_FALSE(decoderLoaded());
-  (void)pictures.size("mushroom", 96);
-  EXPECT_TRUE(decoderLoaded());
-  pictures.releaseDecoder();
-  EXPECT_FALSE(decoderLoaded());
+  const SIZE size = pictures.size("welcome-photo", 96);
+  EXPECT_GT(size.cx, 0);
+  EXPECT_GT(size.cy, 0);
+  EXPECT_EQ(GetModuleHandleW(L"windowscodecs.dll"), nullptr);
+}
+
+// Texts are measured one after another in one DC: each in its own font, whichever came
+// before it.
+TEST(TextWidth, eachTextIsMeasuredInItsOwnFont) {
+  w32::Win32Backend backend;
+  constexpr tk::Font small{.points = 8.25F};
+  constexpr tk::Font large{.points = 24, .bold = true};
+  const float first = backend.textWidth("Klik hier en start !", small);
+  const float inLarge = backend.textWidth("Klik hier en start !", large);
+  EXPECT_GT(first, 0);
+  EXPECT_GT(inLarge, 2 * first);
+  EXPECT_EQ(backend.textWidth("Klik hier en start !", small), first);
+  EXPECT_EQ(backend.textWidth("Klik hier en start !", large), inLarge);
 }
 
 } // namespace

@@ -10,10 +10,15 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -79,6 +84,24 @@ HWND windowOf(const tk::Form &form) {
   Search search{&form};
   EnumThreadWindows(GetCurrentThreadId(), visitTop, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// The tooltip windows this thread has made, each with the window that owns it.
+std::vector<std::pair<HWND, HWND>> tooltipWindows() {
+  std::vector<std::pair<HWND, HWND>> found;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM lParam) -> BOOL {
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (std::wstring(name) == TOOLTIPS_CLASSW) {
+          reinterpret_cast<std::vector<std::pair<HWND, HWND>> *>(lParam)->emplace_back(
+              window, GetWindow(window, GW_OWNER));
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 SIZE clientSize(HWND window) {
@@ -153,6 +176,23 @@ TEST_F(ScaleFixture, windowsHaveTheirDesignsSizeAndAClickLandsOnItsButton) {
   })) << "the click at "
       << centre.x << "," << centre.y << " did not open the drill";
   expectDesignSize(program.tafels(), windowOf(program.tafels()));
+}
+
+// A form has a tooltip window only once it has a tip: the main window and the welcome screen
+// have none, and the drill's one window holds every tip of its design.
+TEST_F(ScaleFixture, aFormsTooltipWindowComesWithItsTips) {
+  EXPECT_TRUE(tooltipWindows().empty());
+  desktop.dispatch([this] { program.openDrill(); });
+  ASSERT_TRUE(pumpUntil(
+      [this] { return program.tafels.loaded() && windowOf(program.tafels()) != nullptr; }));
+  const auto tips = tooltipWindows();
+  ASSERT_EQ(tips.size(), 1U);
+  EXPECT_EQ(tips.front().second, windowOf(program.tafels()));
+  const auto &designed = program.tafels().design().controls;
+  const auto withTip = std::count_if(designed.begin(), designed.end(),
+                                     [](const tk::ControlDesign &c) { return !c.tooltip.empty(); });
+  ASSERT_GT(withTip, 0);
+  EXPECT_EQ(SendMessageW(tips.front().first, TTM_GETTOOLCOUNT, 0, 0), withTip);
 }
 
 } // namespace
