@@ -8,8 +8,9 @@
 # label falling every 100 ms, a countdown each second).
 # Web, in headless Chromium, the site served by nginx with a school's lines
 # (scripts/serve-site; bench/web_load.py): what a first visit transfers with the browser's
-# cache on, with gzip and with brotli, navigation to the welcome screen painted against a static page with the same
-# pictures and fonts, CPU of the browser idle and during a real round, the round's length,
+# cache on, with gzip and with brotli, navigation to the welcome screen painted against a
+# static page with the same pictures and fonts, CPU of the browser idle and during three
+# real rounds, each followed by a bare page's round as long, the rounds' length,
 # WebAssembly memory over 500 rounds on a test clock, and what each file of the site
 # weighs. Lighthouse's scores join the web table when its tool is installed
 # (scripts/install-deps --lighthouse).
@@ -237,6 +238,7 @@ END {
   printf f, "the renderer of the page during a round", sprintf("%.2f %%", v["round_cpu_page"]),
     sprintf("at most %s x a bare page (%.2f %%): %.3f x", t_round, v["round_cpu_page_floor"], rr),
     met(rr <= t_round)
+  printf f, "  ratios of the three pairs, in turn", "", v["round_ratios"] " (the middle one above)", ""
   printf f, "  all Chromium processes", sprintf("%.2f %%", v["round_cpu_all"]),
     sprintf("(a bare page: %.2f %%)", v["round_cpu_all_floor"]), ""
   a = ("accessibility" in score) ? score["accessibility"] : "-"

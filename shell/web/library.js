@@ -531,6 +531,15 @@ mergeInto(LibraryManager.library, {
     if (!element) return;
     back = UTF8ToString(back);
     fore = UTF8ToString(fore);
+    // A label takes its colours as its own properties, not as custom ones: the falling
+    // problem, a label, has its style worked out afresh at each of its moves, and custom
+    // properties of its own make that dearer. Nothing inside a label asks for them, and a
+    // transparent label keeps no background.
+    if (element.classList.contains('label')) {
+      element.style.color = fore;
+      if (!element.classList.contains('transparent')) element.style.backgroundColor = back;
+      return;
+    }
     element.style.setProperty('--back', back);
     element.style.setProperty('--fore', fore);
     if (element.classList.contains('shape')) element.style.borderWidth = borderPixels + 'px';
