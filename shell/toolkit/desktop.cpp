@@ -55,6 +55,14 @@ void Desktop::removed(Form &form) {
 }
 
 void Desktop::load(Form &form) {
+  // A child window lives in the main window: loading one shows the main window first, even
+  // while the main window's own Load is still running, as the child's window and controls
+  // are made inside it.
+  if (form.design().kind == WindowKind::MdiChild) {
+    if (Form *main = loadedMainWindow(); main != nullptr && !main->visible()) {
+      show(*main);
+    }
+  }
   dispatch([this, &form] {
     if (windowSystem_ != nullptr) {
       windowSystem_->formLoaded(form);
@@ -64,6 +72,15 @@ void Desktop::load(Form &form) {
       form.onLoad();
     }
   });
+}
+
+Form *Desktop::loadedMainWindow() const {
+  for (Form *form : forms_) {
+    if (form->design().kind == WindowKind::MdiParent && form->loaded()) {
+      return form;
+    }
+  }
+  return nullptr;
 }
 
 void Desktop::unload(std::unique_ptr<Form> form) {

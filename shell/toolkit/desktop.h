@@ -138,6 +138,7 @@ private:
   void removed(Form &form);
   void settle();
   void becomeActive(Form &form);
+  Form *loadedMainWindow() const;
   // Keeps a window system's report for when the handler that is busy has returned.
   void hold(std::function<void()> report) { held_.push_back(std::move(report)); }
   void deliverHeld();
