@@ -124,6 +124,8 @@ public:
   [[nodiscard]] bool ended() const { return ended_; }
 
   [[nodiscard]] const std::vector<Form *> &forms() const { return forms_; }
+  // The main window, once loaded: the window every child window lives in.
+  [[nodiscard]] Form *loadedMainWindow() const;
 
 private:
   friend class Form;
@@ -138,7 +140,6 @@ private:
   void removed(Form &form);
   void settle();
   void becomeActive(Form &form);
-  Form *loadedMainWindow() const;
   // Keeps a window system's report for when the handler that is busy has returned.
   void hold(std::function<void()> report) { held_.push_back(std::move(report)); }
   void deliverHeld();

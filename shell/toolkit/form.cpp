@@ -153,10 +153,8 @@ bool Form::reachable() const {
     return false;
   }
   if (design_.kind == WindowKind::MdiChild) {
-    for (const Form *f : desktop_.forms()) {
-      if (f->design_.kind == WindowKind::MdiParent && f->loaded_) {
-        return f->visible_ && f->enabled_;
-      }
+    if (const Form *main = desktop_.loadedMainWindow(); main != nullptr) {
+      return main->visible_ && main->enabled_;
     }
   }
   return true;
