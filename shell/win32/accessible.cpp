@@ -2,6 +2,7 @@
 
 #include "formview.h"
 #include "mapping.h"
+#include "system_library.h"
 
 #include "toolkit/accessibility.h"
 
@@ -14,10 +15,6 @@ namespace {
 
 // The interface's own id: oleacc.dll exports IID_IAccessible as data.
 const IID accessibleInterface = __uuidof(IAccessible);
-
-template <class Function> Function *exported(HMODULE dll, const char *name) {
-  return reinterpret_cast<Function *>(reinterpret_cast<void (*)()>(GetProcAddress(dll, name)));
-}
 
 // oleacc.dll and oleaut32.dll are loaded when a screen reader first asks for a control:
 // a program nobody reads starts sooner and smaller without them.
@@ -34,14 +31,12 @@ struct Oleacc {
 const Oleacc &oleacc() {
   static const Oleacc functions = [] {
     Oleacc found;
-    // From Windows' own folder only: a DLL of the same name beside the program or in the
-    // current folder is never loaded in its place.
-    if (HMODULE dll = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    if (HMODULE dll = systemLibrary(L"oleacc.dll")) {
       found.createStandard =
           exported<decltype(CreateStdAccessibleObject)>(dll, "CreateStdAccessibleObject");
       found.resultFrom = exported<decltype(LresultFromObject)>(dll, "LresultFromObject");
     }
-    if (HMODULE dll = LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    if (HMODULE dll = systemLibrary(L"oleaut32.dll")) {
       found.allocString = exported<decltype(SysAllocStringLen)>(dll, "SysAllocStringLen");
     }
     return found;

@@ -3,8 +3,6 @@
 #include "formview.h"
 #include "mapping.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <optional>
 #include <utility>
@@ -39,9 +37,6 @@ Win32Backend::Win32Backend()
     : timeSource_([this](tk::Millis wait) { armTimer(wait); }, [this] { stopTimer(); }) {
   theBackend = this;
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
-                                      ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
   registerClasses();
   messages_ = CreateWindowExW(0, L"HonderdtafelsMessages", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
                               nullptr, GetModuleHandleW(nullptr), nullptr);

@@ -3,6 +3,7 @@
 #include "accessible.h"
 #include "backend.h"
 #include "mapping.h"
+#include "system_library.h"
 #include "widgets.h"
 
 #include "toolkit/accessibility.h"
@@ -19,6 +20,21 @@
 
 namespace w32 {
 namespace {
+
+// The common controls are loaded with the first control, not as the program starts: their
+// library registers its classes and loads its theme as it comes, and the main window, which
+// has none of them, shows that much sooner.
+void loadCommonControls() {
+  [[maybe_unused]] static const bool loaded = [] {
+    HMODULE dll = systemLibrary(L"comctl32.dll");
+    auto *initialise = dll == nullptr
+                           ? nullptr
+                           : exported<decltype(InitCommonControlsEx)>(dll, "InitCommonControlsEx");
+    const INITCOMMONCONTROLSEX controls{
+        sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    return initialise != nullptr && initialise(&controls) != FALSE;
+  }();
+}
 
 std::wstring windowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -499,6 +515,7 @@ HWND FormView::createControl(tk::Control &control, HWND parent, UINT id) {
   if (drawnByContainer(control)) {
     return nullptr;
   }
+  loadCommonControls();
   const tk::ControlDesign &design = control.design();
   const wchar_t *windowClass = nullptr;
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS;

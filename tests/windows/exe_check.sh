@@ -22,6 +22,15 @@ for dll in "${imports[@]}"; do
   fi
 done
 
+# What the program loads when it first needs it: the common controls with the first control,
+# once the main window shows; oleacc and oleaut32 with a screen reader's first question; no
+# COM or imaging codecs at all. An import would load and run each before the main window.
+for dll in comctl32.dll oleacc.dll oleaut32.dll ole32.dll windowscodecs.dll; do
+  for imported in "${imports[@]}"; do
+    [[ ${imported,,} == "$dll" ]] && fail "imports $dll, which it should load when first needed"
+  done
+done
+
 grep -q '^Subsystem\s.*(Windows GUI)' <<<"$headers" || fail "not a Windows GUI program"
 
 # wrestool names the types by number: 14 a group icon, 16 the version, 24 the manifest.
