@@ -38,7 +38,7 @@ start_openbox
 wineserver -p
 clock_ticks=$(getconf CLK_TCK)
 
-now_us() { echo $(($(date +%s%N) / 1000)); }
+now_us() { echo "${EPOCHREALTIME/./}"; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -46,20 +46,37 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 # Starts $1 under Wine with the arguments after it; sets started_pid, the Linux process that
 # runs it.
 launch() {
+  forget_maps
   wine "$@" >/dev/null 2>&1 &
   started_pid=$!
   extra_pids+=("$started_pid")
 }
 
-# Waits until the process $1 has a window mapped on the screen; prints its id.
+# The X server tells of every window mapped on the screen as it happens (xev on the root
+# window's substructure, a line at a time): a start is timed to that event, not to a poll.
+coproc MAPS { exec stdbuf -oL xev -root -event substructure; }
+extra_pids+=("$MAPS_PID")
+exec {maps}<&"${MAPS[0]}" # a copy that subshells keep, as the coprocess's own is not
+# What was told before a launch belongs to the program before.
+forget_maps() {
+  local line
+  while read -r -t 0 <&"$maps"; do read -r line <&"$maps"; done
+}
+
+# Waits until the process $1 has a window mapped on the screen: the window manager maps a
+# top-level window, and it holds a visible window of that process. Prints the moment of the
+# map, in microseconds (now_us).
 first_window() {
-  local id
-  for _ in $(seq 3000); do
-    id=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n1) && [[ -n $id ]] && {
-      echo "$id"
+  local line moment
+  while read -r -t 30 line <&"$maps"; do
+    [[ $line == MapNotify* ]] || continue
+    moment=${EPOCHREALTIME/./}
+    read -r -t 1 line <&"$maps" || break # "event 0x.., window 0x.., override NO"
+    [[ $line == *"override NO"* ]] || continue
+    if xdotool search --onlyvisible --pid "$1" >/dev/null 2>&1; then
+      echo "$moment"
       return 0
-    }
-    sleep 0.01
+    fi
   done
   echo "process $1 showed no window" >&2
   return 1
@@ -96,10 +113,10 @@ echo "windows: start-up ($starts starts each) ..." >&2
 : >"$work/start.honderdtafels" && : >"$work/start.bare_win32"
 for _ in $(seq "$starts"); do
   for who in bare_win32 honderdtafels; do
-    t0=$(now_us)
+    t0=${EPOCHREALTIME/./}
     if [[ $who == bare_win32 ]]; then launch "$bare"; else launch "$exe"; fi
-    first_window "$started_pid" >/dev/null
-    echo $(($(now_us) - t0)) >>"$work/start.$who"
+    t1=$(first_window "$started_pid")
+    echo $((t1 - t0)) >>"$work/start.$who"
     stop "$started_pid"
   done
 done
