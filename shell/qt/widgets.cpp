@@ -74,8 +74,20 @@ void LabelWidget::sync() {
   update();
 }
 
+void LabelWidget::setBackdrop(std::optional<QColor> colour) {
+  if (colour == backdrop_) {
+    return;
+  }
+  backdrop_ = colour;
+  setAttribute(Qt::WA_OpaquePaintEvent, backdrop_.has_value());
+  update();
+}
+
 void LabelWidget::paintEvent(QPaintEvent * /*event*/) {
   QPainter painter(this);
+  if (backdrop_) {
+    painter.fillRect(rect(), *backdrop_);
+  }
   drawFrame(&painter);
   // The lines as they were laid out, each where it stands: never wrapped again here.
   painter.setPen(palette().color(QPalette::WindowText));
@@ -200,6 +212,11 @@ PaintedWidget::PaintedWidget(const tk::Control &control, QWidget *parent)
     : QWidget(parent), control_(control) {
   if (control.kind() == tk::Kind::Shape || control.kind() == tk::Kind::Line) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+  // A picture box fills all of itself: Qt then draws what changes inside it from the box
+  // down, without the window's other controls.
+  if (control.kind() == tk::Kind::PictureBox) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
   }
   setToolTip(toQString(control.design().tooltip));
 }
