@@ -73,7 +73,7 @@ protected:
 
 private:
   void paintFrame(QPainter &painter) const;
-  void paintPictureBox(QPainter &painter) const;
+  void paintPictureBox(QPainter &painter, const QRect &dirty) const;
   void paintShape(QPainter &painter) const;
   void paintLine(QPainter &painter) const;
 
