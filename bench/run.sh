@@ -3,9 +3,10 @@
 #
 # Desktop, in a private Xvfb on the xcb platform: the program against a bare Qt Widgets
 # program of the same shape (bench/bare_window.cpp): start to first window shown, peak
-# memory, CPU while idle, and a real round of 61 ticks (bench/round_clock), its CPU and
-# clock-time length, against the bare program's round beside it (bare_window --round: a
-# label falling every 100 ms, a countdown each second).
+# memory, CPU while idle, and three real rounds of 61 ticks (bench/round_clock), each
+# against the bare program's round beside it (bare_window --round: a label falling every
+# 100 ms, a countdown each second), the pair whose ratio is the middle one counting, and
+# the rounds' clock-time length (bench/desktop_round.sh).
 # Web, in headless Chromium, the site served by nginx with a school's lines
 # (scripts/serve-site; bench/web_load.py): what a first visit transfers with the browser's
 # cache on, with gzip and with brotli, navigation to the welcome screen painted against a
@@ -36,8 +37,8 @@ windows=${4:+$(realpath "$4")}
 here=$(dirname "$(realpath "$0")")
 program=$build/honderdtafels
 bare=$build/bare_window
-round=$build/round_clock
 starts=${BENCH_STARTS:-15}
+round_pairs=3
 idle_seconds=10
 
 # --- The targets (the project's design, section 6) -------------------------------------------
@@ -107,8 +108,6 @@ stop() {
 }
 
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-# CPU time of a process to the nanosecond, summed over its threads (the scheduler's count).
-cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ n += $1 } END { printf "%d", n }'; }
 peak_rss_kib() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
@@ -146,16 +145,12 @@ stop "$program_pid"
 stop "$bare_pid"
 
 # --- Desktop: the real program plays 61 ticks while the bare program plays its round beside -
-echo "desktop: a round of 61 ticks (about a minute) ..." >&2
-launch bare "$bare" --round
-bare_pid=$started_pid
-shown_at bare >/dev/null
-r0=$(cpu_ns "$bare_pid") rt0=$(now_us)
-"$round" >"$work/round.out"
-r1=$(cpu_ns "$bare_pid") rt1=$(now_us)
-stop "$bare_pid"
-round_seconds=$(awk '/^round_seconds/ { print $2 }' "$work/round.out")
-round_cpu=$(awk '/^round_cpu_seconds/ { print $2 }' "$work/round.out")
+"$here/desktop_round.sh" "$build" "$round_pairs" >"$work/round.out"
+round_value() { awk -v name="$1" '$1 == name { print $2 }' "$work/round.out"; }
+round_seconds=$(round_value round_seconds)
+round_program=$(round_value round_cpu_program)
+round_bare=$(round_value round_cpu_bare)
+round_ratios=$(round_value round_ratios)
 
 # --- Web: the page in headless Chromium --------------------------------------------------------
 /usr/bin/python3 "$here/web_load.py" "$site" "$web_bench" "$starts" >"$work/web.out"
@@ -184,8 +179,8 @@ echo
 echo "Desktop"
 awk -v sp="$start_program" -v sb="$start_bare" -v mp="$rss_program" -v mb="$rss_bare" \
   -v ip=$((p1 - p0)) -v ib=$((b1 - b0)) -v hz="$clock_ticks" -v idle="$idle_seconds" \
-  -v rl="$round_seconds" -v rc="$round_cpu" -v rb=$((r1 - r0)) -v rw=$((rt1 - rt0)) \
-  -v n="$starts" -v t_start="$max_start_ratio" -v t_rss="$max_rss_ratio" \
+  -v rl="$round_seconds" -v pr="$round_program" -v br="$round_bare" -v rr="$round_ratios" \
+  -v n="$starts" -v n_pairs="$round_pairs" -v t_start="$max_start_ratio" -v t_rss="$max_rss_ratio" \
   -v t_idle="$max_idle_cpu" -v t_round="$max_round_ratio" -v t_len="$round_length" \
   -v t_tol="$round_tolerance" 'function met(ok) { return ok ? "yes" : "no" }
 BEGIN {
@@ -198,9 +193,9 @@ BEGIN {
   pi = 100 * ip / hz / idle; bi = 100 * ib / hz / idle
   printf f, "CPU idle for " idle " s (welcome)", sprintf("%.2f %%", pi), sprintf("%.2f %%", bi), "",
     "0 %", met(pi < t_idle)
-  pr = 100 * rc / rl; br = 100 * rb / 1e9 / (rw / 1e6)
   printf f, "CPU during a round of 61 ticks", sprintf("%.2f %%", pr), sprintf("%.2f %%", br),
     sprintf("%.3f", pr / br), "at most " t_round " x bare", met(pr / br <= t_round)
+  printf f, "  ratios of the " n_pairs " pairs, in turn", "", "", "", rr " (the middle one above)", ""
   d = rl - t_len; if (d < 0) d = -d
   printf f, "round of 61 ticks, clock time", sprintf("%.3f s", rl), "", "",
     sprintf("%.2f s +- %.2f s", t_len, t_tol), met(d <= t_tol)

@@ -7,6 +7,7 @@
 #include "widgets.h"
 
 #include "toolkit/accessibility.h"
+#include "toolkit/backdrop.h"
 
 #include <QAction>
 #include <QEvent>
@@ -144,9 +145,14 @@ void FormView::createControls() {
     }
     QWidget *widget = nullptr;
     switch (control->kind()) {
-    case tk::Kind::Label:
-      widget = new LabelWidget(*control, client_);
+    case tk::Kind::Label: {
+      auto *label = new LabelWidget(*control, client_);
+      if (control->design().transparent) {
+        transparentLabels_.emplace_back(control, label);
+      }
+      widget = label;
       break;
+    }
     case tk::Kind::TextBox: {
       auto *box = new TextBoxWidget(*control, client_);
       QObject::connect(box, &QLineEdit::textEdited,
@@ -192,6 +198,9 @@ void FormView::createControls() {
     widget->setVisible(control->visible());
     widget->setEnabled(control->enabled());
     controlChanged(*control, tk::Property::Value);
+  }
+  for (const auto &[control, label] : transparentLabels_) {
+    refreshBackdrops(*control);
   }
 }
 
@@ -250,6 +259,16 @@ void FormView::place(const tk::Control &control, QWidget &widget) const {
   if (auto *label = dynamic_cast<LabelWidget *>(&widget);
       label != nullptr && widget.size() != before) {
     label->sync();
+  }
+}
+
+void FormView::refreshBackdrops(const tk::Control &changed) const {
+  for (const auto &[control, label] : transparentLabels_) {
+    if (control == &changed || control->container() == changed.container() ||
+        control->container() == &changed) {
+      const std::optional<tk::Color> colour = tk::plainBackdrop(*control);
+      label->setBackdrop(colour ? std::optional(toQColor(*colour)) : std::nullopt);
+    }
   }
 }
 
@@ -319,6 +338,12 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
   QWidget *w = widget(control);
   if (w == nullptr) {
     return;
+  }
+  // Before the widget moves: an opaque label moves by a copy of its pixels.
+  if (property == tk::Property::Geometry || property == tk::Property::Visible ||
+      property == tk::Property::Colors || property == tk::Property::Container ||
+      property == tk::Property::Text) {
+    refreshBackdrops(control);
   }
   switch (property) {
   case tk::Property::Visible:

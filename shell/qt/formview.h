@@ -8,6 +8,8 @@
 #include <QWidget>
 
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QMainWindow;
@@ -17,6 +19,7 @@ class QMdiSubWindow;
 namespace qtb {
 
 class QtBackend;
+class LabelWidget;
 
 class FormView {
 public:
@@ -49,6 +52,8 @@ private:
   void nameWindow();
   void orderTabs();
   void place(const tk::Control &control, QWidget &widget) const;
+  // The transparent labels that `changed` may uncover or cover learn what lies behind them.
+  void refreshBackdrops(const tk::Control &changed) const;
   void show();
 
   tk::Form &form_;
@@ -59,6 +64,7 @@ private:
   QMdiSubWindow *subWindow_ = nullptr;
   std::unordered_map<const tk::Control *, QWidget *> widgets_;
   std::unordered_map<const tk::Control *, QAction *> actions_;
+  std::vector<std::pair<const tk::Control *, LabelWidget *>> transparentLabels_;
 };
 
 } // namespace qtb

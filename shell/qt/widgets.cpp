@@ -8,7 +8,6 @@
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPalette>
 
 #include <algorithm>
@@ -45,11 +44,15 @@ void paintFocusRing(QWidget &widget) {
   QPainter painter(&widget);
   const int pixels = tk::focusRing.pixels;
   QRect ring = widget.rect();
+  // Each ring as its four sides: the caret's blink repaints the box twice a second.
   for (const tk::Color colour : {tk::focusRing.outer, tk::focusRing.inner}) {
-    QPainterPath path;
-    path.addRect(ring);
-    path.addRect(ring.adjusted(pixels, pixels, -pixels, -pixels));
-    painter.fillPath(path, toQColor(colour));
+    const QColor qcolour = toQColor(colour);
+    const int sideHeight = ring.height() - 2 * pixels;
+    painter.fillRect(QRect(ring.left(), ring.top(), ring.width(), pixels), qcolour);
+    painter.fillRect(QRect(ring.left(), ring.bottom() - pixels + 1, ring.width(), pixels), qcolour);
+    painter.fillRect(QRect(ring.left(), ring.top() + pixels, pixels, sideHeight), qcolour);
+    painter.fillRect(QRect(ring.right() - pixels + 1, ring.top() + pixels, pixels, sideHeight),
+                     qcolour);
     ring.adjust(pixels, pixels, -pixels, -pixels);
   }
 }
@@ -74,8 +77,20 @@ void LabelWidget::sync() {
   update();
 }
 
+void LabelWidget::setBackdrop(std::optional<QColor> colour) {
+  if (colour == backdrop_) {
+    return;
+  }
+  backdrop_ = colour;
+  setAttribute(Qt::WA_OpaquePaintEvent, backdrop_.has_value());
+  update();
+}
+
 void LabelWidget::paintEvent(QPaintEvent * /*event*/) {
   QPainter painter(this);
+  if (backdrop_) {
+    painter.fillRect(rect(), *backdrop_);
+  }
   drawFrame(&painter);
   // The lines as they were laid out, each where it stands: never wrapped again here.
   painter.setPen(palette().color(QPalette::WindowText));
@@ -201,17 +216,22 @@ PaintedWidget::PaintedWidget(const tk::Control &control, QWidget *parent)
   if (control.kind() == tk::Kind::Shape || control.kind() == tk::Kind::Line) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
   }
+  // A picture box fills all of itself: Qt then draws what changes inside it from the box
+  // down, without the window's other controls.
+  if (control.kind() == tk::Kind::PictureBox) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
   setToolTip(toQString(control.design().tooltip));
 }
 
-void PaintedWidget::paintEvent(QPaintEvent * /*event*/) {
+void PaintedWidget::paintEvent(QPaintEvent *event) {
   QPainter painter(this);
   switch (control_.kind()) {
   case tk::Kind::Frame:
     paintFrame(painter);
     break;
   case tk::Kind::PictureBox:
-    paintPictureBox(painter);
+    paintPictureBox(painter, event->rect());
     break;
   case tk::Kind::Image:
     painter.drawPixmap(0, 0, picture(control_.design().picture, devicePixelRatioF()));
@@ -244,11 +264,16 @@ void PaintedWidget::paintFrame(QPainter &painter) const {
   }
 }
 
-void PaintedWidget::paintPictureBox(QPainter &painter) const {
+void PaintedWidget::paintPictureBox(QPainter &painter, const QRect &dirty) const {
   painter.fillRect(rect(), toQColor(control_.backColor()));
   const int border = px(control_.innerOffset());
   painter.drawPixmap(border, border, picture(control_.design().picture, devicePixelRatioF()));
-  paintEdge(painter, tk::Edge::Sunken, rect());
+  // What a moving label uncovers inside the box leaves its border as it stands.
+  const QRect inside =
+      toQRectF(tk::insideEdge(tk::Edge::Sunken, fromQRectF(rect()), bandWidth)).toRect();
+  if (!inside.contains(dirty)) {
+    paintEdge(painter, tk::Edge::Sunken, rect());
+  }
 }
 
 void PaintedWidget::paintShape(QPainter &painter) const {

@@ -10,18 +10,24 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include <optional>
+
 namespace qtb {
 
 class LabelWidget : public QLabel {
 public:
   LabelWidget(const tk::Control &control, QWidget *parent);
   void sync();
+  // A transparent label over one plain colour paints that colour under its text and is
+  // opaque to Qt, which then moves it by copying its pixels; none paints no background.
+  void setBackdrop(std::optional<QColor> colour);
 
 protected:
   void paintEvent(QPaintEvent *event) override;
 
 private:
   const tk::Control &control_;
+  std::optional<QColor> backdrop_;
 };
 
 class TextBoxWidget : public QLineEdit {
@@ -67,7 +73,7 @@ protected:
 
 private:
   void paintFrame(QPainter &painter) const;
-  void paintPictureBox(QPainter &painter) const;
+  void paintPictureBox(QPainter &painter, const QRect &dirty) const;
   void paintShape(QPainter &painter) const;
   void paintLine(QPainter &painter) const;
 

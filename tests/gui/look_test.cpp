@@ -2,8 +2,10 @@
 // so that a regression in layout or colour fails. With HONDERDTAFELS_SCREENSHOTS set to
 // a folder, the screens are also saved there as pictures.
 #include "gui/real_program.h"
+#include "shell/qt/widgets.h"
 
 #include <QAccessible>
+#include <QBackingStore>
 #include <QDir>
 #include <QFontInfo>
 #include <QImage>
@@ -122,6 +124,39 @@ TEST_F(Look, theDrillShowsItsOrangeButtonsAndNavyFallingArea) {
   const tk::Control &pencil = drill.control("Imgpotloodrood");
   EXPECT_TRUE(looksLike(in(drill, pencil, 600, 300), tk::rgb(255, 0, 0), 60));
   save(drill, "drill-verdict");
+}
+
+// The falling problem is drawn opaque in its area's navy, so that Qt moves it by copying
+// its pixels: what stands on the screen after a stretch of its fall is what the window
+// draws afresh, and that is what it draws with the problem transparent.
+TEST_F(Look, theFallingProblemMovesByACopyOfItsPixelsAndLooksAsIfTransparent) {
+  click(program.frmmecenaat1(), "cmdkombinnen");
+  Tafels &drill = program.tafels();
+  click(drill, "cmdstarter(3)");
+  QWidget *window = backend.view(drill)->window();
+  auto *problem = dynamic_cast<qtb::LabelWidget *>(find<QLabel>(drill, "lblvalprobleem"));
+  ASSERT_NE(problem, nullptr);
+  EXPECT_TRUE(problem->testAttribute(Qt::WA_OpaquePaintEvent));
+
+  const QPoint before = problem->pos();
+  for (int tick = 0; tick < 25; ++tick) {
+    advance(100);
+    QCoreApplication::processEvents();
+  }
+  ASSERT_NE(problem->pos(), before) << "the problem did not fall";
+  const auto image = [](const QPixmap &shot) {
+    return shot.toImage().convertToFormat(QImage::Format_RGB32);
+  };
+  // What Qt keeps of the window, as it is shown: the copies were made in it.
+  const auto *kept = dynamic_cast<const QImage *>(window->backingStore()->paintDevice());
+  ASSERT_NE(kept, nullptr);
+  const QImage onScreen = kept->convertToFormat(QImage::Format_RGB32);
+  const QImage afresh = image(window->grab());
+  EXPECT_EQ(onScreen.size(), afresh.size());
+  EXPECT_TRUE(onScreen == afresh) << "the copies left a trace of the fall";
+
+  problem->setBackdrop(std::nullopt);
+  EXPECT_TRUE(image(window->grab()) == afresh) << "the navy under the problem shows";
 }
 
 TEST_F(Look, theClassroomShowsItsYellowFieldAndALessonsGreenCells) {
