@@ -4,8 +4,9 @@
 // window of the welcome screen's size. No pictures, no fonts of our own, no toolkit.
 //
 // With --round it is the floor of a round as well: in its child window a label of the
-// falling problem's size falls through an area of the falling area's size, two pixels
-// every 100 ms, and a countdown beside it changes each second, until it is ended.
+// falling problem's size, opaque in the area's colour, falls through an area of the falling
+// area's size, two pixels every 100 ms, and a countdown beside it changes each second, until
+// it is ended.
 #include "first_expose.h"
 
 #include <QLabel>
@@ -41,8 +42,11 @@ void playRound(QWidget *child) {
   area->setGeometry(fallingArea);
   area->setAutoFillBackground(true);
   area->setPalette(QPalette(Qt::white, QColor(0, 0, 128)));
+  // Filled with the area's navy, as the program draws its falling problem: Qt moves an
+  // opaque widget by copying its pixels, without drawing the area beneath it again.
   auto *problem = new QLabel(QStringLiteral("300 x 4 = ?"), area);
   problem->setGeometry(fallingProblem);
+  problem->setAutoFillBackground(true);
   auto *seconds = new QLabel(QString::number(roundSeconds), child);
   seconds->setGeometry(countdown);
 

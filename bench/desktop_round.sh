@@ -34,7 +34,7 @@ trap 'stop_bare; rm -rf "$work"' EXIT
 
 now_us() { echo $(($(date +%s%N) / 1000)); }
 # CPU time of a process to the nanosecond, summed over its threads (the scheduler's count).
-cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ n += $1 } END { printf "%d", n }'; }
+cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ n += $1 } END { printf "%.0f", n }'; }
 
 # Starts the bare round and waits until its window is shown; sets bare_pid.
 start_bare() {
