@@ -9,9 +9,9 @@ Starts a round of "x 4" in headless Chromium and, over a few seconds of it, coun
 problem's moves (changes of its style) and the layouts Chromium did (its Performance
 metrics): the page lays out for the countdown's seconds and for a new problem's text, not
 for a move. It counts the timers the page sets meanwhile: one a tick, whether the tick
-moves the problem, counts a second down, or both. The problem's style, worked out afresh at each move, holds no custom
-properties, which make that dearer; it is still drawn in its colours, over the falling
-area, as the countdown is in its own.
+moves the problem, counts a second down, or both. The problem's style, worked out afresh
+at each move, holds no custom properties, which make that dearer; it is still drawn in its
+colours, over the falling area, as the countdown is in its own.
 """
 
 import os
