@@ -74,7 +74,8 @@ STATIC_PAGE = """<!DOCTYPE html>
 """
 
 # The floor of a round: the falling area, the falling problem moved two pixels every 100 ms
-# by a transform from where it was placed, as the page moves it, and the countdown changed
+# by a transform from where it was placed, as the page moves it (a layer of its own asked for
+# once, at its first move), and the countdown changed
 # each second, in the page's fonts; beside them the answer box with the keyboard, its caret
 # blinking as the child sees it. All of it drawn at the scale the page was drawn at
 # (?scale=, read from the page after its round), as the page draws its display.
@@ -96,11 +97,14 @@ var scale = Number(new URLSearchParams(location.search).get('scale')) || 1;
 document.getElementById('desk').style.transform = 'scale(' + scale + ')';
 document.getElementById('answer').focus();
 var problem = document.getElementById('problem'), seconds = document.getElementById('seconds');
-var fallen = 0;
+var fallen = 0, moves = false;
 setInterval(function () {
   fallen = 16 + fallen + 2 + 33 > 321 ? 0 : fallen + 2;
   problem.style.transform = fallen ? 'translate(0px, ' + fallen + 'px)' : '';
-  if (problem.style.transform) problem.style.willChange = 'transform';
+  if (fallen && !moves) {
+    moves = true;
+    problem.style.willChange = 'transform';
+  }
 }, 100);
 setInterval(function () {
   var left = Number(seconds.textContent);

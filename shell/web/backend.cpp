@@ -40,8 +40,8 @@ constexpr std::array<std::pair<const char *, tk::Edge>, 5> edgeNames{{
 } // namespace
 
 WebBackend::WebBackend()
-    : timeSource_([](tk::Millis wait) { page_timer_arm(static_cast<double>(wait)); },
-                  [] { page_timer_stop(); }) {
+    : timeSource_([this](tk::Millis wait) { wishTimer(wait); },
+                  [this] { wishTimer(std::nullopt); }) {
   pageBackend = this;
   page_focus_ring(cssColor(tk::focusRing.outer).c_str(), cssColor(tk::focusRing.inner).c_str(),
                   tk::focusRing.pixels);
@@ -225,7 +225,30 @@ void WebBackend::settled() {
 void WebBackend::timeout() {
   // Should the page send a tick while a handler waits in the message box, the ticks
   // wait with it.
+  ticking_ = true;
   timeSource_.fired();
+  ticking_ = false;
+  if (timerWished_) {
+    timerWished_ = false;
+    setTimer(timerWish_);
+  }
+}
+
+void WebBackend::wishTimer(std::optional<tk::Millis> wait) {
+  if (ticking_) {
+    timerWished_ = true;
+    timerWish_ = wait;
+    return;
+  }
+  setTimer(wait);
+}
+
+void WebBackend::setTimer(std::optional<tk::Millis> wait) {
+  if (wait) {
+    page_timer_arm(static_cast<double>(*wait));
+  } else {
+    page_timer_stop();
+  }
 }
 
 void WebBackend::messageBox(std::string_view text, std::string_view title) {

@@ -9,6 +9,7 @@
 #include "toolkit/scale.h"
 #include "toolkit/timesource.h"
 
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -84,6 +85,11 @@ private:
   void typeDigit(tk::Control &box, int handle, int digit);
   void offerRestart() const;
   void updateScale();
+  // The page's timer, set for the next due tick (none: stopped). During a tick the toolkit
+  // asks for it as the tick's handler returns and again once the tick is over: the page's
+  // timer is set once, after the tick, as last asked.
+  void wishTimer(std::optional<tk::Millis> wait);
+  void setTimer(std::optional<tk::Millis> wait);
   // Twips per pixel of the viewport: the program's pixels are larger by the scale.
   [[nodiscard]] float twipsPerViewportPixel() const;
 
@@ -91,6 +97,9 @@ private:
   tk::Desktop *desktop_ = nullptr;
   tk::UniformRandom random_;
   tk::TimeSource timeSource_;
+  bool ticking_ = false;
+  bool timerWished_ = false;
+  std::optional<tk::Millis> timerWish_;
   int lastHandle_ = 0;
   const tk::ControlDesign *restart_ = nullptr;
   std::span<const tk::FormDesign *const> windows_;

@@ -191,9 +191,11 @@ void FormView::controlChanged(tk::Control &control, tk::Property property) {
     }
     break;
   case tk::Property::Text:
-  case tk::Property::Colors:
-    sync(h, control);
+    syncText(h, control);
     nameForScreenReader(control, h); // the accessible name follows the caption
+    break;
+  case tk::Property::Colors:
+    syncColors(h, control);
     break;
   case tk::Property::Description:
     nameForScreenReader(control, h);

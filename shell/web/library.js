@@ -27,6 +27,14 @@ mergeInto(LibraryManager.library, {
       return img;
     },
 
+    // The page's one timer, which runs the program's timers: a tick goes straight to the
+    // program, with the same function each time the timer is set.
+    tick: function() {
+      Page.timer = null;
+      if (Page.modal || Page.ended) return;
+      _web_timer();
+    },
+
     send: function(name) {
       if (Page.modal || Page.ended) return 0;
       return Module['_' + name].apply(null, Array.prototype.slice.call(arguments, 1));
@@ -137,10 +145,15 @@ mergeInto(LibraryManager.library, {
     },
     // A control the program moves about at its size (the falling problem) is moved by a
     // transform from where it was placed: the compositor draws it there, and nothing of the
-    // page is laid out or painted again.
+    // page is laid out or painted again. From its first move on it keeps a layer of its own,
+    // asked for once.
     moveBy: function(element, x, y) {
-      element.style.transform = x || y ? 'translate(' + x + 'px, ' + y + 'px)' : '';
-      if (element.style.transform) element.style.willChange = 'transform';
+      var moved = x !== 0 || y !== 0;
+      element.style.transform = moved ? 'translate(' + x + 'px, ' + y + 'px)' : '';
+      if (moved && !element.moves) {
+        element.moves = true;
+        element.style.willChange = 'transform';
+      }
     },
     // The pointer over a window's client area, in the client area's pixels.
     pointerAt: function(window, client, event, buttons) {
@@ -646,10 +659,7 @@ mergeInto(LibraryManager.library, {
   page_timer_arm__deps: ['$Page'],
   page_timer_arm: function(milliseconds) {
     clearTimeout(Page.timer);
-    Page.timer = setTimeout(function() {
-      Page.timer = null;
-      Page.send('web_timer');
-    }, milliseconds);
+    Page.timer = setTimeout(Page.tick, milliseconds);
   },
 
   page_timer_stop__deps: ['$Page'],

@@ -40,11 +40,19 @@ void createWidget(int window, int element, const tk::Form &form, const tk::Contr
 }
 
 void sync(int element, const tk::Control &control) {
+  syncText(element, control);
+  syncColors(element, control);
+}
+
+void syncText(int element, const tk::Control &control) {
   if (control.kind() == tk::Kind::Label) {
     syncLines(element, control);
   } else {
     page_control_text(element, captionText(control.text()).c_str());
   }
+}
+
+void syncColors(int element, const tk::Control &control) {
   page_control_colors(element, cssColor(control.backColor()).c_str(),
                       cssColor(control.foreColor()).c_str(), control.design().borderPixels);
 }

@@ -13,6 +13,9 @@ void createWidget(int window, int element, const tk::Form &form, const tk::Contr
                   int tabIndex);
 // The control's text (a label's lines) and colours.
 void sync(int element, const tk::Control &control);
+// Only its text, or only its colours, as one of them changes.
+void syncText(int element, const tk::Control &control);
+void syncColors(int element, const tk::Control &control);
 void syncPanels(int element, const tk::Control &statusBar);
 void syncProgress(int element, const tk::Control &progressBar);
 

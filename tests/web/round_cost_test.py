@@ -1,15 +1,17 @@
 #!/usr/bin/python3
 """What a round costs the browser: the falling problem moves ten times a second, and each
-move must be the compositor's alone, with no layout of the page.
+move must be the compositor's alone, with no layout of the page; each tick sets the page's
+timer once, for the next.
 
     round_cost_test.py SITE_DIR [OUTPUT_DIR]
 
 Starts a round of "x 4" in headless Chromium and, over a few seconds of it, counts the
 problem's moves (changes of its style) and the layouts Chromium did (its Performance
 metrics): the page lays out for the countdown's seconds and for a new problem's text, not
-for a move. The problem's style, worked out afresh at each move, holds no custom
-properties, which make that dearer; it is still drawn in its colours, over the falling
-area, as the countdown is in its own.
+for a move. It counts the timers the page sets meanwhile: one a tick, whether the tick
+moves the problem, counts a second down, or both. The problem's style, worked out afresh
+at each move, holds no custom properties, which make that dearer; it is still drawn in its
+colours, over the falling area, as the countdown is in its own.
 """
 
 import os
@@ -23,10 +25,15 @@ SITE = os.path.abspath(sys.argv[1])
 OUT = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else "web-round-cost-output")
 SECONDS = 3
 
-# Counts from now on the moves of the falling problem, the countdown's seconds and the
-# problem's new texts.
+# Counts from now on the moves of the falling problem, the countdown's seconds, the
+# problem's new texts and the timers the page sets.
 COUNT_CHANGES = """
-window.changes = {moves: 0, seconds: 0, problems: 0};
+window.changes = {moves: 0, seconds: 0, problems: 0, timers: 0};
+var setTimer = window.setTimeout;
+window.setTimeout = function () {
+  window.changes.timers++;
+  return setTimer.apply(window, arguments);
+};
 function watch(name, options, kind) {
   new MutationObserver(function (records) { window.changes[kind] += records.length; })
     .observe(document.querySelector('[data-name="' + name + '"]'), options);
@@ -80,6 +87,8 @@ def main():
               changes["moves"] >= 8 * SECONDS)
         check(page, "%d layouts for %s" % (laid_out, changes),
               laid_out <= changes["seconds"] + changes["problems"] + 1)
+        check(page, "%d timers set for %s" % (changes["timers"], changes),
+              changes["timers"] <= changes["moves"] + changes["seconds"] + 1)
         colours = driver.execute_script(COLOURS)
         log("colours: %s" % colours)
         check(page, "custom properties in the falling problem's style: %s" % colours["custom"],
