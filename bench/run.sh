@@ -233,7 +233,11 @@ END {
   printf f, "the renderer of the page during a round", sprintf("%.2f %%", v["round_cpu_page"]),
     sprintf("at most %s x a bare page (%.2f %%): %.3f x", t_round, v["round_cpu_page_floor"], rr),
     met(rr <= t_round)
-  printf f, "  ratios of the three pairs, in turn", "", v["round_ratios"] " (the middle one above)", ""
+  n = split(v["round_ratios"], pairs, ",")
+  printf f, "  ratios of the " n " pairs, in turn", "", v["round_ratios"] " (the middle one above)", ""
+  printf f, "  the page's window copied without its program, moved alike", "",
+    sprintf("(%.2f %%): %.3f x", v["round_cpu_page_copy"], v["round_cpu_page"] / v["round_cpu_page_copy"]), ""
+  printf f, "  the page against that copy, in turn", "", v["round_copy_ratios"], ""
   printf f, "  all Chromium processes", sprintf("%.2f %%", v["round_cpu_all"]),
     sprintf("(a bare page: %.2f %%)", v["round_cpu_all_floor"]), ""
   a = ("accessibility" in score) ? score["accessibility"] : "-"

@@ -25,11 +25,13 @@ and measures in headless Chromium:
   the timers and animation frames the page asked for meanwhile), against the static page
   idle as long in the same browser, and over real rounds of 61 ticks, from the click on
   "x 4" until the verdict (the drill is opened and still before), whose clock-time length
-  the page itself measures, each followed by a bare page's round as long, three pairs in
-  turn of which the middle one by their ratio counts: one element of the
-  falling problem's size moved ten times a second as the page moves it (a transform), one
-  number changed each second, and a text box with the keyboard (its caret blinks), all at
-  the scale the page was drawn at;
+  the page itself measures, each with a bare page's round played at the same time in a
+  browser of its own, five pairs of new browsers in turn of which the middle one by their
+  ratio counts: one element of the falling problem's size moved ten times a second as the
+  page moves it (a transform), one number changed each second, and a text box with the
+  keyboard (its caret blinks), all at the scale the page is drawn at; and beside both, in a
+  third browser, the page's own window a second into a round, copied without its program
+  and moved by the same script: what drawing the whole window costs;
 - the WebAssembly memory of the test-clock program after 1, 100 and 500 rounds played
   as a child plays them: a table, ten right answers, the rest of the 61 ticks, verdict;
 - what each file of the site weighs: raw, as nginx sends it with gzip (its gzip copy, or as
@@ -57,9 +59,9 @@ BENCH = os.path.abspath(sys.argv[2])
 ROUNDS = int(sys.argv[3]) if len(sys.argv) > 3 else 7
 IDLE_SECONDS = 10
 MEMORY_ROUNDS = (1, 100, 500)
-# A round and the bare page's round after it, in turn, this many times: one pair's ratio
-# moves by up to a half with the machine's load, the middle one of three far less.
-ROUND_PAIRS = 3
+# A round with the bare page's round beside it, this many times in turn: the two share the
+# same seconds of the machine, and still one pair's ratio moves with its load by a fifth.
+ROUND_PAIRS = 5
 
 STATIC_PAGE = """<!DOCTYPE html>
 <html lang="nl"><head><meta charset="utf-8"><title>static</title>
@@ -193,6 +195,39 @@ control('cmdkombinnen').click();
 # Clicks "x 4" and returns when the verdict appears, with both moments as the page's clock
 # saw them. Only the verdict is watched: a watch on the whole page would run, and lay the
 # page out, at each of the problem's moves.
+# The page as it stands a second into a round, without its scripts: the window the child
+# sees, every element of it, for a copy that the bare page's script moves (WINDOW_SCRIPT).
+SNAPSHOT_ROUND = """
+var done = arguments[arguments.length - 1];
+function control(name) { return document.querySelector('[data-name="' + name + '"]'); }
+control('cmdstarter(3)').click();
+setTimeout(function () {
+  var copy = document.documentElement.cloneNode(true);
+  copy.querySelectorAll('script, link[rel="manifest"]').forEach(function (e) { e.remove(); });
+  done('<!DOCTYPE html>' + copy.outerHTML);
+}, 1000);
+"""
+
+# What moves in the copy of the page: its falling problem as the bare page moves its own, its
+# countdown changed each second, its answer box with the keyboard.
+WINDOW_SCRIPT = """<script>
+function control(name) { return document.querySelector('[data-name="' + name + '"]'); }
+var problem = control('lblvalprobleem'), seconds = control('Lblchrono');
+var box = control('txtAntwoord');
+(box.querySelector('input') || box).focus();
+var fallen = 0, moves = false;
+setInterval(function () {
+  fallen = 16 + fallen + 2 + 33 > 321 ? 0 : fallen + 2;
+  problem.style.transform = fallen ? 'translate(0px, ' + fallen + 'px)' : '';
+  if (fallen && !moves) { moves = true; problem.style.willChange = 'transform'; }
+}, 100);
+var left = 60;
+setInterval(function () {
+  left = left > 0 ? left - 1 : 60;
+  seconds.textContent = String(left);
+}, 1000);
+</script>"""
+
 PLAY_ROUND = """
 var done = arguments[arguments.length - 1];
 function control(name) { return document.querySelector('[data-name="' + name + '"]'); }
@@ -427,39 +462,62 @@ def first_visit(server, profile, name):
             (name + "_paths", len(asked))], requests
 
 
-def round_and_floor(driver, browser, base):
-    """One real round of the page, from the click on "x 4" until the verdict, then the bare
-    page's round as long at the page's scale, each loaded afresh: the round's clock time,
-    and the CPU of each (Usage)."""
+def round_beside_floors(base, profiles):
+    """One real round of the page, from the click on "x 4" until the verdict, with at the
+    same time, each in a browser of its own, the bare page's round at the page's scale and
+    the page's own window copied without its program (window.html) moved the same way. Each
+    browser is new, as a browser that loaded page after page grows dearer to run. Returns
+    the round's clock time and the CPU (Usage) of the page, the bare page and the copy over
+    the same seconds."""
+    browsers = [chromium(profile, cache=False, eager=True) for profile in profiles]
+    try:
+        (driver, browser), (floor_driver, floor_browser), (copy_driver, copy_browser) = browsers
+        driver.get(base)
+        driver.execute_async_script(PAINTED, "program")
+        renderer = renderer_of_page(descendants(browser), driver)
+        scale = driver.execute_script(
+            "return getComputedStyle(document.documentElement).getPropertyValue('--scale')")
+        floor_driver.get(base + "floor.html?scale=" + (scale.strip() or "1"))
+        floor_driver.execute_async_script(PAINTED, "static")
+        floor_renderer = renderer_of_page(descendants(floor_browser), floor_driver)
+        copy_driver.get(base + "window.html")
+        copy_driver.execute_async_script(PAINTED, "static")
+        copy_renderer = renderer_of_page(descendants(copy_browser), copy_driver)
+        driver.execute_async_script(OPEN_DRILL)
+        with Usage(floor_browser, floor_renderer) as floor, \
+                Usage(copy_browser, copy_renderer) as copy, Usage(browser, renderer) as page:
+            started, ended = driver.execute_async_script(PLAY_ROUND)
+    finally:
+        for each, _ in browsers:
+            each.quit()
+    return (ended - started) / 1000, page, floor, copy
+
+
+def window_copy(driver, base):
+    """The page's window a second into a round, with the bare page's script that moves it."""
     driver.get(base)
     driver.execute_async_script(PAINTED, "program")
-    renderer = renderer_of_page(descendants(browser), driver)
     driver.execute_async_script(OPEN_DRILL)
-    with Usage(browser, renderer) as page:
-        started, ended = driver.execute_async_script(PLAY_ROUND)
-    seconds = (ended - started) / 1000
-    scale = driver.execute_script(
-        "return getComputedStyle(document.documentElement).getPropertyValue('--scale')")
-    driver.get(base + "floor.html?scale=" + (scale.strip() or "1"))
-    driver.execute_async_script(PAINTED, "static")
-    floor_renderer = renderer_of_page(descendants(browser), driver)
-    with Usage(browser, floor_renderer) as floor:
-        time.sleep(seconds)
-    return seconds, page, floor
+    page = driver.execute_async_script(SNAPSHOT_ROUND)
+    return page.replace("</body>", WINDOW_SCRIPT + "</body>", 1)
 
 
 def round_figures(pairs):
     """The figures of the pair whose renderers' ratio is the middle one, every pair's ratio,
-    and the clock time of the round furthest from 61 s."""
+    the copy of the window beside each, and the clock time of the round furthest from 61 s."""
     def ratio(pair):
         return pair[1].page / pair[2].page
+
+    def to_copy(pair):
+        return pair[1].page / pair[3].page
     middle = sorted(pairs, key=ratio)[len(pairs) // 2]
-    _, page, floor = middle
-    furthest = max((seconds for seconds, _, _ in pairs), key=lambda s: abs(s - 61))
+    _, page, floor, copy = middle
+    furthest = max((seconds for seconds, _, _, _ in pairs), key=lambda s: abs(s - 61))
     return [("round_seconds", furthest), ("round_cpu_all", page.all),
             ("round_cpu_page", page.page), ("round_cpu_all_floor", floor.all),
-            ("round_cpu_page_floor", floor.page),
-            ("round_ratios", ",".join("%.3f" % ratio(pair) for pair in pairs))]
+            ("round_cpu_page_floor", floor.page), ("round_cpu_page_copy", copy.page),
+            ("round_ratios", ",".join("%.3f" % ratio(pair) for pair in pairs)),
+            ("round_copy_ratios", ",".join("%.3f" % to_copy(pair) for pair in pairs))]
 
 
 def site_weights(site):
@@ -560,12 +618,21 @@ def main():
         with Usage(browser, static_renderer) as floor:
             time.sleep(IDLE_SECONDS)
         figures += [("idle_cpu_all_static", floor.all), ("idle_cpu_page_static", floor.page)]
-        # --- Real rounds, each followed by a bare page's round as long ------------------------
-        pairs = []
-        for n in range(1, ROUND_PAIRS + 1):
-            print("web: round %d of %d and the bare page's round as long (two minutes) ..."
-                  % (n, ROUND_PAIRS), file=sys.stderr)
-            pairs.append(round_and_floor(driver, browser, base))
+        # --- Real rounds, each with the bare page's round and the window's copy beside it ----
+        with open(os.path.join(root, "window.html"), "w") as f:
+            f.write(window_copy(driver, base))
+        # A server reads the site as it was when it started: one more, with the copy.
+        rounds_server = Server(root, work)
+        try:
+            pairs = []
+            for n in range(1, ROUND_PAIRS + 1):
+                print("web: round %d of %d, the bare page and the window's copy beside it"
+                      " (a minute) ..." % (n, ROUND_PAIRS), file=sys.stderr)
+                profiles = [os.path.join(work, "round-%d-%s" % (n, kind))
+                            for kind in ("page", "floor", "copy")]
+                pairs.append(round_beside_floors(rounds_server.base, profiles))
+        finally:
+            rounds_server.stop()
         figures += round_figures(pairs)
 
         # --- Memory over rounds on the test clock ---------------------------------------------
