@@ -5,11 +5,12 @@
 //
 // With --round it is the floor of a round as well: in its child window a label of the
 // falling problem's size, opaque in the area's colour, falls through an area of the falling
-// area's size, two pixels every 100 ms, and a countdown beside it changes each second, until
-// it is ended.
+// area's size, two pixels every 100 ms, a countdown beside it changes each second, and a text
+// box below it has the keyboard, its caret blinking, until it is ended.
 #include "first_expose.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <QApplication>
@@ -33,6 +34,7 @@ constexpr QRect fallingProblem(32, 16, 169, 33);
 constexpr int fallPixels = 2;
 constexpr int fallMs = 100;
 constexpr QRect countdown(512, 248, 32, 37);
+constexpr QRect answerBox(136, 340, 121, 53);
 constexpr int countdownMs = 1000;
 constexpr int roundSeconds = 60;
 
@@ -49,6 +51,10 @@ void playRound(QWidget *child) {
   problem->setAutoFillBackground(true);
   auto *seconds = new QLabel(QString::number(roundSeconds), child);
   seconds->setGeometry(countdown);
+  // The answer box with the keyboard, its caret blinking as the child sees it.
+  auto *answer = new QLineEdit(child);
+  answer->setGeometry(answerBox);
+  answer->setFocus();
 
   auto *fall = new QTimer(child);
   QObject::connect(fall, &QTimer::timeout, problem, [area, problem] {

@@ -235,7 +235,7 @@ END {
     met(rr <= t_round)
   n = split(v["round_ratios"], pairs, ",")
   printf f, "  ratios of the " n " pairs, in turn", "", v["round_ratios"] " (the middle one above)", ""
-  printf f, "  the page's window copied without its program, moved alike", "",
+  printf f, "  the window of the page copied without its program, moved alike", "",
     sprintf("(%.2f %%): %.3f x", v["round_cpu_page_copy"], v["round_cpu_page"] / v["round_cpu_page_copy"]), ""
   printf f, "  the page against that copy, in turn", "", v["round_copy_ratios"], ""
   printf f, "  all Chromium processes", sprintf("%.2f %%", v["round_cpu_all"]),
