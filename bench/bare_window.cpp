@@ -104,5 +104,7 @@ int main(int argc, char *argv[]) {
     window.setGeometry(screen->availableGeometry());
   }
   window.showMaximized();
+  // With the keyboard, as the program's window has it, even where no window manager gives it.
+  window.activateWindow();
   return QApplication::exec();
 }

@@ -30,15 +30,24 @@ stop_bare() {
     bare_pid=
   fi
 }
-trap 'stop_bare; rm -rf "$work"' EXIT
 
 now_us() { echo $(($(date +%s%N) / 1000)); }
 # CPU time of a process to the nanosecond, summed over its threads (the scheduler's count).
 cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ n += $1 } END { printf "%.0f", n }'; }
 
+# The bare round on an X display of its own: on one display only one window has the
+# keyboard, and the program's drill takes it, so that the bare round's answer box would
+# never blink its caret.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+trap 'stop_bare; kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
+[[ -s "$work/display" ]] || { echo "Xvfb for the bare round did not start" >&2; exit 1; }
+bare_display=":$(head -n1 "$work/display")"
+
 # Starts the bare round and waits until its window is shown; sets bare_pid.
 start_bare() {
-  HONDERDTAFELS_REPORT_SHOWN=1 "$bare" --round >"$work/bare.out" 2>/dev/null &
+  DISPLAY=$bare_display HONDERDTAFELS_REPORT_SHOWN=1 "$bare" --round >"$work/bare.out" 2>/dev/null &
   bare_pid=$!
   for _ in $(seq 1000); do
     grep -q '^shown ' "$work/bare.out" 2>/dev/null && return 0
